@@ -1,0 +1,17 @@
+#pragma once
+// textBetween: the text between the first start marker and the next end marker after it.
+// Reads the price files and the number-location reply with a plain text search.
+#include <string>
+#include <string_view>
+
+namespace decor {
+
+// - "#引号" inside either marker stands for a double quote;
+// - ASCII letters compare without regard to case unless caseSensitive is set;
+// - a match never begins inside a multi-byte character;
+// - startPosition counts bytes from 1 (0 and 1 both mean the beginning);
+// - either marker missing gives an empty text.
+std::string textBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker,
+                        std::size_t startPosition = 0, bool caseSensitive = false);
+
+}  // namespace decor
