@@ -1,12 +1,35 @@
 // decor-cli: the estimators without windows, for scripts and for the company's staff.
 #include <iostream>
-#include <string_view>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "用法: decor-cli <命令> [选项]\n"
+    "\n"
+    "命令:\n"
+    "  estimate   快速估算报价（decor-cli estimate --help 查看选项）\n"
+    "  quote      详细报价（decor-cli quote --help 查看选项）\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::string_view(argv[1]) == "--help") {
-    std::cout << "用法: decor-cli <命令> [选项]\n";
-    return argc < 2 ? 2 : 0;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << kUsage;
+    return 2;
   }
-  std::cerr << "decor-cli: 未知命令 " << argv[1] << "\n";
+  const std::string& command = args.front();
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (command == "estimate") return decor::cli::runEstimateCommand(rest, std::cout, std::cerr);
+  if (command == "quote") return decor::cli::runQuoteCommand(rest, std::cout, std::cerr);
+  std::cerr << "decor-cli: 未知命令 \"" << command << "\"\n\n" << kUsage;
   return 2;
 }

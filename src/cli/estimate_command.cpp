@@ -1,0 +1,13 @@
+#include <ostream>
+
+#include "cli/commands.h"
+
+namespace decor::cli {
+
+// Not available yet in this build.
+int runEstimateCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
+  err << "decor-cli: estimate 尚未实现\n";
+  return 2;
+}
+
+}  // namespace decor::cli

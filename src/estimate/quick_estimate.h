@@ -1,0 +1,54 @@
+#pragma once
+// The quick estimate: from the room counts, the floor area and the decoration grade, four
+// package prices and the text that shows them with a breakdown.
+#include <cstdint>
+#include <string>
+
+#include "pricing/price_table.h"
+
+namespace decor {
+
+// The five decoration grades, as the main window's grade box offers them.
+inline constexpr const char* kGradeRental = "出租房装修";
+inline constexpr const char* kGradeEconomy = "经济型装修";
+inline constexpr const char* kGradeComfort = "舒适型装修";
+inline constexpr const char* kGradeFine = "精  装  修";
+inline constexpr const char* kGradeLuxury = "豪华型装修";
+
+struct QuickEstimateInput {
+  std::int32_t bedrooms = 3;
+  std::int32_t halls = 1;
+  std::int32_t kitchens = 1;
+  std::int32_t bathrooms = 1;
+  std::int32_t balconies = 2;
+  std::string area = "100";           // as typed; read with the text-to-number rule
+  std::string grade = kGradeComfort;  // compared exactly with the five grade texts
+};
+
+// The figures of the last run, each as stored (single precision).
+struct QuickEstimateFigures {
+  float K = 0, B = 0, Y = 0, R = 0, P = 0, H = 0;
+  float T1 = 0, F = 0, T2 = 0, T3 = 0, T4 = 0;
+};
+
+// Holds what persists between runs: the figures, the details text and the result text.
+// A grade text that matches none of the five runs no list and leaves the result text as
+// the previous run left it.
+class QuickEstimator {
+ public:
+  void run(const QuickEstimateInput& input, const EstimatePrices& prices);
+
+  const QuickEstimateFigures& figures() const { return figures_; }
+  const std::string& detailsText() const { return details_; }
+  const std::string& resultText() const { return result_; }
+
+ private:
+  QuickEstimateFigures figures_;
+  std::string details_;
+  std::string result_;
+};
+
+// What the result window shows: the result text and the closing advice line.
+std::string resultWindowText(const std::string& resultText);
+
+}  // namespace decor
