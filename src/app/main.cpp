@@ -1,0 +1,23 @@
+// decor-estimator: the desktop program.
+#include <QApplication>
+#include <cfenv>
+
+#include "app/app_services.h"
+#include "app/application_setup.h"
+#include "app/main_window.h"
+
+int main(int argc, char** argv) {
+  // Default floating-point environment: round to nearest, every exception masked, so a
+  // division by zero gives inf or nan instead of a trap.
+  std::fesetenv(FE_DFL_ENV);
+
+  QApplication app(argc, argv);
+  decor::setUpApplication(app);
+
+  decor::MainWindow window(decor::AppServices::forDesktop());
+  // Closing the main window ends the program, whatever else is still open or running.
+  QObject::connect(&window, &decor::MainWindow::closed, &app, &QCoreApplication::quit);
+  window.start();
+  app.exec();
+  return 0;
+}

@@ -1,0 +1,23 @@
+#include "ui/report_list.h"
+
+#include <QTreeWidget>
+#include <QTreeWidgetItem>
+
+namespace decor {
+
+QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells) {
+  auto* item = new QTreeWidgetItem(&list);
+  const QTreeWidgetItem* header = list.headerItem();
+  for (int column = 0; column < list.columnCount(); ++column) {
+    if (column < cells.size()) item->setText(column, cells[column]);
+    item->setTextAlignment(column, Qt::Alignment(header->textAlignment(column)));
+  }
+  return item;
+}
+
+void setReportColumnWidths(QTreeWidget& list, std::initializer_list<int> widths) {
+  int column = 0;
+  for (const int width : widths) list.setColumnWidth(column++, width);
+}
+
+}  // namespace decor
