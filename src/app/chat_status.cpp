@@ -1,22 +1,24 @@
 #include "app/chat_status.h"
 
-#include <QByteArrayView>
+#include <QByteArray>
 
 #include "ui/picture_box.h"
 
 namespace decor {
 
-QImage fetchChatStatusPicture(UrlFetcher& fetcher, const Endpoints& endpoints) {
-  const std::string bytes = fetcher.fetchUrl(endpoints.chatStatusPictureUrl());
-  // Decoding needs no GUI thread; only the pixmap made from it does.
-  return QImage::fromData(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+std::string fetchChatStatusPicture(UrlFetcher& fetcher, const Endpoints& endpoints) {
+  return fetcher.fetchUrl(endpoints.chatStatusPictureUrl());
+}
+
+void showChatStatusPicture(PictureBox& box, const std::string& bytes) {
+  box.showPictureData(QByteArray(bytes.data(), qsizetype(bytes.size())));
 }
 
 void loadChatStatusPicture(const AppServices& services, const std::shared_ptr<GuiDispatcher>& dispatcher,
                            PictureBox* box) {
   startWorker([fetcher = services.fetcher, endpoints = services.endpoints, dispatcher, box] {
-    QImage picture = fetchChatStatusPicture(*fetcher, endpoints);
-    dispatcher->post([box, picture = std::move(picture)] { box->showPicture(picture); });
+    std::string bytes = fetchChatStatusPicture(*fetcher, endpoints);
+    dispatcher->post([box, bytes = std::move(bytes)] { showChatStatusPicture(*box, bytes); });
   });
 }
 

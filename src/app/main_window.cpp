@@ -53,8 +53,8 @@ void MainWindow::start() {
 
   startWorker([state = services_.state, fetcher = services_.fetcher, endpoints = services_.endpoints,
                dispatcher = dispatcher_.get(), this] {
-    QImage picture = fetchChatStatusPicture(*fetcher, endpoints);
-    dispatcher->post([this, picture = std::move(picture)] { ui_->图片框1->showPicture(picture); });
+    std::string picture = fetchChatStatusPicture(*fetcher, endpoints);
+    dispatcher->post([this, picture = std::move(picture)] { showChatStatusPicture(*ui_->图片框1, picture); });
 
     const QString caption = QString::fromStdString(helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints)));
     dispatcher->post([this, caption] { showHelpedCounter(caption); });

@@ -11,7 +11,8 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
   setCursor(Qt::PointingHandCursor);
 }
 
-void PictureBox::showPicture(const QImage& picture) {
+void PictureBox::showPictureData(const QByteArray& data) {
+  const QImage picture = QImage::fromData(data);
   if (picture.isNull()) {
     clear();
     return;

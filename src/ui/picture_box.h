@@ -10,8 +10,9 @@ class PictureBox final : public QLabel {
  public:
   explicit PictureBox(QWidget* parent = nullptr);
 
-  // Shows the picture as it is; a null picture (nothing fetched, or no picture) empties the box.
-  void showPicture(const QImage& picture);
+  // Shows the picture encoded in `data` as it is; empty data, or data that is no picture,
+  // empties the box.
+  void showPictureData(const QByteArray& data);
 
  signals:
   void pressed();

@@ -1,5 +1,6 @@
 #include "ui/report_list.h"
 
+#include <QHeaderView>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 
@@ -16,6 +17,8 @@ QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells) {
 }
 
 void setReportColumnWidths(QTreeWidget& list, std::initializer_list<int> widths) {
+  // The designed widths hold; space right of the last column stays empty.
+  list.header()->setStretchLastSection(false);
   int column = 0;
   for (const int width : widths) list.setColumnWidth(column++, width);
 }
