@@ -76,9 +76,10 @@ banner 540 112 "$tmp/room_banner.png"
 body_gradient 540 489 "$tmp/room_body.png"
 mapfile -t room_draw < <(
   panel 20 120 519 232
-  panel 20 432 519 478
-  heavy 108 22 26 white '详细报价'
-  text 110 66 13 'rgba(255,255,255,0.88)' '逐个房间录入尺寸（毫米），生成逐项报价单'
+  panel 20 434 519 477
+  heavy 108 18 26 white '详细报价'
+  text 110 58 13 'rgba(255,255,255,0.88)' '逐个房间录入尺寸（毫米），生成逐项报价单'
+  text 110 84 11 'rgba(255,255,255,0.68)' '声明：按录入尺寸估算，仅供参考，实际以设计师上门量房后的报价为准'
   rtext 100 132 13 "$ink" '房屋类型:' 540
   rtext 248 132 13 "$ink" '长宽高:' 540
   rtext 426 132 13 "$ink" '窗户长高:' 540
@@ -90,7 +91,6 @@ mapfile -t room_draw < <(
 convert "$tmp/room_body.png" "$tmp/room_banner.png" -geometry +0+0 -composite \
   "${room_draw[@]}" \
   -stroke none -fill 'rgb(235,235,235)' -draw "roundrectangle 50,410 484,431 8,8" \
-  -font "$font" -pointsize 10 -fill "$soft" -gravity North -annotate +0+477 '声明：报价按录入尺寸估算，仅供参考，实际价格以设计师上门量房后的报价为准' \
   -quality 92 "$out/room_entry_background.jpg"
 
 # ---- Result window background, 540 x 334 --------------------------------------------------
@@ -117,8 +117,8 @@ button() {
        -alpha off -compose CopyOpacity -composite \) -geometry +1+1 -compose Over -composite \
     -fill 'rgba(255,255,255,0.22)' -stroke none -draw "roundrectangle 2,2 $((w - 3)),$((h / 2)) $((r - 1)),$((r - 1))" \
     -fill none -stroke "$ring" -strokewidth 1 -draw "roundrectangle 0.5,0.5 $((w - 1)).5,$((h - 1)).5 $r,$r" \
-    -gravity Center -font "$font" -pointsize "$size" -stroke 'rgba(0,0,0,0.25)' -strokewidth 0.5 -fill white \
-    -annotate +0+0 "$caption" \
+    -gravity Center -font "$font" -pointsize "$size" -stroke none -fill 'rgba(0,0,0,0.30)' -annotate +0+1 "$caption" \
+    -fill white -stroke white -strokewidth 0.35 -annotate +0+0 "$caption" \
     -quality 94 "$out/$name.jpg"
 }
 # name, size, normal gradient, hover gradient, text, font size

@@ -35,9 +35,10 @@ void QuotationWindow::openContactWindow() {
 }
 
 QString QuotationWindow::aboutText(const Endpoints& endpoints) {
-  return QStringLiteral("TarselCorvalen装饰——用心装点每一个家\n"
-                        "承接：家庭装修、二手房翻新、别墅装修、办公室及店面装修\n"
-                        "设计师专线：%1\n"
+  return QStringLiteral("TarselCorvalen装饰\n"
+                        "用心装点每一个家\n"
+                        "承接：家装、旧房翻新、店面装修\n"
+                        "专线：%1\n"
                         "网址：%2\n"
                         "\n"
                         "*注：单击表项出现详情\n"

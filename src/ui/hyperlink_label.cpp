@@ -4,15 +4,27 @@
 
 namespace decor {
 
+namespace {
+
+constexpr const char* kLinkStyle = "color: rgb(0, 84, 166); text-decoration: underline;";
+
+}  // namespace
+
 HyperlinkLabel::HyperlinkLabel(QWidget* parent) : QLabel(parent) {
   setCursor(Qt::PointingHandCursor);
   setTextFormat(Qt::PlainText);
-  setStyleSheet(QStringLiteral("color: rgb(0, 84, 166); text-decoration: underline;"));
+  setStyleSheet(QString::fromLatin1(kLinkStyle));
 }
 
 void HyperlinkLabel::setAddress(const QString& address) {
   address_ = address;
-  if (text().isEmpty()) setText(address);
+  if (text().isEmpty()) {
+    QString shown = address;
+    for (const QString& scheme : {QStringLiteral("http://"), QStringLiteral("https://")}) {
+      if (shown.startsWith(scheme, Qt::CaseInsensitive)) shown.remove(0, scheme.size());
+    }
+    setText(shown);
+  }
 }
 
 void HyperlinkLabel::mousePressEvent(QMouseEvent* event) {

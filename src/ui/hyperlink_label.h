@@ -1,6 +1,6 @@
 #pragma once
 // A hyperlink: underlined blue text that reports the left button's release. Without a
-// caption it shows its address. Opening the address is the owning window's job, so that the
+// caption it shows its address, less the "http://" in front. Opening the address is the owning window's job, so that the
 // browser call stays in one replaceable place.
 #include <QLabel>
 #include <QString>

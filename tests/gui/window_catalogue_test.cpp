@@ -231,9 +231,10 @@ TEST_F(WindowCatalogue, QuotationWindow) {
                                  {"标签6", "设计师专线：\n0571-8888 6666"},
                                  {"图片框1", ""},
                                  {"标签1",
-                                  "TarselCorvalen装饰——用心装点每一个家\n"
-                                  "承接：家庭装修、二手房翻新、别墅装修、办公室及店面装修\n"
-                                  "设计师专线：0571-8888 6666\n"
+                                  "TarselCorvalen装饰\n"
+                                  "用心装点每一个家\n"
+                                  "承接：家装、旧房翻新、店面装修\n"
+                                  "专线：0571-8888 6666\n"
                                   "网址：http://www.example-decor.test\n"
                                   "\n"
                                   "*注：单击表项出现详情\n"
@@ -321,7 +322,7 @@ TEST_F(WindowCatalogue, ContactWindow) {
                                  {"图片框1", ""},
                                  {"标签3", "预约设计师：\n0571-8888 6666"},
                                  {"标签2", "网址："},
-                                 {"超级链接框3", "http://www.example-decor.test"},
+                                 {"超级链接框3", "www.example-decor.test"},
                              }));
   EXPECT_EQ(window.form().超级链接框3->address().toStdString(), "http://www.example-decor.test");
 }
