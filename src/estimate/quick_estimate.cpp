@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "estimate/cost_lines.h"
 #include "text/number_format.h"
@@ -29,9 +30,10 @@ double finiteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
 
 // Every figure is kept in single precision; one that would not be a finite number is 0, so
 // that no price shown to a customer reads inf or nan.
+// (Checked before the conversion, which is undefined for a value beyond the float range.)
 float store(double value) {
-  const float stored = static_cast<float>(value);
-  return std::isfinite(stored) ? stored : 0.0f;
+  if (!(std::fabs(value) <= std::numeric_limits<float>::max())) return 0.0f;
+  return static_cast<float>(value);
 }
 
 std::string printed(Print print, double amount) {
