@@ -43,8 +43,9 @@ enum class TotalRule {
 class QuoteTable {
  public:
   // Called with every row as it is appended, complete, so that a window can show the rows
-  // while the build is still running. The table itself is not shared between threads: the
-  // listener must copy what it needs.
+  // while the build is still running. It runs on the thread that appends; the table itself
+  // is not shared between threads, so a window copies the row and hands the copy to its own
+  // thread.
   using RowListener = std::function<void(std::size_t index, const QuoteItem& row)>;
   void setRowListener(RowListener listener) { listener_ = std::move(listener); }
 
