@@ -1,13 +1,282 @@
+// decor-cli quote: the detailed quote of a room list, printed as rows of six cells.
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/price_folder.h"
+#include "pricing/price_table.h"
+#include "quote/quote_build.h"
+#include "text/codepage.h"
 
 namespace decor::cli {
+namespace {
 
-// Not available yet in this build.
-int runQuoteCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
-  err << "decor-cli: quote 尚未实现\n";
-  return 2;
+constexpr const char* kQuoteUsage =
+    "用法: decor-cli quote --rooms 文件 [--grade 装修档次] [--package 半包|全包] [--floor 地板|瓷砖]\n"
+    "                      [--prices 文件夹] [--csv]\n"
+    "\n"
+    "按房间列表生成详细报价表，每行一个表项，六列依次为：序号、项目名称、单位、数量、单价、总计。\n"
+    "\n"
+    "选项:\n"
+    "  --rooms 文件      房间列表（必填）。UTF-8 文本，每行一个房间，六列以制表符分隔：\n"
+    "                    房屋类型、房间长宽高、窗户长高、门的类型、门的扇数、墙面数，\n"
+    "                    例如 \"客厅<TAB>3200*2800*2920<TAB>800*1500<TAB>实木门<TAB>1<TAB>4\"。\n"
+    "                    空行跳过，行尾的回车符忽略；每行按原样使用（门的类型为 (无) 时不会把扇数改为 0）。\n"
+    "                    房间长宽高不是 长*宽*高、或窗户长高不是 长*高 的行无法报价：\n"
+    "                    命令报出该行行号和对应的格式提示，不输出报价表。\n"
+    "  --grade 装修档次  出租房装修、经济型装修、舒适型装修、\"精  装  修\"（两字之间各两个空格）\n"
+    "                    或 豪华型装修，默认 舒适型装修。\n"
+    "  --package 范围    半包 或 全包，默认 半包。全包的主材部分尚未提供，目前只输出半包部分。\n"
+    "  --floor 地面      地板 或 瓷砖（客厅、餐厅地面），默认 地板。\n"
+    "  --prices 文件夹   从本地文件夹读取 AppConfig.xml 和/或 Xiangxi.xml 价格文件，\n"
+    "                    规则与启动时从配置服务器取得的价格文件相同。\n"
+    "  --csv             以 RFC 4180 CSV 输出（逗号分隔，必要时加双引号，CRLF 换行，无标题行）。\n"
+    "                    默认输出制表符分隔的文本，LF 换行；单元格中的制表符和换行符写成空格。\n"
+    "  --help, -h        显示本帮助。\n"
+    "\n"
+    "以下选项对应报价窗口中的修改、删除此项和添加项命令，可重复给出，但尚未支持，\n"
+    "给出时命令报错退出：\n"
+    "  --modify 行 项目名称 单位 数量 单价\n"
+    "  --delete 行\n"
+    "  --add 项目名称 数量 单价\n"
+    "\n"
+    "退出码: 0 成功；1 房间文件或价格文件夹无法使用；2 选项错误或选项尚未支持。\n";
+
+constexpr int kExitInput = 1;
+constexpr int kExitUsage = 2;
+
+struct QuoteOptions {
+  std::optional<std::string> roomsFile;
+  std::string grade = std::string(kDecorationGrades[2]);
+  PackageScope scope = PackageScope::Half;
+  FloorChoice floor = FloorChoice::WoodenFloor;
+  std::optional<std::string> pricesFolder;
+  bool csv = false;
+  bool help = false;
+  std::vector<std::string> unsupported;  // the table commands given, in order
+};
+
+// Parses the options; returns the error to report, empty when they are usable.
+std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& options) {
+  std::vector<std::string> seen;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    // The values an option takes, or an error when they are missing.
+    auto values = [&](std::size_t count) -> std::optional<std::vector<std::string>> {
+      if (args.size() - i - 1 < count) return std::nullopt;
+      std::vector<std::string> taken(args.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                                     args.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
+      i += count;
+      return taken;
+    };
+    auto once = [&]() {
+      for (const auto& s : seen) {
+        if (s == option) return false;
+      }
+      seen.push_back(option);
+      return true;
+    };
+
+    if (option == "--help" || option == "-h") {
+      options.help = true;
+      continue;
+    }
+    if (option == "--csv") {
+      options.csv = true;
+      continue;
+    }
+    if (option == "--modify" || option == "--delete" || option == "--add") {
+      const std::size_t count = option == "--modify" ? 5 : option == "--delete" ? 1 : 3;
+      if (!values(count)) {
+        return "选项 " + option + " 需要 " + std::to_string(count) + " 个参数";
+      }
+      options.unsupported.push_back(option);
+      continue;
+    }
+    if (option == "--rooms" || option == "--grade" || option == "--package" || option == "--floor" ||
+        option == "--prices") {
+      if (!once()) return "选项 " + option + " 只能给出一次";
+      const auto value = values(1);
+      if (!value) return "选项 " + option + " 需要 1 个参数";
+      const std::string& text = value->front();
+      if (option == "--rooms") options.roomsFile = text;
+      if (option == "--prices") options.pricesFolder = text;
+      if (option == "--grade") {
+        if (!decorationGradeIndex(text)) {
+          return "未知的装修档次 \"" + text +
+                 "\"，应为 出租房装修、经济型装修、舒适型装修、\"精  装  修\" 或 豪华型装修";
+        }
+        options.grade = text;
+      }
+      if (option == "--package") {
+        const auto scope = packageScopeFromText(text);
+        if (!scope) return "--package 应为 半包 或 全包，而不是 \"" + text + "\"";
+        options.scope = *scope;
+      }
+      if (option == "--floor") {
+        const auto floor = floorChoiceFromText(text);
+        if (!floor) return "--floor 应为 地板 或 瓷砖，而不是 \"" + text + "\"";
+        options.floor = *floor;
+      }
+      continue;
+    }
+    return "未知选项 \"" + option + "\"";
+  }
+  return {};
+}
+
+struct RoomFile {
+  std::vector<RoomEntry> rooms;
+  std::vector<std::size_t> lineNumbers;  // the file line of each room, from 1
+};
+
+std::vector<std::string> splitOnTab(std::string_view line) {
+  std::vector<std::string> cells;
+  std::size_t begin = 0;
+  for (std::size_t tab = line.find('\t'); tab != std::string_view::npos; tab = line.find('\t', begin)) {
+    cells.emplace_back(line.substr(begin, tab - begin));
+    begin = tab + 1;
+  }
+  cells.emplace_back(line.substr(begin));
+  return cells;
+}
+
+// Reads the room list; returns the error to report, empty when the file is usable.
+std::string readRoomFile(const std::string& path, RoomFile& file) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "无法读取房间文件 " + path;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return "无法读取房间文件 " + path;
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // a byte-order mark from a Windows editor
+
+  std::size_t lineNumber = 0;
+  std::size_t begin = 0;
+  while (begin < bytes.size()) {
+    std::size_t end = bytes.find('\n', begin);
+    if (end == std::string::npos) end = bytes.size();
+    std::string_view line(bytes.data() + begin, end - begin);
+    begin = end + 1;
+    ++lineNumber;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty()) continue;
+
+    const auto cells = splitOnTab(line);
+    if (cells.size() != 6) {
+      return "房间文件 " + path + " 第" + std::to_string(lineNumber) + "行应有6列（以制表符分隔），实际有" +
+             std::to_string(cells.size()) + "列";
+    }
+    // The texts the room entry window could have held.
+    file.rooms.push_back(RoomEntry{acceptIncomingUtf8(cells[0]), acceptIncomingUtf8(cells[1]),
+                                   acceptIncomingUtf8(cells[2]), acceptIncomingUtf8(cells[3]),
+                                   acceptIncomingUtf8(cells[4]), acceptIncomingUtf8(cells[5])});
+    file.lineNumbers.push_back(lineNumber);
+  }
+  return {};
+}
+
+std::vector<std::string_view> cellsOf(const QuoteItem& row) {
+  return {row.number, row.name, row.unit, row.quantity, row.unitPrice, row.total};
+}
+
+void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
+  for (const QuoteItem& row : table.rows()) {
+    bool first = true;
+    for (std::string_view cell : cellsOf(row)) {
+      if (!first) out << '\t';
+      first = false;
+      for (char c : cell) out << ((c == '\t' || c == '\r' || c == '\n') ? ' ' : c);
+    }
+    out << '\n';
+  }
+}
+
+void writeCsv(std::ostream& out, const QuoteTable& table) {
+  for (const QuoteItem& row : table.rows()) {
+    bool first = true;
+    for (std::string_view cell : cellsOf(row)) {
+      if (!first) out << ',';
+      first = false;
+      if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out << cell;
+        continue;
+      }
+      out << '"';
+      for (char c : cell) {
+        if (c == '"') out << '"';
+        out << c;
+      }
+      out << '"';
+    }
+    out << "\r\n";
+  }
+}
+
+}  // namespace
+
+int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  QuoteOptions options;
+  if (const std::string error = parseOptions(args, options); !error.empty()) {
+    err << "decor-cli quote: " << error << "\n（decor-cli quote --help 查看用法）\n";
+    return kExitUsage;
+  }
+  if (options.help) {
+    out << kQuoteUsage;
+    return 0;
+  }
+  if (!options.unsupported.empty()) {
+    err << "decor-cli quote: 选项 " << options.unsupported.front()
+        << " 尚未支持：报价表的修改、删除此项和添加项命令将在后续版本提供\n";
+    return kExitUsage;
+  }
+  if (!options.roomsFile) {
+    err << "decor-cli quote: 缺少 --rooms 文件\n（decor-cli quote --help 查看用法）\n";
+    return kExitUsage;
+  }
+
+  PriceTable prices;
+  prices.resetToDefaults();
+  if (options.pricesFolder) {
+    std::string error;
+    if (!applyPriceFolder(prices, *options.pricesFolder, error)) {
+      err << "decor-cli quote: " << error << '\n';
+      return kExitInput;
+    }
+  }
+
+  RoomFile file;
+  if (const std::string error = readRoomFile(*options.roomsFile, file); !error.empty()) {
+    err << "decor-cli quote: " << error << '\n';
+    return kExitInput;
+  }
+  if (file.rooms.empty()) {
+    err << "decor-cli quote: 房间文件 " << *options.roomsFile << ": " << kNoRoomsMessage << '\n';
+    return kExitInput;
+  }
+
+  const QuoteRequest request{
+      .rooms = std::move(file.rooms), .grade = options.grade, .scope = options.scope, .floor = options.floor};
+  QuoteTable table;
+  const QuoteBuildResult result = buildQuote(request, prices.itemPrices(), table);
+  if (!result.built()) {
+    err << "decor-cli quote: 房间文件 " << *options.roomsFile << " 第" << file.lineNumbers[result.refused->row]
+        << "行: " << result.refused->message() << '\n';
+    return kExitInput;
+  }
+  if (options.scope == PackageScope::Full) {
+    err << "decor-cli quote: 注意：全包的主材部分尚未提供，只输出了半包部分\n";
+  }
+
+  if (options.csv) {
+    writeCsv(out, table);
+  } else {
+    writeTabSeparated(out, table);
+  }
+  return 0;
 }
 
 }  // namespace decor::cli

@@ -1,6 +1,7 @@
 #pragma once
 // The quick estimate: from the room counts, the floor area and the decoration grade, four
 // package prices and the text that shows them with a breakdown.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,8 @@ inline constexpr const char* kGradeEconomy = "经济型装修";
 inline constexpr const char* kGradeComfort = "舒适型装修";
 inline constexpr const char* kGradeFine = "精  装  修";
 inline constexpr const char* kGradeLuxury = "豪华型装修";
+inline constexpr std::array<const char*, 5> kQuickEstimateGrades = {kGradeRental, kGradeEconomy, kGradeComfort,
+                                                                    kGradeFine, kGradeLuxury};
 
 struct QuickEstimateInput {
   std::int32_t bedrooms = 3;
@@ -34,6 +37,10 @@ struct QuickEstimateFigures {
 // Holds what persists between runs: the figures, the details text and the result text.
 // A grade text that matches none of the five runs no list and leaves the result text as
 // the previous run left it.
+//
+// A flat that cannot be laid out (no bedroom and no hall, a remaining area below 0, an area
+// beyond the single-precision range) would otherwise put inf or nan into a customer's price:
+// a figure or an amount that is not a finite number counts as 0 instead.
 class QuickEstimator {
  public:
   void run(const QuickEstimateInput& input, const EstimatePrices& prices);

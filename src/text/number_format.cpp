@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace decor {
 namespace {
@@ -25,7 +26,11 @@ std::string formatGeneral(double value, int precision) {
 
 std::string formatInteger(std::int64_t value) { return std::to_string(value); }
 
-std::string formatSingle(double value) { return formatGeneral(static_cast<double>(static_cast<float>(value)), 6); }
+std::string formatSingle(double value) {
+  // Beyond the float range the stored value would be infinite (and the conversion undefined).
+  if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) return "0";
+  return formatGeneral(static_cast<double>(static_cast<float>(value)), 6);
+}
 
 std::string formatDouble(double value) { return formatGeneral(value, 13); }
 

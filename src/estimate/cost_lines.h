@@ -1,0 +1,74 @@
+#pragma once
+// The building blocks of the grade lists: a cost line adds an amount to one of the running
+// sums and usually writes a line of the breakdown. Each grade is a description made of these
+// (grade_lists.cpp); quick_estimate.cpp walks it.
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "pricing/price_table.h"
+
+namespace decor::estimate {
+
+// What an amount may read: the stored area figures (single precision, widened), the counts
+// and the prices. Amounts are evaluated in double.
+struct Flat {
+  double K = 0, B = 0, Y = 0, P = 0, H = 0;
+  double bedrooms = 0, halls = 0, kitchens = 0, bathrooms = 0, balconies = 0;
+  double N3 = 0;  // bathrooms + kitchens + bedrooms: rooms with a door and a threshold stone
+  double N4 = 0;  // bedrooms + halls + kitchens + bathrooms: rooms with lamps and hardware
+  const EstimatePrices* prices = nullptr;
+
+  double price(std::string_view key) const { return prices->get(key); }
+};
+
+using Amount = std::function<double(const Flat&)>;
+
+enum class Op {
+  Start,  // the sum starts afresh with the amount
+  Add,    // the sum grows by the amount
+  Fees,   // transport and rubbish 1 %, then project management 8 %, each with its line
+};
+
+// The count that must not be 0 for the line to happen.
+enum class When { Always, Halls, Bedrooms, Balconies };
+
+// How the shown amount is written.
+enum class Print { None, Single, Double, Integer };
+
+struct CostLine {
+  Op op = Op::Add;
+  When when = When::Always;
+  const char* label = nullptr;  // nullptr: the amount goes into the sum without a line
+  Print print = Print::None;
+  Amount amount;
+  Amount shown;                    // empty: the line shows the amount added
+  const char* ending = "元\r\n";
+};
+
+using CostLines = std::vector<CostLine>;
+
+// The living and dining room: floor price for the full package with a wooden floor; tile,
+// kitchen, bathroom and per-room prices for the first formula of the full package with tiles.
+struct LivingRoomPrices {
+  std::string_view floor;
+  std::string_view tile;
+  std::string_view kitchen;
+  std::string_view bathroom;
+  std::string_view perRoom;  // times N4
+};
+
+struct GradeList {
+  std::string_view grade;
+  std::string_view headline;
+  std::string_view note;  // starts with the unit of the fourth price
+  CostLines halfPackage;  // T1
+  CostLines fullPackage;  // F, starting from T1
+  LivingRoomPrices livingRoom;
+  CostLines tiledFullPackage;  // T4 after its first formula
+};
+
+// The five grades in the order a grade text is matched against them.
+const std::vector<GradeList>& gradeLists();
+
+}  // namespace decor::estimate

@@ -1,0 +1,177 @@
+#include "quote/quote_build.h"
+
+#include <algorithm>
+
+#include "quote/fee_block.h"
+#include "text/star_split.h"
+#include "text/text_to_number.h"
+
+namespace decor {
+
+std::string_view packageScopeText(PackageScope scope) { return scope == PackageScope::Half ? "半包" : "全包"; }
+
+std::optional<PackageScope> packageScopeFromText(std::string_view text) {
+  if (text == "半包") return PackageScope::Half;
+  if (text == "全包") return PackageScope::Full;
+  return std::nullopt;
+}
+
+std::string_view quoteCaption(PackageScope scope) {
+  return scope == PackageScope::Half ? "半包装修详细报价" : "全包装修详细报价";
+}
+
+std::string_view floorText(FloorChoice floor) { return floor == FloorChoice::WoodenFloor ? "地板" : "瓷砖"; }
+
+std::optional<FloorChoice> floorChoiceFromText(std::string_view text) {
+  if (text == "地板") return FloorChoice::WoodenFloor;
+  if (text == "瓷砖") return FloorChoice::Tiles;
+  return std::nullopt;
+}
+
+std::optional<std::size_t> decorationGradeIndex(std::string_view grade) {
+  const auto it = std::find(kDecorationGrades.begin(), kDecorationGrades.end(), grade);
+  if (it == kDecorationGrades.end()) return std::nullopt;
+  return static_cast<std::size_t>(it - kDecorationGrades.begin());
+}
+
+const std::vector<RoomTypeWorks>& roomDispatchTable() {
+  using enum Work;
+  // Columns:                 出租房装修, 经济型装修, 舒适型装修, 精  装  修, 豪华型装修
+  static const std::vector<RoomTypeWorks> table{
+      {"厨房",
+       {{{{FloorTiles}, {PipeBoxing, 1}},
+         {{FloorAndWallTiles}, {PipeBoxing, 1}},
+         {{FloorAndWallTiles}, {PipeBoxing, 1}},
+         {{FloorAndWallTiles}, {PipeBoxing, 2}},
+         {{FloorAndWallTiles}, {PipeBoxing, 2}}}}},
+      {"卫生间",
+       {{{{FloorTiles}, {PipeBoxing, 1}, {Waterproofing}},
+         {{FloorAndWallTiles}, {PipeBoxing, 1}, {Waterproofing}},
+         {{FloorAndWallTiles}, {PipeBoxing, 1}, {Waterproofing}},
+         {{FloorAndWallTiles}, {PipeBoxing, 2}, {Waterproofing}},
+         {{FloorAndWallTiles}, {PipeBoxing, 2}, {Waterproofing}}}}},
+      {"客厅",
+       {{{{FloorTilesIfTiled}},
+         {{FloorTilesIfTiled}, {TvWall, 1}, {ShoeCabinet}},
+         {{FloorTilesIfTiled}, {Ceiling, 1}, {TvWall, 3}, {ShoeCabinet}},
+         {{FloorTilesIfTiled}, {Ceiling, 2}, {TvWall, 4}, {ShoeCabinet}},
+         {{FloorTilesIfTiled}, {Ceiling, 2}, {TvWall, 5}, {ShoeCabinet}}}}},
+      {"餐厅",
+       {{{{FloorTilesIfTiled}},
+         {{FloorTilesIfTiled}},
+         {{FloorTilesIfTiled}, {Ceiling, 1}, {Entrance, 1}, {WineRack}},
+         {{FloorTilesIfTiled}, {Ceiling, 2}, {Entrance, 2}, {WineRack}},
+         {{FloorTilesIfTiled}, {Entrance, 3}, {WineRack}}}}},  // no ceiling in the luxury dining room
+      {"卧室",
+       {{{},  //
+         {{Wardrobe, 1}},
+         {{Wardrobe, 1}},
+         {{Wardrobe, 2}},
+         {{Wardrobe, 3}}}}},
+      {"书房",
+       {{{},  //
+         {{Bookcase, 1}},
+         {{Bookcase, 1}},
+         {{Bookcase, 2}},
+         {{Bookcase, 3}}}}},
+      {"阳台",
+       {{{{FloorTiles}},  //
+         {{FloorTiles}},
+         {{FloorTiles}},
+         {{FloorTiles}},
+         {{FloorTiles}}}}},
+  };
+  return table;
+}
+
+namespace {
+
+const RoomTypeWorks* findRoomType(std::string_view roomType) {
+  const auto& table = roomDispatchTable();
+  const auto it = std::find_if(table.begin(), table.end(), [&](const RoomTypeWorks& row) { return row.roomType == roomType; });
+  return it == table.end() ? nullptr : &*it;
+}
+
+void runStep(QuoteTable& table, const ItemPrices& prices, const WorkStep& step, const RoomMeasures& room,
+             FloorChoice floor) {
+  switch (step.work) {
+    case Work::FloorTiles: appendFloorTiles(table, prices, room.length, room.width); break;
+    case Work::FloorTilesIfTiled:
+      if (floor == FloorChoice::Tiles) appendFloorTiles(table, prices, room.length, room.width);
+      break;
+    case Work::FloorAndWallTiles: appendFloorAndWallTiles(table, prices, room.length, room.width); break;
+    case Work::PipeBoxing: appendPipeBoxing(table, prices, step.argument); break;
+    case Work::Waterproofing: appendWaterproofing(table, prices, room.length, room.width); break;
+    case Work::TvWall: appendTvWall(table, prices, step.argument); break;
+    case Work::ShoeCabinet: appendShoeCabinet(table, prices); break;
+    case Work::Wardrobe: appendWardrobe(table, prices, step.argument, room.height, room.width); break;
+    case Work::Bookcase: appendBookcase(table, prices, step.argument); break;
+    case Work::Ceiling: appendCeiling(table, prices, step.argument, room.length, room.width); break;
+    case Work::Entrance: appendEntrance(table, prices, step.argument); break;
+    case Work::WineRack: appendWineRack(table, prices, room.width, room.height); break;
+  }
+}
+
+}  // namespace
+
+const std::vector<WorkStep>* roomWorkSteps(std::string_view grade, std::string_view roomType) {
+  const auto gradeIndex = decorationGradeIndex(grade);
+  const RoomTypeWorks* row = findRoomType(roomType);
+  if (!gradeIndex || row == nullptr) return nullptr;
+  return &row->byGrade[*gradeIndex];
+}
+
+bool roomGetsPuttyAndPaint(std::string_view grade, std::string_view roomType) {
+  if (!decorationGradeIndex(grade)) return false;
+  if (grade == kDecorationGrades[0]) return true;
+  return roomType != "卫生间" && roomType != "厨房" && roomType != "阳台";
+}
+
+std::optional<RoomMeasures> readRoomMeasures(const RoomEntry& room) {
+  if (roomFormatProblem(room) != RoomFormatProblem::None) return std::nullopt;
+  const auto size = splitOnStar(room.size);
+  const auto window = splitOnStar(room.window);
+  return RoomMeasures{.length = textToInt32(size[0]),
+                      .width = textToInt32(size[1]),
+                      .height = textToInt32(size[2]),
+                      .windowLength = textToInt32(window[0]),
+                      .windowHeight = textToInt32(window[1]),
+                      .doorLeaves = textToInt32(room.doorLeaves),
+                      .wallCount = textToInt32(room.wallCount)};
+}
+
+void dispatchRoom(QuoteTable& table, const ItemPrices& prices, const RoomEntry& room, const RoomMeasures& measures,
+                  std::string_view grade, FloorChoice floor) {
+  const std::vector<WorkStep>* steps = roomWorkSteps(grade, room.roomType);
+  if (steps == nullptr) return;
+  if (roomGetsPuttyAndPaint(grade, room.roomType)) appendPuttyAndPaint(table, prices, measures);
+  if (measures.doorLeaves != 0) appendDoor(table, prices, room.doorType, measures.doorLeaves, room.roomType);
+  for (const WorkStep& step : *steps) runStep(table, prices, step, measures, floor);
+}
+
+std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& rooms) {
+  for (std::size_t i = 0; i < rooms.size(); ++i) {
+    const RoomFormatProblem problem = roomFormatProblem(rooms[i]);
+    if (problem != RoomFormatProblem::None) return UnreadableRoom{.row = i, .problem = problem};
+  }
+  return std::nullopt;
+}
+
+QuoteBuildResult buildQuote(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table,
+                            const FullPackagePart& fullPackage) {
+  // Checked before the first row, so that a refused quote leaves no half-built table.
+  if (auto unreadable = findUnreadableRoom(request.rooms)) return QuoteBuildResult{.refused = unreadable};
+
+  for (const RoomEntry& room : request.rooms) {
+    table.appendRoomHeader(room.roomType);
+    if (findRoomType(room.roomType) == nullptr) continue;  // a room type typed by hand: header only
+    dispatchRoom(table, prices, room, *readRoomMeasures(room), request.grade, request.floor);
+    table.appendBlankRow();
+  }
+  appendFeeBlock(table);
+
+  if (request.scope == PackageScope::Full && fullPackage) fullPackage(request, prices, table);
+  return QuoteBuildResult{};
+}
+
+}  // namespace decor

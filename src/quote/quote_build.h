@@ -1,0 +1,127 @@
+#pragma once
+// The quote build: from the room list, the decoration grade, the package scope and the
+// floor choice to the rows of the quotation table. Per room a header row, the works that the
+// grade and the room type call for and a blank row; then the fee block; for a full package
+// the main-material part after that.
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "estimate/quick_estimate.h"
+#include "pricing/price_table.h"
+#include "quote/quote_table.h"
+#include "quote/room_list.h"
+#include "quote/works.h"
+
+namespace decor {
+
+enum class PackageScope { Half, Full };
+
+std::string_view packageScopeText(PackageScope scope);  // "半包" / "全包"
+std::optional<PackageScope> packageScopeFromText(std::string_view text);
+// The quotation window's caption, which also tells its commands which package is shown.
+std::string_view quoteCaption(PackageScope scope);  // "半包装修详细报价" / "全包装修详细报价"
+
+// The floor choice of the room entry window, one for the whole flat.
+enum class FloorChoice { WoodenFloor, Tiles };
+
+std::string_view floorText(FloorChoice floor);  // "地板" / "瓷砖"
+std::optional<FloorChoice> floorChoiceFromText(std::string_view text);
+
+// The five grades in the order of the dispatch table's columns.
+inline constexpr std::array<std::string_view, 5> kDecorationGrades{kGradeRental, kGradeEconomy, kGradeComfort,
+                                                                   kGradeFine, kGradeLuxury};
+// Index into kDecorationGrades; nothing for a text that is none of the five.
+std::optional<std::size_t> decorationGradeIndex(std::string_view grade);
+
+// --- Room dispatch ----------------------------------------------------------------------
+
+enum class Work {
+  FloorTiles,
+  FloorTilesIfTiled,  // only when the floor choice is tiles
+  FloorAndWallTiles,
+  PipeBoxing,  // argument: the count
+  Waterproofing,
+  TvWall,  // argument: the level
+  ShoeCabinet,
+  Wardrobe,  // argument: the level
+  Bookcase,  // argument: the level
+  Ceiling,   // argument: the level
+  Entrance,  // argument: the level
+  WineRack,
+};
+
+struct WorkStep {
+  Work work;
+  int argument = 0;
+
+  bool operator==(const WorkStep&) const = default;
+};
+
+// The works of a room type under each grade, in the column order of kDecorationGrades.
+struct RoomTypeWorks {
+  std::string_view roomType;
+  std::array<std::vector<WorkStep>, 5> byGrade;
+};
+
+// One entry per room type that gets works; a room type outside it gets only its header.
+const std::vector<RoomTypeWorks>& roomDispatchTable();
+
+// The room-type steps for a grade and a room type; nothing when either is unknown.
+const std::vector<WorkStep>* roomWorkSteps(std::string_view grade, std::string_view roomType);
+
+// Putty and paint: every room of a rental quote, and in the other grades every room but
+// kitchens, bathrooms and balconies.
+bool roomGetsPuttyAndPaint(std::string_view grade, std::string_view roomType);
+
+// The sizes of a room read as whole numbers (text-to-number, truncated toward zero); nothing
+// when its size or window text does not give the pieces to read.
+std::optional<RoomMeasures> readRoomMeasures(const RoomEntry& room);
+
+// Appends the work rows of one room: putty and paint, the door, then the room-type steps.
+void dispatchRoom(QuoteTable& table, const ItemPrices& prices, const RoomEntry& room, const RoomMeasures& measures,
+                  std::string_view grade, FloorChoice floor);
+
+// --- The build --------------------------------------------------------------------------
+
+struct QuoteRequest {
+  std::vector<RoomEntry> rooms;  // the room list as it stands when the build starts
+  std::string grade;
+  PackageScope scope = PackageScope::Half;
+  FloorChoice floor = FloorChoice::WoodenFloor;
+};
+
+// A room the build cannot read (the list only holds one after an unchecked Modify): its
+// index in the room list and the message Add would have shown for it.
+struct UnreadableRoom {
+  std::size_t row = 0;
+  RoomFormatProblem problem = RoomFormatProblem::None;
+
+  std::string_view message() const { return roomFormatMessage(problem); }
+  bool operator==(const UnreadableRoom&) const = default;
+};
+
+// The first room of the list the build would refuse, if any. The room entry window can ask
+// this before it opens the quotation.
+std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& rooms);
+
+// The main-material part of a full-package quote, appended after the fee block.
+using FullPackagePart = std::function<void(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table)>;
+
+struct QuoteBuildResult {
+  std::optional<UnreadableRoom> refused;  // set when nothing was built
+  bool built() const { return !refused.has_value(); }
+};
+
+// Appends the quote to `table` (normally empty). Refuses, appending nothing, when a room
+// cannot be read. Rows reach the table's listener one by one as they are appended.
+// `fullPackage` runs after the fee block of a full-package quote; without it a full-package
+// quote holds the half-package rows only.
+QuoteBuildResult buildQuote(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table,
+                            const FullPackagePart& fullPackage = {});
+
+}  // namespace decor

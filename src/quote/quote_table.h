@@ -1,0 +1,77 @@
+#pragma once
+// The quotation table: rows of six texts, filled by the quote build and later edited in the
+// quotation window. Every computation re-reads the texts it needs, so a figure keeps the
+// digits it was printed with.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quote/column_format.h"
+
+namespace decor {
+
+struct QuoteItem {
+  std::string number;     // 序号
+  std::string name;       // 项目名称
+  std::string unit;       // 单位
+  std::string quantity;   // 数量
+  std::string unitPrice;  // 单价
+  std::string total;      // 总计
+
+  bool operator==(const QuoteItem&) const = default;
+};
+
+inline constexpr std::array<ColumnFormat, 6> kQuoteColumns{{
+    {"序号", 50, ColumnAlignment::Left},
+    {"项目名称", 200, ColumnAlignment::Left},
+    {"单位", 50, ColumnAlignment::Right},
+    {"数量", 80, ColumnAlignment::Right},
+    {"单价", 120, ColumnAlignment::Right},
+    {"总计", 120, ColumnAlignment::Right},
+}};
+
+// How an item row writes 数量 × 单价 into 总计.
+enum class TotalRule {
+  WholeNumber,      // the double product truncated toward zero
+  SinglePrecision,  // the product rounded to float, "%.6g"
+};
+
+class QuoteTable {
+ public:
+  // Called with every row as it is appended, complete, so that a window can show the rows
+  // while the build is still running. It runs on the thread that appends; the table itself
+  // is not shared between threads, so a window copies the row and hands the copy to its own
+  // thread.
+  using RowListener = std::function<void(std::size_t index, const QuoteItem& row)>;
+  void setRowListener(RowListener listener) { listener_ = std::move(listener); }
+
+  // A priced row, numbered after the row above it: one more than its 序号 when that row has
+  // a name, none after a nameless row (a blank row or the start of the table).
+  void appendItemRow(std::string_view name, std::string_view unit, std::string quantity, std::string unitPrice,
+                     TotalRule rule);
+  void appendRoomHeader(std::string_view roomType);
+  void appendBlankRow();
+  // Any row as it is given (fee and total rows).
+  void appendRow(QuoteItem row);
+
+  const std::vector<QuoteItem>& rows() const { return rows_; }
+  std::size_t size() const { return rows_.size(); }
+  const QuoteItem& operator[](std::size_t index) const { return rows_[index]; }
+
+ private:
+  std::vector<QuoteItem> rows_;
+  RowListener listener_;
+};
+
+// 总计 of an item row from its 数量 and 单价 texts.
+std::string itemTotal(std::string_view quantity, std::string_view unitPrice, TotalRule rule);
+
+// The running sum of the 总计 cells of rows [0, end): rows with an empty 总计 are skipped,
+// and the sum is truncated toward zero after every addition.
+std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t end);
+
+}  // namespace decor

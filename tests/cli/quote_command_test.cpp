@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/commands.h"
+
+namespace decor::cli {
+namespace {
+
+class QuoteCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("decor-quote-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::string write(const std::string& name, const std::string& text) {
+    std::ofstream(folder_ / name, std::ios::binary) << text;
+    return (folder_ / name).string();
+  }
+
+  int run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    return runQuoteCommand(args, out_, err_);
+  }
+
+  std::filesystem::path folder_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+// A living room, a blank line and a kitchen; the first line ends in CR LF.
+constexpr const char* kTwoRooms =
+    "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\r\n"
+    "\n"
+    "厨房\t3000*2000*2800\t600*1500\t推拉门\t2\t4\n";
+
+TEST_F(QuoteCommandTest, PrintsTheRowsTabSeparated) {
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  ASSERT_EQ(run({"--rooms", rooms}), 0) << err_.str();
+  EXPECT_EQ(out_.str(),
+            "\t客厅\t\t\t\t\n"
+            "1\t顶面批腻子\tM2\t8.96\t13\t116.48\n"
+            "2\t墙面批腻子\tM2\t34.44\t12\t413.28\n"
+            "3\t墙顶面乳胶漆\tM2\t43.4\t10\t434\n"
+            "4\t实木门\t扇\t1\t1480\t1480\n"
+            "5\t局部吊顶\tM\t6\t115\t690\n"
+            "6\t电视背景墙\t项\t1\t1200\t1200\n"
+            "7\t鞋柜制作\tM\t1\t580\t580\n"
+            "\t\t\t\t\t\n"
+            "\t厨房\t\t\t\t\n"
+            "1\t推拉门\t扇\t2\t480\t960\n"
+            "2\t双包门套\t项\t5\t115\t575\n"
+            "3\t地砖铺贴\tM2\t6\t35\t210\n"
+            "4\t墙砖铺贴\tM2\t6\t35\t210\n"
+            "5\t包水管\t根\t1\t170\t170\n"
+            "\t\t\t\t\t\n"
+            "\t其它的\t\t\t\t\n"
+            "\t材料搬运费\t户\t1\t2%\t140.76\n"
+            "\t垃圾清理费用\t户\t1\t1%\t70.38\n"
+            "\t工程管理费\t项\t1\t8%\t563.04\n"
+            "\t\t\t\t\t\n"
+            "\t工程总造价\t\t\t\t7811\n");
+  EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(QuoteCommandTest, GradePackageFloorAndCsv) {
+  const std::string rooms = write("rooms.tsv", "\xEF\xBB\xBF餐厅\t3200*2800*2920\t0*0\t(无)\t0\t4\n");
+  ASSERT_EQ(run({"--csv", "--floor", "瓷砖", "--grade", "豪华型装修", "--rooms", rooms, "--package", "半包"}), 0)
+      << err_.str();
+  EXPECT_EQ(out_.str(),
+            ",餐厅,,,,\r\n"
+            "1,顶面批腻子,M2,8.96,13,116.48\r\n"
+            "2,墙面批腻子,M2,35.04,12,420.48\r\n"
+            "3,墙顶面乳胶漆,M2,44,10,440\r\n"
+            "4,地砖铺贴,M2,8.96,35,313\r\n"
+            "5,玄关制作,项,1,1500,1500\r\n"
+            "6,酒架,M2,3.2704,460,1504\r\n"
+            ",,,,,\r\n"
+            ",其它的,,,,\r\n"
+            ",材料搬运费,户,1,2%,85.86\r\n"
+            ",垃圾清理费用,户,1,1%,42.93\r\n"
+            ",工程管理费,项,1,8%,343.44\r\n"
+            ",,,,,\r\n"
+            ",工程总造价,,,,4763\r\n");
+  EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(QuoteCommandTest, PriceFolderTextsAreShownAndQuotedWhereNeeded) {
+  const std::string rooms = write("rooms.tsv", "卧室\t3500*3000*2800\t0*0\t移门\t1\t4\n");
+  std::filesystem::create_directories(folder_ / "prices");
+  std::ofstream(folder_ / "prices" / "Xiangxi.xml", std::ios::binary)
+      << "<appSettings>\n"
+         "<add key=\"移门\" value=\"360,5\" />\n"
+         "<add key=\"衣柜制作3\" value=\"5\"50\" />\n"
+         "<add key=\"顶面批腻子\" value=\"13\t\" />\n"
+         "</appSettings>\n";
+  // The file lacks most keys: those prices are empty and their totals 0.
+  ASSERT_EQ(run({"--rooms", rooms, "--grade", "豪华型装修", "--prices", (folder_ / "prices").string(), "--csv"}), 0)
+      << err_.str();
+  EXPECT_EQ(out_.str(),
+            ",卧室,,,,\r\n"
+            "1,顶面批腻子,M2,10.5,13\t,136.5\r\n"  // a tab needs no quotes in CSV
+            "2,墙面批腻子,M2,36.4,,0\r\n"
+            "3,墙顶面乳胶漆,M2,46.9,,0\r\n"
+            "4,移门,扇,1,\"360,5\",360\r\n"
+            "5,衣柜制作,M2,8.4,5,42\r\n"
+            ",,,,,\r\n"
+            ",其它的,,,,\r\n"
+            ",材料搬运费,户,1,2%,10.76\r\n"
+            ",垃圾清理费用,户,1,1%,5.38\r\n"
+            ",工程管理费,项,1,8%,43.04\r\n"
+            ",,,,,\r\n"
+            ",工程总造价,,,,596\r\n");
+
+  // Tab-separated output keeps one row a line.
+  ASSERT_EQ(run({"--rooms", rooms, "--grade", "豪华型装修", "--prices", (folder_ / "prices").string()}), 0);
+  EXPECT_EQ(out_.str().substr(0, out_.str().find("2\t墙面批腻子")),
+            "\t卧室\t\t\t\t\n"
+            "1\t顶面批腻子\tM2\t10.5\t13 \t136.5\n");
+}
+
+TEST_F(QuoteCommandTest, QuotedCsvFieldsDoubleTheirQuotes) {
+  const std::string rooms = write("rooms.tsv", "阳台\t1000*1000*2800\t0*0\t(无)\t0\t4\n");
+  std::filesystem::create_directories(folder_ / "prices");
+  std::ofstream(folder_ / "prices" / "Xiangxi.xml", std::ios::binary)
+      << "<appSettings><add key=\"地砖铺贴\" value=\"35元,“特价”\" /></appSettings>";
+  ASSERT_EQ(run({"--rooms", rooms, "--prices", (folder_ / "prices").string(), "--csv"}), 0) << err_.str();
+  EXPECT_EQ(out_.str().substr(0, out_.str().find(",,,,,")),
+            ",阳台,,,,\r\n"
+            "1,地砖铺贴,M2,1,\"35元,“特价”\",35\r\n");
+  write("names.tsv", "客\"厅\t1*1*1\t0*0\t(无)\t0\t4\n");
+  ASSERT_EQ(run({"--rooms", (folder_ / "names.tsv").string(), "--csv"}), 0);
+  EXPECT_EQ(out_.str().substr(0, out_.str().find("\r\n")), ",\"客\"\"厅\",,,,");
+}
+
+TEST_F(QuoteCommandTest, RefusesARowTheBuildCannotRead) {
+  const std::string rooms = write("rooms.tsv",
+                                  "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\n"
+                                  "\n"
+                                  "卧室\t3200*2800\t800*1500\t实木门\t1\t4\n");
+  EXPECT_EQ(run({"--rooms", rooms}), 1);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_EQ(err_.str(), "decor-cli quote: 房间文件 " + rooms +
+                            " 第3行: 您输入的房子内容格式不正确\r\n正确格式为   长*宽*高\n");
+
+  const std::string window = write("window.tsv", "卧室\t3200*2800*2920\t1500\t实木门\t1\t4\r\n");
+  EXPECT_EQ(run({"--rooms", window}), 1);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_EQ(err_.str(),
+            "decor-cli quote: 房间文件 " + window + " 第1行: 您输入的窗子内容格式不正确\r\n正确格式为   长*高\n");
+}
+
+TEST_F(QuoteCommandTest, RefusesUnusableFiles) {
+  const std::string columns = write("columns.tsv", "客厅\t3200*2800*2920\t800*1500\t实木门\t1\n");
+  EXPECT_EQ(run({"--rooms", columns}), 1);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 房间文件 " + columns + " 第1行应有6列（以制表符分隔），实际有5列\n");
+
+  const std::string empty = write("empty.tsv", "\r\n\n");
+  EXPECT_EQ(run({"--rooms", empty}), 1);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 房间文件 " + empty + ": 至少要添加1房间！\n");
+
+  const std::string missing = (folder_ / "missing.tsv").string();
+  EXPECT_EQ(run({"--rooms", missing}), 1);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 无法读取房间文件 " + missing + "\n");
+
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  EXPECT_EQ(run({"--rooms", rooms, "--prices", folder_.string()}), 1);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 价格文件夹 " + folder_.string() + " 中没有 AppConfig.xml 或 Xiangxi.xml\n");
+  EXPECT_EQ(out_.str(), "");
+}
+
+TEST_F(QuoteCommandTest, UsageErrors) {
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  const std::string hint = "\n（decor-cli quote --help 查看用法）\n";
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const std::vector<Case> cases{
+      {{}, "decor-cli quote: 缺少 --rooms 文件" + hint},
+      {{"--rooms"}, "decor-cli quote: 选项 --rooms 需要 1 个参数" + hint},
+      {{"--rooms", rooms, "--rooms", rooms}, "decor-cli quote: 选项 --rooms 只能给出一次" + hint},
+      {{"--rooms", rooms, "--grade", "精装修"},
+       "decor-cli quote: 未知的装修档次 \"精装修\"，应为 出租房装修、经济型装修、舒适型装修、\"精  装  修\" 或 "
+       "豪华型装修" + hint},
+      {{"--rooms", rooms, "--package", "半包装修"}, "decor-cli quote: --package 应为 半包 或 全包，而不是 \"半包装修\"" + hint},
+      {{"--rooms", rooms, "--floor", "铺瓷砖"}, "decor-cli quote: --floor 应为 地板 或 瓷砖，而不是 \"铺瓷砖\"" + hint},
+      {{"--rooms", rooms, "--colour"}, "decor-cli quote: 未知选项 \"--colour\"" + hint},
+      {{"--rooms", rooms, "--modify", "3", "墙面批腻子", "M2"}, "decor-cli quote: 选项 --modify 需要 5 个参数" + hint},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(run(c.args), 2) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(err_.str(), c.error) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(out_.str(), "");
+  }
+}
+
+TEST_F(QuoteCommandTest, TableCommandsAreParsedButNotYetSupported) {
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  const std::string refusal = "尚未支持：报价表的修改、删除此项和添加项命令将在后续版本提供\n";
+  EXPECT_EQ(run({"--rooms", rooms, "--modify", "3", "墙面批腻子", "M2", "20", "12"}), 2);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 选项 --modify " + refusal);
+  EXPECT_EQ(run({"--rooms", rooms, "--delete", "2", "--delete", "3"}), 2);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 选项 --delete " + refusal);
+  EXPECT_EQ(run({"--add", "窗帘", "2", "300", "--rooms", rooms}), 2);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 选项 --add " + refusal);
+  EXPECT_EQ(out_.str(), "");
+}
+
+TEST_F(QuoteCommandTest, FullPackageSaysWhatIsMissing) {
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  ASSERT_EQ(run({"--rooms", rooms}), 0);
+  const std::string half = out_.str();
+  ASSERT_EQ(run({"--rooms", rooms, "--package", "全包"}), 0);
+  EXPECT_EQ(out_.str(), half);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 注意：全包的主材部分尚未提供，只输出了半包部分\n");
+}
+
+TEST_F(QuoteCommandTest, HelpDocumentsEveryOption) {
+  EXPECT_EQ(run({"--help"}), 0);
+  const std::string help = out_.str();
+  EXPECT_TRUE(help.starts_with("用法: decor-cli quote --rooms 文件")) << help;
+  for (const char* option : {"--rooms", "--grade", "--package", "--floor", "--prices", "--csv", "--modify",
+                             "--delete", "--add", "尚未支持", "退出码"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_EQ(run({"-h"}), 0);
+  EXPECT_EQ(out_.str(), help);
+}
+
+TEST_F(QuoteCommandTest, TheProgramWritesOnlyRowsToStdout) {
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  const std::string command = std::string(DECOR_CLI_PATH) + " quote --rooms '" + rooms + "' 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[4096];
+  while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  EXPECT_EQ(pclose(pipe), 0);
+  ASSERT_EQ(run({"--rooms", rooms}), 0);
+  EXPECT_EQ(output, out_.str());
+}
+
+}  // namespace
+}  // namespace decor::cli

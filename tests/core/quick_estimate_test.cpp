@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "estimate/quick_estimate.h"
+#include "quick_estimate_expected.h"
+
+namespace decor {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines splitLines(const std::string& text) {
+  Lines lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// The headline and the four prices: the first seven lines of the result text.
+Lines priceLines(const std::string& resultText) {
+  Lines lines = splitLines(resultText);
+  lines.resize(std::min<std::size_t>(lines.size(), 7));
+  return lines;
+}
+
+Lines expectedPriceLines(const std::string& headline, const std::string& firstLabel, const char* t1, const char* t2,
+                         const char* t3, const char* t4) {
+  return {headline, "", firstLabel + t1 + "元", std::string("客餐厅铺瓷砖半包装修的价格为：") + t2 + "元", "",
+          std::string("客餐厅铺地板全包装修的价格为：") + t3 + "元", std::string("客餐厅铺瓷砖全包装修的价格为：") + t4 + "元"};
+}
+
+// The details text without its five header lines and without the empty end after the last CR LF.
+Lines detailLines(const QuickEstimator& estimator) {
+  Lines lines = splitLines(estimator.detailsText());
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 5),
+            (Lines{"", "", "**************************************", "             计算详情",
+                   "**************************************"}));
+  EXPECT_EQ(lines.back(), "");
+  return Lines(lines.begin() + 5, lines.end() - 1);
+}
+
+QuickEstimateInput flat(const char* grade, int bedrooms = 3, int halls = 1, int kitchens = 1, int bathrooms = 1,
+                        int balconies = 2, const char* area = "100") {
+  return {bedrooms, halls, kitchens, bathrooms, balconies, area, grade};
+}
+
+const Lines kDefaultAreaLines = {"厨房面积为：5平方米", "卫浴面积为：7平方米", "阳台面积为：28平方米",
+                                 "卧室面积为：55.5平方米", "客餐厅面积为：18.5平方米", ""};
+
+Lines withDefaultAreas(const Lines& costLines) {
+  Lines lines = kDefaultAreaLines;
+  lines.insert(lines.end(), costLines.begin(), costLines.end());
+  return lines;
+}
+
+class QuickEstimateTest : public ::testing::Test {
+ protected:
+  QuickEstimator estimator_;
+  EstimatePrices prices_ = EstimatePrices::defaults();
+};
+
+TEST_F(QuickEstimateTest, ComfortDefaultFlatGivesTheWholeText) {
+  estimator_.run(QuickEstimateInput{}, prices_);
+  EXPECT_EQ(estimator_.resultText(), testing::kComfortDefaultResultText);
+  EXPECT_EQ(resultWindowText(estimator_.resultText()),
+            std::string(testing::kComfortDefaultResultText) +
+                "\r\n\r\n*如差别与心里的太大，请尝试用详细报价。如果您在Tarsel，可以QQ客服在线咨询报价以及设计！");
+
+  const QuickEstimateFigures& v = estimator_.figures();
+  EXPECT_EQ((std::vector<float>{v.K, v.B, v.Y, v.R, v.P, v.H}), (std::vector<float>{5, 7, 14, 74, 18.5f, 18.5f}));
+  // The sums are the stored single-precision values, not the printed digits.
+  EXPECT_EQ(v.T2, static_cast<float>(v.T1 + 18.5 * 35));
+  EXPECT_EQ(v.T3, static_cast<float>(v.F + 18.5 * 200));
+  EXPECT_EQ(v.F, static_cast<float>(v.T1 + 17075.0));  // 5500 + 7000 + 1200 + 375 + 1200 + 1800, each stored
+}
+
+struct GradeCase {
+  const char* name;
+  const char* grade;
+  Lines prices;
+  Lines costLines;  // details after the area lines
+};
+
+class EveryGradeTest : public QuickEstimateTest, public ::testing::WithParamInterface<GradeCase> {};
+
+TEST_P(EveryGradeTest, DefaultFlatGivesItsPricesAndCostLines) {
+  estimator_.run(flat(GetParam().grade), prices_);
+  EXPECT_EQ(priceLines(estimator_.resultText()), GetParam().prices);
+  EXPECT_EQ(detailLines(estimator_), withDefaultAreas(GetParam().costLines));
+  EXPECT_TRUE(estimator_.resultText().ends_with(estimator_.detailsText()));
+}
+
+const std::string kHalf = "客餐厅铺地板半包装修的价格为：";
+const std::string kComfortable = "客餐厅铺地板舒适装修的价格为：";
+
+INSTANTIATE_TEST_SUITE_P(
+    Grades, EveryGradeTest,
+    ::testing::Values(
+        GradeCase{"Rental", kGradeRental,
+                  expectedPriceLines("此面积的房子做为出租房装修价格如下：", kHalf, "10190.2", "10837.7", "18158.2", "18565.2"),
+                  {"厨房瓷砖铺贴费用：175元", "厨房乳胶漆费用：600.697元", "卫生间瓷砖铺贴费用：245元",
+                   "卫生墙砖铺贴费用：666.729元", "卫生乳胶漆费用：173.7元", "阳台铺砖漆费用：490元", "卫生间防水：1432.72元",
+                   "厨房卫生间包水管：285元", "算客厅乳胶漆：1292.1元", "算卧室乳胶漆：1580.96元", "算门：2400元",
+                   "算材料搬运、垃圾清理：94.3532元", "工程管理费：815.212元", "卫生间主材：1700元", "厨房主材：4000元",
+                   "算灯：480元", "五金：900元", "", "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：647.5元",
+                   "客餐厅铺地板全包：888元", "客餐厅铺砖全包的五金、厨房、地砖、卫生间：7247.5元"}},
+        GradeCase{"Economy", kGradeEconomy,
+                  expectedPriceLines("此面积的房子做为经济型装修价格如下：", kHalf, "19887.7", "20535.2", "32972.7", "34635.2"),
+                  {"厨房瓷砖铺贴费用：175元", "卫生间瓷砖铺贴费用：245元", "阳台铺砖：490元", "卫生间防水：1432.72元",
+                   "厨房卫生间包水管：285元", "算门槛石：175元", "客厅乳胶漆：1292.1元", "电视背景墙：800元", "鞋柜:550",
+                   "卧室乳胶漆：1580.96元", "衣柜：7500元", "算材料搬运、垃圾清理：184.145元", "工程管理费：1591.01元",
+                   "算卫生间主材：3500元", "算厨房主材：6000元", "算灯：900元", "算门槛石：375元", "五金：1200元", "",
+                   "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：647.5元", "客餐厅铺地板全包：1110元",
+                   "客餐厅铺砖全包的五金、厨房、地砖、卫生间：11625元"}},
+        GradeCase{"Comfort", kGradeComfort,
+                  expectedPriceLines("此面积的房子做为舒适型装修价格如下：", kComfortable, "29345.6", "29993.1", "50120.6",
+                                     "49978.1"),
+                  {"厨房瓷砖铺贴费用：175元", "卫生间瓷砖铺贴费用：245元", "阳台铺砖：490元", "卫生间防水：1432.72元",
+                   "厨房卫生间包水管：285元", "算门槛石：175元", "客厅乳胶漆：1292.1元", "电视背景墙：800元", "鞋柜:650",
+                   "玄关制作:1500元", "卧室乳胶漆：1580.96元", "衣柜：9000元", "封阳台：4770.61元",
+                   "算材料搬运、垃圾清理：271.718元", "工程管理费：2347.65元", "算卫生间主材：5500元", "算厨房主材：7000元",
+                   "算灯：1200元", "算门槛石：375元", "衣柜移门：1200元", "五金：1800元", " 衣柜移门：1200元", "",
+                   "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：647.5元", "客餐厅铺地板全包：3700元",
+                   "客餐厅铺砖全包的五金、厨房、地砖、卫生间：15410元"}},
+        GradeCase{"Fine", kGradeFine,
+                  expectedPriceLines("此面积的房子做为精装修价格如下：", kComfortable, "35587.7", "36235.2", "62542.7", "61775.2"),
+                  {"厨房瓷砖铺贴费用：175元", "卫生间瓷砖铺贴费用：245元", "阳台铺砖：490元", "卫生间防水：1432.72元",
+                   "厨房卫生间包水管：285元", "算门槛石：175元", "客厅乳胶漆：1292.1元", "电视背景墙：1300元", "鞋柜:850",
+                   "玄关制作:2000元", "卧室乳胶漆：1580.96元", "衣柜：10500元", "封阳台：5893.11元",
+                   "算材料搬运、垃圾清理：329.515元", "工程管理费：2847.01元", "算卫生间主材：7000元", "算厨房主材：9000元",
+                   "衣柜移门：1200元", "算灯：2100元", "算门槛石：375元", "五金：2100元", "衣柜移门：1200元", "",
+                   "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：647.5元", "客餐厅铺地板全包：5180元",
+                   "客餐厅铺砖全包的五金、厨房、地砖、卫生间：19765元"}},
+        GradeCase{"Luxury", kGradeLuxury,
+                  expectedPriceLines("此面积的房子做为豪华型装修价格如下：", kComfortable, "39278.6", "39926.1", "69563.6",
+                                     "73581.1"),
+                  {"厨房瓷砖铺贴费用：175元", "卫生间瓷砖铺贴费用：245元", "阳台铺砖：490元", "卫生间防水：1432.72元",
+                   "厨房卫生间包水管：285元", "算门槛石：175元", "客厅乳胶漆：1292.1元", "电视背景墙：1800元", "鞋柜:1000",
+                   "玄关制作:3000元", "卧室乳胶漆：1580.96元", "衣柜：12000元", "封阳台：5893.11元",
+                   "算材料搬运、垃圾清理：322.95元", "工程管理费：2790.29元", "算卫生间主材：9000元", "算厨房主材：12000元",
+                   "衣柜移门：1200元", "算灯：3000元", "算门槛石：375元", "五金：3600元", "衣柜移门：1200元", "",
+                   "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：647.5元", "客餐厅铺地板全包：1110元",
+                   "客餐厅铺砖全包的五金、厨房、地砖、卫生间：25480元"}}),
+    [](const ::testing::TestParamInfo<GradeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(QuickEstimateTest, FlatWithoutHallHasNoLivingRoom) {
+  const Lines areas = {"厨房面积为：4.69042平方米", "卫浴面积为：26.2663平方米", "卧室面积为：70.1764平方米", ""};
+  const Lines livingRoom = {"", "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：0元", "客餐厅铺地板全包：0元"};
+
+  estimator_.run(flat(kGradeRental, 4, 0, 1, 2, 0, "88"), prices_);
+  EXPECT_EQ(priceLines(estimator_.resultText()),
+            expectedPriceLines("此面积的房子做为出租房装修价格如下：", kHalf, "10656.5", "10656.5", "19666.5", "19666.5"));
+  Lines expected = areas;
+  for (const char* line : {"厨房瓷砖铺贴费用：164.165元", "厨房乳胶漆费用：581.804元", "卫生间瓷砖铺贴费用：459.661元",
+                           "卫生墙砖铺贴费用：913.241元", "卫生乳胶漆费用：319.458元", "阳台铺砖漆费用：0元",
+                           "卫生间防水：2157.42元", "厨房卫生间包水管：285元", "算卧室乳胶漆：1528.73元", "算门：3360元",
+                           "算材料搬运、垃圾清理：98.6717元", "工程管理费：852.523元", "卫生间主材：3400元", "厨房主材：4000元",
+                           "算灯：560元", "五金：1050元"})
+    expected.push_back(line);
+  expected.insert(expected.end(), livingRoom.begin(), livingRoom.end());
+  expected.push_back("客餐厅铺砖全包的五金、厨房、地砖、卫生间：8450元");
+  EXPECT_EQ(detailLines(estimator_), expected);
+  EXPECT_EQ(estimator_.figures().H, 0.0f);
+
+  estimator_.run(flat(kGradeLuxury, 4, 0, 1, 2, 0, "88"), prices_);
+  EXPECT_EQ(priceLines(estimator_.resultText()),
+            expectedPriceLines("此面积的房子做为豪华型装修价格如下：", kComfortable, "30198.7", "30198.7", "70023.7",
+                               "73523.7"));
+  expected = areas;
+  for (const char* line : {"厨房瓷砖铺贴费用：164.165元", "卫生间瓷砖铺贴费用：459.661元", "阳台铺砖：0元",
+                           "卫生间防水：2157.42元", "厨房卫生间包水管：285元", "算门槛石：245元", "卧室乳胶漆：1528.73元",
+                           "衣柜：16000元", "算材料搬运、垃圾清理：222.581元", "工程管理费：1923.1元", "算卫生间主材：18000元",
+                           "算厨房主材：12000元", "衣柜移门：1600元", "算灯：3500元", "算门槛石：525元", "五金：4200元",
+                           "衣柜移门：1600元"})
+    expected.push_back(line);
+  expected.insert(expected.end(), livingRoom.begin(), livingRoom.end());
+  expected.push_back("客餐厅铺砖全包的五金、厨房、地砖、卫生间：33500元");
+  EXPECT_EQ(detailLines(estimator_), expected);
+}
+
+TEST_F(QuickEstimateTest, NoKitchenStillShowsTheKitchenLinesWithZero) {
+  estimator_.run(flat(kGradeRental, 3, 1, 0), prices_);
+  EXPECT_EQ(priceLines(estimator_.resultText()),
+            expectedPriceLines("此面积的房子做为出租房装修价格如下：", kHalf, "8645.58", "9336.83", "12443.6", "12878.1"));
+  EXPECT_EQ(detailLines(estimator_),
+            (Lines{"卫浴面积为：7平方米", "阳台面积为：28平方米", "卧室面积为：59.25平方米", "客餐厅面积为：19.75平方米", "",
+                   "厨房瓷砖铺贴费用：0元", "厨房乳胶漆费用：0元", "卫生间瓷砖铺贴费用：245元", "卫生墙砖铺贴费用：666.729元",
+                   "卫生乳胶漆费用：173.7元", "阳台铺砖漆费用：490元", "卫生间防水：1432.72元", "厨房卫生间包水管：0元",
+                   "算客厅乳胶漆：1349.65元", "算卧室乳胶漆：1648.11元", "算门：1920元", "算材料搬运、垃圾清理：80.0516元",
+                   "工程管理费：691.646元", "卫生间主材：1700元", "厨房主材：0元", "算灯：400元", "五金：750元", "",
+                   "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：691.25元", "客餐厅铺地板全包：948元",
+                   "客餐厅铺砖全包的五金、厨房、地砖、卫生间：3141.25元"}));
+  EXPECT_EQ(estimator_.figures().K, 0.0f);
+}
+
+TEST_F(QuickEstimateTest, RunsDoNotLeakIntoEachOther) {
+  estimator_.run(QuickEstimateInput{}, prices_);
+  const std::string first = estimator_.resultText();
+  estimator_.run(flat(kGradeLuxury, 4, 0, 1, 2, 0, "88"), prices_);
+  ASSERT_NE(estimator_.resultText(), first);
+  estimator_.run(QuickEstimateInput{}, prices_);
+  EXPECT_EQ(estimator_.resultText(), first);
+  EXPECT_EQ(estimator_.resultText(), testing::kComfortDefaultResultText);
+}
+
+TEST_F(QuickEstimateTest, FullWidthAreaReadsAsDigits) {
+  estimator_.run(flat(kGradeComfort, 3, 1, 1, 1, 2, "１２０"), prices_);
+  const std::string fullWidth = estimator_.resultText();
+  EXPECT_EQ(priceLines(fullWidth),
+            expectedPriceLines("此面积的房子做为舒适型装修价格如下：", kComfortable, "30327.3", "31128.1", "51978.2", "51375.9"));
+  const Lines lines = detailLines(estimator_);
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 6),
+            (Lines{"厨房面积为：5.47723平方米", "卫浴面积为：7.66812平方米", "阳台面积为：30.6725平方米",
+                   "卧室面积为：68.6388平方米", "客餐厅面积为：22.8796平方米", ""}));
+  estimator_.run(flat(kGradeComfort, 3, 1, 1, 1, 2, "120"), prices_);
+  EXPECT_EQ(estimator_.resultText(), fullWidth);
+}
+
+TEST_F(QuickEstimateTest, PricesOfAMillionOrMorePrintInExponentForm) {
+  prices_.set("舒适型衣柜", 1000000);
+  estimator_.run(QuickEstimateInput{}, prices_);
+  EXPECT_EQ(priceLines(estimator_.resultText()),
+            expectedPriceLines("此面积的房子做为舒适型装修价格如下：", kComfortable, "3.29193e+006", "3.29258e+006",
+                               "3.3127e+006", "3.31256e+006"));
+  const Lines lines = detailLines(estimator_);
+  // The wardrobe line prints as a double and keeps all its digits; the fees print as single.
+  EXPECT_EQ(Lines(lines.begin() + 17, lines.begin() + 21),
+            (Lines{"衣柜：3000000元", "封阳台：4770.61元", "算材料搬运、垃圾清理：30480.8元", "工程管理费：263354元"}));
+}
+
+// Large amounts show how each grade prints a line: single precision switches to exponent form
+// at a million, double precision and integers do not.
+TEST_F(QuickEstimateTest, EachGradePrintsItsLinesAsSingleDoubleOrInteger) {
+  prices_.set("包水管", 1000000);
+  prices_.set("衣柜移门", 1000000);
+  for (const char* key : {"经济型背景墙", "舒适型背景墙面", "精装修电视背景墙", "豪华型电视背景墙"}) prices_.set(key, 12345678);
+  const auto linesOf = [&](const char* grade) {
+    estimator_.run(flat(grade), prices_);
+    Lines picked;
+    for (const std::string& line : detailLines(estimator_))
+      for (const char* label : {"厨房卫生间包水管：", "电视背景墙：", "衣柜移门：", " 衣柜移门："})
+        if (line.starts_with(label)) picked.push_back(line);
+    return picked;
+  };
+  EXPECT_EQ(linesOf(kGradeRental), (Lines{"厨房卫生间包水管：1.5e+006元"}));
+  EXPECT_EQ(linesOf(kGradeEconomy), (Lines{"厨房卫生间包水管：1.5e+006元", "电视背景墙：12345678元"}));
+  EXPECT_EQ(linesOf(kGradeComfort), (Lines{"厨房卫生间包水管：1.5e+006元", "电视背景墙：12345678元",
+                                           "衣柜移门：3000000元", " 衣柜移门：3000000元"}));
+  EXPECT_EQ(linesOf(kGradeFine), (Lines{"厨房卫生间包水管：1.5e+006元", "电视背景墙：12345678元", "衣柜移门：3000000元",
+                                        "衣柜移门：3000000元"}));
+  EXPECT_EQ(linesOf(kGradeLuxury), (Lines{"厨房卫生间包水管：1500000元", "电视背景墙：12345678元", "衣柜移门：3000000元",
+                                          "衣柜移门：3e+006元"}));
+}
+
+TEST_F(QuickEstimateTest, UnknownGradeKeepsThePreviousResult) {
+  estimator_.run(flat("精装修"), prices_);  // without the two blanks: not a grade
+  EXPECT_EQ(estimator_.resultText(), "");
+
+  estimator_.run(QuickEstimateInput{}, prices_);
+  estimator_.run(flat("舒适型装修 ", 3, 1, 1, 1, 2, "120"), prices_);
+  EXPECT_EQ(estimator_.resultText(), testing::kComfortDefaultResultText);
+  // The areas are still worked out afresh.
+  EXPECT_EQ(detailLines(estimator_),
+            (Lines{"厨房面积为：5.47723平方米", "卫浴面积为：7.66812平方米", "阳台面积为：30.6725平方米",
+                   "卧室面积为：68.6388平方米", "客餐厅面积为：22.8796平方米", ""}));
+}
+
+// No bedroom and no hall divides by zero; a remaining area below 0 takes square roots of
+// negative figures. Neither may put inf or nan into a price.
+TEST_F(QuickEstimateTest, FlatWithoutBedroomOrHallShowsNoBedroomArea) {
+  estimator_.run(flat(kGradeRental, 0, 0, 1, 1, 1, "30"), prices_);
+  EXPECT_EQ(priceLines(estimator_.resultText()),
+            expectedPriceLines("此面积的房子做为出租房装修价格如下：", kHalf, "3960.79", "3960.79", "10120.8", "10120.8"));
+  EXPECT_EQ(detailLines(estimator_),
+            (Lines{"厨房面积为：2.73861平方米", "卫浴面积为：3.83406平方米", "阳台面积为：3.83406平方米",
+                   "卧室面积为：0平方米", "", "厨房瓷砖铺贴费用：95.8514元", "厨房乳胶漆费用：444.566元",
+                   "卫生间瓷砖铺贴费用：134.192元", "卫生墙砖铺贴费用：493.435元", "卫生乳胶漆费用：97.5821元",
+                   "阳台铺砖漆费用：134.192元", "卫生间防水：986.271元", "厨房卫生间包水管：285元", "算门：960元",
+                   "算材料搬运、垃圾清理：36.674元", "工程管理费：316.863元", "卫生间主材：1700元", "厨房主材：4000元",
+                   "算灯：160元", "五金：300元", "", "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：0元",
+                   "客餐厅铺地板全包：0元", "客餐厅铺砖全包的五金、厨房、地砖、卫生间：6000元"}));
+  EXPECT_EQ(estimator_.figures().P, 0.0f);
+}
+
+TEST_F(QuickEstimateTest, NegativeRemainingAreaPaintsNothing) {
+  estimator_.run(flat(kGradeComfort, 1, 1, 1, 3, 2, "10"), prices_);
+  EXPECT_EQ(priceLines(estimator_.resultText()),
+            expectedPriceLines("此面积的房子做为舒适型装修价格如下：", kComfortable, "16551.4", "16505.1", "43561.5", "45500.6"));
+  const Lines lines = detailLines(estimator_);
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 19),
+            (Lines{"厨房面积为：1.58114平方米", "卫浴面积为：19.9223平方米", "阳台面积为：8.85438平方米",
+                   "卧室面积为：-1.32456平方米", "客餐厅面积为：-1.32456平方米", "", "厨房瓷砖铺贴费用：55.3399元",
+                   "卫生间瓷砖铺贴费用：232.427元", "阳台铺砖：154.952元", "卫生间防水：1385.72元", "厨房卫生间包水管：285元",
+                   "算门槛石：175元", "客厅乳胶漆：0元", "电视背景墙：800元", "鞋柜:650", "玄关制作:1500元", "卧室乳胶漆：0元",
+                   "衣柜：3000元", "封阳台：2682.71元"}));
+}
+
+TEST_F(QuickEstimateTest, AreaBeyondSinglePrecisionCountsAsZero) {
+  estimator_.run(flat(kGradeComfort, 3, 1, 1, 1, 2, "0"), prices_);
+  const std::string zero = estimator_.resultText();
+  EXPECT_EQ(priceLines(zero),
+            expectedPriceLines("此面积的房子做为舒适型装修价格如下：", kComfortable, "17572.8", "17572.8", "34647.8", "36447.8"));
+  for (const char* area : {"1e999", "1e39", "-1e39", "", "abc"}) {
+    estimator_.run(flat(kGradeComfort, 3, 1, 1, 1, 2, area), prices_);
+    EXPECT_EQ(estimator_.resultText(), zero) << area;
+  }
+}
+
+TEST_F(QuickEstimateTest, NoFigureOrLineIsEverInfOrNan) {
+  constexpr int kMax = std::numeric_limits<std::int32_t>::max();
+  const std::vector<QuickEstimateInput> flats = {
+      flat("", 0, 0, 1, 1, 1, "30"),       flat("", 0, 0, 0, 0, 0, "0"),      flat("", -1, 1, 1, 1, 1, "50"),
+      flat("", 3, 1, 9, 9, 9, "1"),        flat("", 3, 1, 1, 1, 2, "-100"),   flat("", 3, 1, 1, 1, 2, "3e38"),
+      flat("", 3, 1, 1, 1, 2, "1e-45"),    flat("", kMax, kMax, kMax, kMax, kMax, "1e30"),
+      flat("", 9, 9, 9, 9, 9, "1e999"),
+  };
+  for (const char* grade : kQuickEstimateGrades) {
+    for (QuickEstimateInput input : flats) {
+      input.grade = grade;
+      SCOPED_TRACE(std::string(grade) + " area " + input.area + " bedrooms " + std::to_string(input.bedrooms));
+      estimator_.run(input, prices_);
+      const QuickEstimateFigures& v = estimator_.figures();
+      for (const float figure : {v.K, v.B, v.Y, v.R, v.P, v.H, v.T1, v.F, v.T2, v.T3, v.T4})
+        EXPECT_TRUE(std::isfinite(figure));
+      const std::string& text = estimator_.resultText();
+      ASSERT_TRUE(text.ends_with(estimator_.detailsText()));
+      for (const char* word : {"inf", "INF", "nan", "NAN", "Inf", "NaN"}) EXPECT_EQ(text.find(word), std::string::npos);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace decor
