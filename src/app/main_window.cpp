@@ -9,6 +9,7 @@
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
 #include "pricing/configuration_loader.h"
+#include "quote/room_list.h"
 #include "text/text_to_number.h"
 #include "ui/artwork.h"
 #include "ui_main_window.h"
@@ -18,7 +19,6 @@ namespace decor {
 namespace {
 
 constexpr const char* kDetailedQuoteQuestion = "确定进入详细报价吗？方便快速的报价请点   估算报价    哦！";
-constexpr const char* kRoomEntryCaptionSuffix = "详细报价！";
 
 std::int32_t countOf(const QComboBox& box) { return textToInt32(box.currentText().toStdString()); }
 
@@ -116,7 +116,7 @@ void MainWindow::retitleRoomEntryWindow() {
 }
 
 QString MainWindow::roomEntryCaption() const {
-  return ui_->组合框1->currentText() + QString::fromUtf8(kRoomEntryCaptionSuffix);
+  return QString::fromStdString(decor::roomEntryCaption(ui_->组合框1->currentText().toStdString()));
 }
 
 void MainWindow::refreshHelpedCounter() {

@@ -2,6 +2,7 @@
 
 #include "app/chat_status.h"
 #include "app/contact_window.h"
+#include "quote/quote_table.h"
 #include "ui/report_list.h"
 #include "ui_quotation_window.h"
 
@@ -14,7 +15,7 @@ QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
       dispatcher_(this) {
   ui_->setupUi(this);
   setFixedSize(size());
-  setReportColumnWidths(*ui_->超级列表框1, {50, 200, 50, 80, 120, 120});
+  setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns);
   ui_->标签6->setText(ui_->标签6->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
   ui_->标签1->setText(aboutText(services_.endpoints));
 

@@ -1,5 +1,6 @@
 #include "app/room_entry_window.h"
 
+#include "quote/room_list.h"
 #include "ui/artwork.h"
 #include "ui/report_list.h"
 #include "ui_room_entry_window.h"
@@ -13,7 +14,7 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption, Q
       background_(artworkPicture(QStringLiteral(":/artwork/room_entry_background.jpg"))) {
   ui_->setupUi(this);
   setFixedSize(size());
-  setReportColumnWidths(*ui_->超级列表框1, {80, 120, 120, 120, 80, 60});
+  setReportColumnWidths(*ui_->超级列表框1, kRoomListColumns);
   setWindowTitle(caption);
 }
 

@@ -16,11 +16,11 @@ QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells) {
   return item;
 }
 
-void setReportColumnWidths(QTreeWidget& list, std::initializer_list<int> widths) {
+void setReportColumnWidths(QTreeWidget& list, std::span<const ColumnFormat> columns) {
   // The designed widths hold; space right of the last column stays empty.
   list.header()->setStretchLastSection(false);
   int column = 0;
-  for (const int width : widths) list.setColumnWidth(column++, width);
+  for (const ColumnFormat& format : columns) list.setColumnWidth(column++, format.width);
 }
 
 }  // namespace decor

@@ -2,7 +2,9 @@
 // Report-mode lists (the room list, the quotation table) are QTreeWidgets without a tree:
 // the header item carries each column's alignment, and rows take it over.
 #include <QStringList>
-#include <initializer_list>
+#include <span>
+
+#include "quote/column_format.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -12,7 +14,8 @@ namespace decor {
 // Appends a row of texts (missing cells stay empty), each aligned like its column header.
 QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells);
 
-// Column widths in pixels, from the first column on.
-void setReportColumnWidths(QTreeWidget& list, std::initializer_list<int> widths);
+// Column widths as the core's column formats give them, from the first column on. The
+// titles and alignments are in the form itself.
+void setReportColumnWidths(QTreeWidget& list, std::span<const ColumnFormat> columns);
 
 }  // namespace decor

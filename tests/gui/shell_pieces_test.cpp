@@ -204,7 +204,9 @@ TEST(ReportList, RowsTakeTheirColumnsAlignment) {
   EXPECT_EQ(row->textAlignment(1), int(Qt::AlignTrailing | Qt::AlignVCenter));
   EXPECT_EQ(row->textAlignment(2), int(Qt::AlignTrailing | Qt::AlignVCenter));
 
-  setReportColumnWidths(list, {80, 120, 60});
+  const ColumnFormat columns[] = {{"甲", 80, ColumnAlignment::Left}, {"乙", 120, ColumnAlignment::Right},
+                                  {"丙", 60, ColumnAlignment::Right}};
+  setReportColumnWidths(list, columns);
   EXPECT_EQ((std::vector<int>{list.columnWidth(0), list.columnWidth(1), list.columnWidth(2)}),
             (std::vector<int>{80, 120, 60}));
 }
