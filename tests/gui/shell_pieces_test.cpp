@@ -107,8 +107,9 @@ TEST(HelpedCounter, CountsTheVisitThenReadsTheGbkCountUpToItsFirstZeroByte) {
 }
 
 TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
-  QObject context;
-  auto dispatcher = std::make_shared<GuiDispatcher>(&context);
+  QObject window;
+  WindowDispatcher owned(&window);
+  const std::shared_ptr<GuiDispatcher> dispatcher = owned.get();
   std::atomic<int> ran{0};
   std::atomic<bool> onGuiThread{true};
   std::atomic<bool> posted{false};
@@ -123,6 +124,14 @@ TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
   ASSERT_TRUE(waitUntil([&] { return ran.load() == 1; }));
   EXPECT_TRUE(onGuiThread.load());
   EXPECT_TRUE(posted.load());
+
+  // Several posts in a row all run, in order.
+  std::vector<int> order;
+  startWorker([&, dispatcher] {
+    for (int i = 0; i < 5; ++i) dispatcher->post([&order, i] { order.push_back(i); });
+  });
+  ASSERT_TRUE(waitUntil([&] { return order.size() == 5; }));
+  EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
 
   dispatcher->close();
   dispatcher->post([&] { ++ran; });
