@@ -11,6 +11,17 @@
 #include "app/application_setup.h"
 #include "screenshots.h"
 
+#if defined(__SANITIZE_THREAD__)
+// Qt's libraries are not instrumented. Their own thread pools (image conversion while
+// painting) allocate on one thread and free on another, synchronised in ways ThreadSanitizer
+// cannot see. Ignore what its interceptors see when called from inside Qt; our own code,
+// the worker hand-off included, stays fully checked.
+extern "C" const char* __tsan_default_suppressions() {
+  return "called_from_lib:libQt6Core.so.6\n"
+         "called_from_lib:libQt6Gui.so.6\n";
+}
+#endif
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
