@@ -51,13 +51,15 @@ void MainWindow::start() {
   ui_->按钮1->setFocus();
   services_.state->prices.resetToDefaults();
 
+  // Workers below capture `this` only for the tasks they post: those run on the GUI thread
+  // and only while this window lives (see GuiDispatcher).
   startWorker([state = services_.state, fetcher = services_.fetcher, endpoints = services_.endpoints,
                dispatcher = dispatcher_.get(), this] {
     std::string picture = fetchChatStatusPicture(*fetcher, endpoints);
     dispatcher->post([this, picture = std::move(picture)] { showChatStatusPicture(*ui_->图片框1, picture); });
 
-    const QString caption = QString::fromStdString(helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints)));
-    dispatcher->post([this, caption] { showHelpedCounter(caption); });
+    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
+    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
 
     loadConfiguration(*fetcher, endpoints, state->prices);
   });
@@ -121,8 +123,8 @@ QString MainWindow::roomEntryCaption() const {
 
 void MainWindow::refreshHelpedCounter() {
   startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_.get(), this] {
-    const QString caption = QString::fromStdString(helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints)));
-    dispatcher->post([this, caption] { showHelpedCounter(caption); });
+    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
+    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
   });
 }
 

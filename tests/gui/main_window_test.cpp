@@ -156,6 +156,29 @@ TEST_F(MainWindowTest, TwoQuickPressesStartOneEstimateAndTheButtonWaitsForTheRes
   EXPECT_TRUE(answerer.seen().empty());
 }
 
+TEST_F(MainWindowTest, ResultWindowClosedAfterTheQuestionGivesTheButtonBack) {
+  startAndSettle();
+  QTest::mouseClick(form().按钮1, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return window_->resultWindow() != nullptr; }));
+  ResultWindow* result = window_->resultWindow();
+  {
+    ModalAnswerer answerer({QMessageBox::Yes});
+    result->close();
+    ASSERT_EQ(answerer.seen().size(), 1u);
+  }
+  QTest::qWait(50);
+  EXPECT_TRUE(result->isVisible());
+  EXPECT_FALSE(form().按钮1->isEnabled());
+  {
+    ModalAnswerer answerer({QMessageBox::No});
+    result->close();
+    ASSERT_EQ(answerer.seen().size(), 1u);
+  }
+  EXPECT_TRUE(waitUntil([&] { return form().按钮1->isEnabled(); }));
+  flushDeletes();
+  EXPECT_EQ(window_->resultWindow(), nullptr);
+}
+
 TEST_F(MainWindowTest, EstimateButtonAlsoRefreshesTheCounter) {
   startAndSettle();
   fetcher_->answer(services_.endpoints.counterUrl(), "124");
