@@ -4,7 +4,7 @@
 
 #include "app/app_services.h"
 #include "app/application_setup.h"
-#include "app/main_window.h"
+#include "app/program.h"
 
 int main(int argc, char** argv) {
   // Default floating-point environment: round to nearest, every exception masked, so a
@@ -13,11 +13,5 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   decor::setUpApplication(app);
-
-  decor::MainWindow window(decor::AppServices::forDesktop());
-  // Closing the main window ends the program, whatever else is still open or running.
-  QObject::connect(&window, &decor::MainWindow::closed, &app, &QCoreApplication::quit);
-  window.start();
-  app.exec();
-  return 0;
+  return decor::runProgram(decor::AppServices::forDesktop());
 }
