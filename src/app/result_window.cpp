@@ -1,17 +1,19 @@
 #include "app/result_window.h"
 
 #include <QMouseEvent>
-#include <QRegularExpressionValidator>
 
 #include "app/message_box.h"
 #include "estimate/quick_estimate.h"
 #include "ui/artwork.h"
+#include "ui/input_rules.h"
+#include "ui/text_rule_validator.h"
 #include "ui_result_window.h"
 
 namespace decor {
 
 namespace {
 
+constexpr std::size_t kPhoneDigits = 11;
 constexpr const char* kCloseQuestion = "亲，此报价可免费发到手机和邮箱哦！点击  是  即可返回免费发送！";
 
 }  // namespace
@@ -24,8 +26,8 @@ ResultWindow::ResultWindow(AppServices services, const std::string& resultText, 
       background_(artworkPicture(QStringLiteral(":/artwork/result_background.jpg"))) {
   ui_->setupUi(this);
   setFixedSize(size());
-  ui_->编辑框3->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,11}")), ui_->编辑框3));
+  ui_->编辑框3->setValidator(new TextRuleValidator(
+      [](std::string_view text) { return isPhoneDigits(text, kPhoneDigits); }, ui_->编辑框3));
 
   services_.state->setQuoteSent(false);
   QString text = QString::fromStdString(shownText_);
