@@ -1,0 +1,31 @@
+#include "app/add_item_window.h"
+
+#include "ui_add_item_window.h"
+
+namespace decor {
+
+namespace {
+
+// The three boxes open with a text but no item selected ("98" is not even an item).
+void keepTextWithoutSelection(QComboBox& box) {
+  const QString text = box.currentText();
+  box.setCurrentIndex(-1);
+  box.setEditText(text);
+}
+
+}  // namespace
+
+AddItemWindow::AddItemWindow(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AddItemWindow>()) {
+  ui_->setupUi(this);
+  setFixedSize(size());
+  keepTextWithoutSelection(*ui_->组合框1);
+  keepTextWithoutSelection(*ui_->组合框2);
+  keepTextWithoutSelection(*ui_->组合框3);
+  connect(ui_->按钮2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+AddItemWindow::~AddItemWindow() = default;
+
+void AddItemWindow::setController(std::unique_ptr<QObject> controller) { controller_ = std::move(controller); }
+
+}  // namespace decor

@@ -1,0 +1,21 @@
+#include "app/app_services.h"
+
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+
+namespace decor {
+
+AppServices AppServices::forDesktop() {
+  return AppServices{
+      .state = std::make_shared<AppState>(),
+      .fetcher = std::make_shared<OfflineUrlFetcher>(),
+      .endpoints = Endpoints::compiledIn(),
+      .openInBrowser =
+          [](const std::string& address) {
+            QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::TolerantMode));
+          },
+  };
+}
+
+}  // namespace decor

@@ -1,0 +1,27 @@
+#pragma once
+// What the windows need from outside: the shared state, the URL reader, the deployment
+// addresses and the browser. Passed to every window so that tests can swap each of them.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "net/endpoints.h"
+#include "net/url_fetcher.h"
+
+namespace decor {
+
+struct AppServices {
+  std::shared_ptr<AppState> state;
+  // Called from several worker threads at once; implementations must allow that.
+  std::shared_ptr<UrlFetcher> fetcher;
+  Endpoints endpoints;
+  // Hands a web address to the default browser without waiting. GUI thread.
+  std::function<void(const std::string& address)> openInBrowser;
+
+  // The program's own set: one fresh state, the compiled-in addresses, the desktop browser.
+  // The HTTP client is not built yet, so every request answers as an unreachable server.
+  static AppServices forDesktop();
+};
+
+}  // namespace decor

@@ -1,0 +1,40 @@
+#pragma once
+// The state the program shares between its windows and worker threads for its whole run.
+// Free of Qt: workers keep it alive through a shared_ptr, so a worker that is still fetching
+// when the main window closes never writes into freed memory.
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "estimate/quick_estimate.h"
+#include "pricing/price_table.h"
+
+namespace decor {
+
+class AppState {
+ public:
+  // Thread-safe on its own (see PriceTable).
+  PriceTable prices;
+
+  // Whether the quick-estimate result on show has been sent; cleared when a result window
+  // opens, set by a successful send, read by the result window's close question.
+  void setQuoteSent(bool sent) { quoteSent_.store(sent); }
+  bool quoteSent() const { return quoteSent_.load(); }
+
+  // "半包" or "全包": set by the room entry window's package buttons, read by the quotation window.
+  void setPackageScope(std::string scope);
+  std::string packageScope() const;
+
+  // Runs the quick estimate on the shared calculator (its figures persist between runs) and
+  // returns the result text. One run at a time.
+  std::string runQuickEstimate(const QuickEstimateInput& input);
+
+ private:
+  std::atomic<bool> quoteSent_{false};
+  mutable std::mutex scopeMutex_;
+  std::string packageScope_;
+  std::mutex estimateMutex_;
+  QuickEstimator estimator_;
+};
+
+}  // namespace decor

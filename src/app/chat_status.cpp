@@ -1,0 +1,25 @@
+#include "app/chat_status.h"
+
+#include <QByteArray>
+
+#include "ui/picture_box.h"
+
+namespace decor {
+
+std::string fetchChatStatusPicture(UrlFetcher& fetcher, const Endpoints& endpoints) {
+  return fetcher.fetchUrl(endpoints.chatStatusPictureUrl());
+}
+
+void showChatStatusPicture(PictureBox& box, const std::string& bytes) {
+  box.showPictureData(QByteArray(bytes.data(), qsizetype(bytes.size())));
+}
+
+void loadChatStatusPicture(const AppServices& services, const std::shared_ptr<GuiDispatcher>& dispatcher,
+                           PictureBox* box) {
+  startWorker([fetcher = services.fetcher, endpoints = services.endpoints, dispatcher, box] {
+    std::string bytes = fetchChatStatusPicture(*fetcher, endpoints);
+    dispatcher->post([box, bytes = std::move(bytes)] { showChatStatusPicture(*box, bytes); });
+  });
+}
+
+}  // namespace decor

@@ -1,0 +1,25 @@
+#include "app/contact_window.h"
+
+#include "app/chat_status.h"
+#include "ui_contact_window.h"
+
+namespace decor {
+
+ContactWindow::ContactWindow(AppServices services, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::ContactWindow>()), services_(std::move(services)), dispatcher_(this) {
+  ui_->setupUi(this);
+  setFixedSize(size());
+  ui_->标签3->setText(ui_->标签3->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
+  ui_->超级链接框3->setAddress(QString::fromStdString(services_.endpoints.website));
+
+  connect(ui_->图片框1, &PictureBox::pressed, this,
+          [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
+  connect(ui_->超级链接框3, &HyperlinkLabel::released, this,
+          [this] { services_.openInBrowser(ui_->超级链接框3->address().toStdString()); });
+
+  loadChatStatusPicture(services_, dispatcher_.get(), ui_->图片框1);
+}
+
+ContactWindow::~ContactWindow() = default;
+
+}  // namespace decor

@@ -1,0 +1,55 @@
+#include "app/gui_dispatcher.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <thread>
+
+#include "app/dispatch_receiver.h"
+
+namespace decor {
+
+void GuiDispatcher::open(DispatchReceiver* receiver) {
+  const std::lock_guard lock(mutex_);
+  receiver_ = receiver;
+}
+
+void GuiDispatcher::post(std::function<void()> task) {
+  // The lock also keeps close() (and with it the receiver's end) from running in between.
+  const std::lock_guard lock(mutex_);
+  if (receiver_ == nullptr) return;
+  tasks_.push_back(std::move(task));
+  if (tasks_.size() == 1) QMetaObject::invokeMethod(receiver_, "runWaitingTasks", Qt::QueuedConnection);
+}
+
+void GuiDispatcher::close() {
+  std::deque<std::function<void()>> dropped;
+  {
+    const std::lock_guard lock(mutex_);
+    receiver_ = nullptr;
+    dropped.swap(tasks_);
+  }
+}
+
+void GuiDispatcher::runWaitingTasks() {
+  std::deque<std::function<void()>> tasks;
+  {
+    const std::lock_guard lock(mutex_);
+    tasks.swap(tasks_);
+  }
+  for (auto& task : tasks) task();
+}
+
+DispatchReceiver::DispatchReceiver(std::shared_ptr<GuiDispatcher> dispatcher, QObject* window)
+    : QObject(window), dispatcher_(std::move(dispatcher)) {}
+
+void DispatchReceiver::runWaitingTasks() { dispatcher_->runWaitingTasks(); }
+
+WindowDispatcher::WindowDispatcher(QObject* window) : dispatcher_(std::make_shared<GuiDispatcher>()) {
+  dispatcher_->open(new DispatchReceiver(dispatcher_, window));
+}
+
+WindowDispatcher::~WindowDispatcher() { dispatcher_->close(); }
+
+void startWorker(std::function<void()> work) { std::thread(std::move(work)).detach(); }
+
+}  // namespace decor

@@ -1,0 +1,18 @@
+#pragma once
+// The homeowners-helped counter of the main window and the room entry window.
+#include <string>
+#include <string_view>
+
+#include "net/endpoints.h"
+#include "net/url_fetcher.h"
+
+namespace decor {
+
+// Counts the visit, then reads the count: the reply of the counter address, taken as GBK up
+// to its first zero byte. An unreachable server gives an empty count.
+std::string fetchHelpedCount(UrlFetcher& fetcher, const Endpoints& endpoints);
+
+// The counter label's caption; the count goes in as it arrived, between two blanks.
+std::string helpedCounterCaption(std::string_view count);
+
+}  // namespace decor

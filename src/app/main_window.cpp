@@ -1,0 +1,153 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+
+#include "app/chat_status.h"
+#include "app/helped_counter.h"
+#include "app/message_box.h"
+#include "app/result_window.h"
+#include "app/room_entry_window.h"
+#include "pricing/configuration_loader.h"
+#include "quote/room_list.h"
+#include "text/text_to_number.h"
+#include "ui/artwork.h"
+#include "ui_main_window.h"
+
+namespace decor {
+
+namespace {
+
+constexpr const char* kDetailedQuoteQuestion = "确定进入详细报价吗？方便快速的报价请点   估算报价    哦！";
+
+std::int32_t countOf(const QComboBox& box) { return textToInt32(box.currentText().toStdString()); }
+
+}  // namespace
+
+MainWindow::MainWindow(AppServices services, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::MainWindow>()),
+      services_(std::move(services)),
+      background_(artworkPicture(QStringLiteral(":/artwork/main_background.jpg"))),
+      dispatcher_(this) {
+  ui_->setupUi(this);
+  setFixedSize(size());
+
+  connect(ui_->按钮1, &QAbstractButton::clicked, this, &MainWindow::startQuickEstimate);
+  connect(ui_->按钮2, &QAbstractButton::clicked, this, &MainWindow::openRoomEntryWindow);
+  connect(ui_->组合框1, &QComboBox::currentIndexChanged, this, &MainWindow::retitleRoomEntryWindow);
+  connect(ui_->图片框1, &PictureBox::pressed, this,
+          [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
+}
+
+MainWindow::~MainWindow() = default;
+
+RoomEntryWindow* MainWindow::roomEntryWindow() const { return roomEntry_; }
+
+ResultWindow* MainWindow::resultWindow() const { return result_; }
+
+void MainWindow::start() {
+  show();
+  ui_->按钮1->setFocus();
+  services_.state->prices.resetToDefaults();
+
+  // Workers below capture `this` only for the tasks they post: those run on the GUI thread
+  // and only while this window lives (see GuiDispatcher).
+  startWorker([state = services_.state, fetcher = services_.fetcher, endpoints = services_.endpoints,
+               dispatcher = dispatcher_.get(), this] {
+    std::string picture = fetchChatStatusPicture(*fetcher, endpoints);
+    dispatcher->post([this, picture = std::move(picture)] { showChatStatusPicture(*ui_->图片框1, picture); });
+
+    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
+    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
+
+    loadConfiguration(*fetcher, endpoints, state->prices);
+  });
+}
+
+QuickEstimateInput MainWindow::estimateInput() const {
+  return QuickEstimateInput{
+      .bedrooms = countOf(*ui_->室),
+      .halls = countOf(*ui_->厅),
+      .kitchens = countOf(*ui_->厨),
+      .bathrooms = countOf(*ui_->卫),
+      .balconies = countOf(*ui_->阳),
+      .area = ui_->平方->editText().toStdString(),
+      .grade = ui_->组合框1->currentText().toStdString(),
+  };
+}
+
+void MainWindow::startQuickEstimate() {
+  // Disabled until the result window closes, so only one estimate runs at a time.
+  ui_->按钮1->setEnabled(false);
+  startWorker([state = services_.state, input = estimateInput(), dispatcher = dispatcher_.get(), this] {
+    std::string resultText = state->runQuickEstimate(input);
+    dispatcher->post([this, resultText = std::move(resultText)] { showQuickEstimateResult(resultText); });
+  });
+  refreshHelpedCounter();
+}
+
+void MainWindow::showQuickEstimateResult(const std::string& resultText) {
+  auto* window = new ResultWindow(services_, resultText, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowModality(Qt::ApplicationModal);
+  connect(window, &QDialog::finished, this, [this] { ui_->按钮1->setEnabled(true); });
+  result_ = window;
+  window->show();
+}
+
+void MainWindow::openRoomEntryWindow() {
+  if (showMessage(QString::fromUtf8(kDetailedQuoteQuestion), QMessageBox::Question,
+                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    return;
+  }
+  if (roomEntry_ != nullptr) {
+    // One room list at a time: bring the open window forward.
+    roomEntry_->raise();
+    roomEntry_->activateWindow();
+    return;
+  }
+  roomEntry_ = new RoomEntryWindow(services_, roomEntryCaption(), this);
+  roomEntry_->setAttribute(Qt::WA_DeleteOnClose);
+  roomEntry_->show();
+  refreshHelpedCounter();
+}
+
+void MainWindow::retitleRoomEntryWindow() {
+  if (roomEntry_ != nullptr) roomEntry_->setWindowTitle(roomEntryCaption());
+}
+
+QString MainWindow::roomEntryCaption() const {
+  return QString::fromStdString(decor::roomEntryCaption(ui_->组合框1->currentText().toStdString()));
+}
+
+void MainWindow::refreshHelpedCounter() {
+  startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_.get(), this] {
+    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
+    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
+  });
+}
+
+void MainWindow::showHelpedCounter(const QString& caption) {
+  ui_->标签17->setText(caption);
+  if (roomEntry_ != nullptr) roomEntry_->setHelpedCounterCaption(caption);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_); }
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  // Only the background itself opens the website; presses on controls are theirs.
+  if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) {
+    services_.openInBrowser(services_.endpoints.website);
+    event->accept();
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit closed();
+}
+
+}  // namespace decor

@@ -1,0 +1,70 @@
+#pragma once
+// The start window 装修报价评估工具: the flat's rooms, area and grade, the quick estimate
+// and the way into the detailed quote.
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "app/app_services.h"
+#include "app/gui_dispatcher.h"
+#include "estimate/quick_estimate.h"
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace decor {
+
+class RoomEntryWindow;
+class ResultWindow;
+
+class MainWindow final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(AppServices services, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The created handler: show the window, focus 估算报价, set every price to its default and
+  // start the start-up worker (status picture, counter, price files) without waiting.
+  void start();
+
+  Ui::MainWindow& form() { return *ui_; }
+
+  // The room entry window while it is open, else null.
+  RoomEntryWindow* roomEntryWindow() const;
+  // The result window while a quick-estimate result is on show, else null.
+  ResultWindow* resultWindow() const;
+
+  // The quick estimate's inputs as the controls show them.
+  QuickEstimateInput estimateInput() const;
+
+ signals:
+  // The user closed the window: the program ends.
+  void closed();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void startQuickEstimate();
+  void showQuickEstimateResult(const std::string& resultText);
+  void openRoomEntryWindow();
+  void retitleRoomEntryWindow();
+  void refreshHelpedCounter();
+  void showHelpedCounter(const QString& caption);
+  QString roomEntryCaption() const;
+
+  std::unique_ptr<Ui::MainWindow> ui_;
+  AppServices services_;
+  QPixmap background_;
+  QPointer<RoomEntryWindow> roomEntry_;
+  QPointer<ResultWindow> result_;
+  WindowDispatcher dispatcher_;
+};
+
+}  // namespace decor

@@ -1,0 +1,15 @@
+#include "app/message_box.h"
+
+namespace decor {
+
+QMessageBox::StandardButton showMessage(const QString& text, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons) {
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QMessageBox box(icon, QString::fromUtf8(kMessageCaption), shown, buttons);
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::ApplicationModal);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace decor

@@ -1,0 +1,12 @@
+#pragma once
+// The program once the toolkit is up: the main window, its start-up and the message loop.
+#include "app/app_services.h"
+
+namespace decor {
+
+// Returns 0 as soon as the main window is closed, whatever other windows are open or worker
+// threads still run; those windows go with the main window and the workers' results are
+// dropped.
+int runProgram(AppServices services);
+
+}  // namespace decor

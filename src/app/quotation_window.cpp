@@ -1,0 +1,50 @@
+#include "app/quotation_window.h"
+
+#include "app/chat_status.h"
+#include "app/contact_window.h"
+#include "quote/quote_table.h"
+#include "ui/report_list.h"
+#include "ui_quotation_window.h"
+
+namespace decor {
+
+QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::QuotationWindow>()),
+      services_(std::move(services)),
+      dispatcher_(this) {
+  ui_->setupUi(this);
+  setFixedSize(size());
+  setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns);
+  ui_->标签6->setText(ui_->标签6->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
+  ui_->标签1->setText(aboutText(services_.endpoints));
+
+  connect(ui_->图片框1, &PictureBox::pressed, this,
+          [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
+  connect(ui_->超级链接框1, &HyperlinkLabel::released, this, &QuotationWindow::openContactWindow);
+
+  loadChatStatusPicture(services_, dispatcher_.get(), ui_->图片框1);
+}
+
+QuotationWindow::~QuotationWindow() = default;
+
+void QuotationWindow::setController(std::unique_ptr<QObject> controller) { controller_ = std::move(controller); }
+
+void QuotationWindow::openContactWindow() {
+  ContactWindow contact(services_, this);
+  contact.exec();
+}
+
+QString QuotationWindow::aboutText(const Endpoints& endpoints) {
+  return QStringLiteral("TarselCorvalen装饰\n"
+                        "用心装点每一个家\n"
+                        "承接：家装、旧房翻新、店面装修\n"
+                        "专线：%1\n"
+                        "网址：%2\n"
+                        "\n"
+                        "*注：单击表项出现详情\n"
+                        "     由于没有设计，装修报价供参考与对比")
+      .arg(QString::fromStdString(endpoints.hotline), QString::fromStdString(endpoints.website));
+}
+
+}  // namespace decor

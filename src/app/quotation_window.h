@@ -1,0 +1,47 @@
+#pragma once
+// The quotation window: the itemised quotation table and its detail panel. Opened modally by
+// the room entry window's package buttons. This class carries the form, the links and the
+// status picture; building and editing the quotation is a controller attached with
+// setController().
+#include <QDialog>
+#include <memory>
+
+#include "app/app_services.h"
+#include "app/gui_dispatcher.h"
+
+namespace Ui {
+class QuotationWindow;
+}
+
+namespace decor {
+
+class QuotationWindow final : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit QuotationWindow(AppServices services, QWidget* parent = nullptr);
+  ~QuotationWindow() override;
+
+  Ui::QuotationWindow& form() { return *ui_; }
+  const AppServices& services() const { return services_; }
+  // For workers that hand results back to this window.
+  std::shared_ptr<GuiDispatcher> dispatcher() const { return dispatcher_.get(); }
+
+  // The quotation controller; owned by the window and gone with it.
+  void setController(std::unique_ptr<QObject> controller);
+  QObject* controller() const { return controller_.get(); }
+
+  // Opens the contact window modally (the hyperlink 报价不够详细，设计师免费帮忙).
+  void openContactWindow();
+
+  // The about text of 标签1 before a row is clicked.
+  static QString aboutText(const Endpoints& endpoints);
+
+ private:
+  std::unique_ptr<Ui::QuotationWindow> ui_;
+  AppServices services_;
+  std::unique_ptr<QObject> controller_;
+  WindowDispatcher dispatcher_;
+};
+
+}  // namespace decor

@@ -1,0 +1,29 @@
+#include "app/room_entry_window.h"
+
+#include "quote/room_list.h"
+#include "ui/artwork.h"
+#include "ui/report_list.h"
+#include "ui_room_entry_window.h"
+
+namespace decor {
+
+RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      ui_(std::make_unique<Ui::RoomEntryWindow>()),
+      services_(std::move(services)),
+      background_(artworkPicture(QStringLiteral(":/artwork/room_entry_background.jpg"))) {
+  ui_->setupUi(this);
+  setFixedSize(size());
+  setReportColumnWidths(*ui_->超级列表框1, kRoomListColumns);
+  setWindowTitle(caption);
+}
+
+RoomEntryWindow::~RoomEntryWindow() = default;
+
+void RoomEntryWindow::setHelpedCounterCaption(const QString& caption) { ui_->标签17->setText(caption); }
+
+void RoomEntryWindow::setController(std::unique_ptr<QObject> controller) { controller_ = std::move(controller); }
+
+void RoomEntryWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_); }
+
+}  // namespace decor

@@ -1,0 +1,21 @@
+#pragma once
+// What the edit boxes let a user type, and how their spin buttons step. Plain text rules,
+// free of Qt so that they are tested on their own.
+#include <string>
+#include <string_view>
+
+namespace decor {
+
+// Decimal text: digits with at most one decimal point, full-width forms included (１２０．５).
+// No sign, no exponent, no blanks. The empty text is allowed (a box may be cleared).
+bool isDecimalText(std::string_view utf8);
+
+// Phone-number text: ASCII digits only, at most `maxDigits` of them.
+bool isPhoneDigits(std::string_view utf8, std::size_t maxDigits);
+
+// The text after `steps` presses of a spin button (negative = down): the number the text
+// reads as (text-to-number rule) plus the steps, kept within [minimum, maximum] and written
+// with the double-precision number-to-text rule ("100" -> "101", "12.5" -> "13.5").
+std::string stepNumberText(std::string_view utf8, int steps, int minimum, int maximum);
+
+}  // namespace decor

@@ -1,0 +1,26 @@
+#include "ui/report_list.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+#include <QTreeWidgetItem>
+
+namespace decor {
+
+QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells) {
+  auto* item = new QTreeWidgetItem(&list);
+  const QTreeWidgetItem* header = list.headerItem();
+  for (int column = 0; column < list.columnCount(); ++column) {
+    if (column < cells.size()) item->setText(column, cells[column]);
+    item->setTextAlignment(column, Qt::Alignment(header->textAlignment(column)));
+  }
+  return item;
+}
+
+void setReportColumnWidths(QTreeWidget& list, std::span<const ColumnFormat> columns) {
+  // The designed widths hold; space right of the last column stays empty.
+  list.header()->setStretchLastSection(false);
+  int column = 0;
+  for (const ColumnFormat& format : columns) list.setColumnWidth(column++, format.width);
+}
+
+}  // namespace decor

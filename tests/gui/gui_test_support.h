@@ -1,0 +1,92 @@
+#pragma once
+// Helpers for driving the real windows in tests: a scripted URL reader, a browser that only
+// records, and an answerer for modal dialogs.
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/app_services.h"
+
+namespace decor::test {
+
+// Answers from a table of URL -> body (anything else: empty, like an unreachable server) and
+// records every request in order. With hold() the requests wait until release().
+class ScriptedFetcher final : public UrlFetcher {
+ public:
+  void answer(const std::string& url, std::string body);
+  std::string fetchUrl(const std::string& url) override;
+
+  std::vector<std::string> requests() const;
+  std::size_t finishedCount() const;
+
+  void hold();
+  void release();
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable released_;
+  bool held_ = false;
+  std::map<std::string, std::string> bodies_;
+  std::vector<std::string> requests_;
+  std::size_t finished_ = 0;
+};
+
+// Records the addresses handed to the browser.
+struct BrowserLog {
+  std::vector<std::string> opened;
+};
+
+// Fresh state, the given fetcher, all servers at one local address, a recording browser.
+AppServices testServices(std::shared_ptr<UrlFetcher> fetcher, std::shared_ptr<BrowserLog> browser = nullptr);
+
+// A small PNG, as the chat service's status picture would arrive.
+std::string statusPictureBytes();
+
+// What a test saw of a modal dialog.
+struct SeenDialog {
+  QString className;
+  QString title;
+  QString text;                  // message boxes only
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QStringList buttons;           // message boxes only, in order
+  bool applicationModal = false;
+};
+
+// While alive, polls for modal dialogs every few milliseconds. Each one found is recorded
+// and answered with the next of `answers` (a message box button); a dialog that is no
+// message box, or one beyond the answers, is recorded and closed.
+class ModalAnswerer {
+ public:
+  explicit ModalAnswerer(std::vector<QMessageBox::StandardButton> answers = {},
+                         std::function<void(QWidget&)> inspect = nullptr);
+  ~ModalAnswerer();
+  const std::vector<SeenDialog>& seen() const { return seen_; }
+
+ private:
+  void poll();
+
+  QTimer timer_;
+  std::vector<QMessageBox::StandardButton> answers_;
+  std::function<void(QWidget&)> inspect_;
+  std::vector<SeenDialog> seen_;
+};
+
+// Types `text` into the widget character by character, as a keyboard with an input method
+// would (QTest::keyClicks takes ASCII only).
+void typeText(QWidget& widget, const QString& text);
+
+// Processes events until `done` or the time is up; returns `done()`.
+bool waitUntil(const std::function<bool()>& done, int milliseconds = 3000);
+
+// Lets every window scheduled for deletion go.
+void flushDeletes();
+
+}  // namespace decor::test

@@ -1,0 +1,81 @@
+// The quotation, contact and add-item windows: links, the contact window's picture, 取消.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+
+#include "app/add_item_window.h"
+#include "app/contact_window.h"
+#include "app/quotation_window.h"
+#include "gui_test_support.h"
+#include "ui/hyperlink_label.h"
+#include "ui/picture_box.h"
+#include "ui_add_item_window.h"
+#include "ui_contact_window.h"
+#include "ui_quotation_window.h"
+
+namespace decor::test {
+namespace {
+
+class SmallWindows : public ::testing::Test {
+ protected:
+  void SetUp() override { fetcher_->answer(services_.endpoints.chatStatusPictureUrl(), statusPictureBytes()); }
+
+  std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
+  std::shared_ptr<BrowserLog> browser_ = std::make_shared<BrowserLog>();
+  AppServices services_ = testServices(fetcher_, browser_);
+};
+
+TEST_F(SmallWindows, QuotationWindowLinksToTheChatAndOpensTheContactWindowModally) {
+  QuotationWindow window(services_);
+  window.show();
+  EXPECT_TRUE(waitUntil([&] { return !window.form().图片框1->pixmap().isNull(); }));
+
+  QTest::mouseClick(window.form().图片框1, Qt::LeftButton);
+  EXPECT_EQ(browser_->opened, (std::vector<std::string>{"http://127.0.0.1:9/msgrd?v=3&uin=12345&site=qq&menu=yes"}));
+
+  bool pictureShown = false;
+  ModalAnswerer answerer({}, [&](QWidget& dialog) {
+    auto* box = dialog.findChild<PictureBox*>(QStringLiteral("图片框1"));
+    pictureShown = box != nullptr && waitUntil([&] { return !box->pixmap().isNull(); });
+  });
+  QTest::mouseClick(window.form().超级链接框1, Qt::LeftButton);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].className, QStringLiteral("decor::ContactWindow"));
+  EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("我要做精确报价以及设计"));
+  EXPECT_TRUE(answerer.seen()[0].applicationModal);
+  EXPECT_TRUE(pictureShown);
+}
+
+TEST_F(SmallWindows, ContactWindowLinksToTheWebsiteAndTheChat) {
+  ContactWindow window(services_);
+  window.show();
+  EXPECT_TRUE(waitUntil([&] { return !window.form().图片框1->pixmap().isNull(); }));
+  QTest::mouseClick(window.form().超级链接框3, Qt::LeftButton);
+  QTest::mouseClick(window.form().图片框1, Qt::LeftButton);
+  QTest::mouseClick(window.form().标签2, Qt::LeftButton);
+  EXPECT_EQ(browser_->opened, (std::vector<std::string>{
+                                  "http://www.example-decor.test",
+                                  "http://127.0.0.1:9/msgrd?v=3&uin=12345&site=qq&menu=yes",
+                              }));
+}
+
+TEST_F(SmallWindows, WithoutNetworkTheStatusPicturesStayEmpty) {
+  AppServices offline = testServices(std::make_shared<OfflineUrlFetcher>());
+  ContactWindow contact(offline);
+  QuotationWindow quotation(offline);
+  QTest::qWait(100);
+  EXPECT_TRUE(contact.form().图片框1->pixmap().isNull());
+  EXPECT_TRUE(quotation.form().图片框1->pixmap().isNull());
+}
+
+TEST_F(SmallWindows, AddItemWindowCancelClosesWithoutAnything) {
+  AddItemWindow window;
+  window.show();
+  QTest::mouseClick(window.form().按钮2, Qt::LeftButton);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+}  // namespace
+}  // namespace decor::test
