@@ -1,5 +1,6 @@
 #include "app/room_list_controller.h"
 
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -151,6 +152,9 @@ void RoomListController::showInput(const RoomEntry& room) {
   form.编辑框1->setEditText(qt(room.doorLeaves));
   form.组合框5->setCurrentText(qt(room.wallCount));
   writingInputs_ = false;
+  // Long sizes overflow their narrow boxes: show where they begin, not where they end.
+  form.编辑框5->setCursorPosition(0);
+  form.组合框3->lineEdit()->setCursorPosition(0);
 }
 
 void RoomListController::setLeaves(const std::string& leaves) {

@@ -251,6 +251,8 @@ TEST_F(RoomEntryTest, ClickOnARowLoadsItIntoTheInputs) {
   EXPECT_EQ(inputs(), livingRoom());
   clickRow(list(), 1);
   EXPECT_EQ(inputs(), bedroom) << "loading leaves 2 keeps the door type";
+  EXPECT_EQ(form().编辑框5->cursorPosition(), 0) << "a long size shows its beginning";
+  EXPECT_EQ(form().组合框3->lineEdit()->cursorPosition(), 0);
 
   // A row stored by 修改 with no door and 2 leaves loads unchanged as well.
   const RoomEntry odd{"书房", "3000*2800*2800", "600*1500", "(无)", "2", "2"};
