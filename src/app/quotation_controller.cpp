@@ -27,8 +27,8 @@ QuotationController::QuotationController(QuotationWindow& window, std::vector<Ro
     : window_(window), rooms_(std::move(rooms)), grade_(std::move(grade)), floor_(floor) {
   QTreeWidget* list = window_.form().超级列表框1;
   // A press on a row and a change of the selected row (keyboard) both show the row. Not the
-  // current item as such: the list makes its first row current on its own when rows arrive
-  // while it has the focus, and that is nothing the user did.
+  // current item as such: the list makes its first row current on its own when it gets the
+  // focus with rows in it, and that is nothing the user did.
   connect(list, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item) { showRowDetails(item); });
   connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] {
     const QList<QTreeWidgetItem*> selected = list->selectedItems();
