@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace decor::test {
 
 void ScriptedFetcher::answer(const std::string& url, std::string body) {

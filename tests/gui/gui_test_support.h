@@ -10,10 +10,14 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/app_services.h"
+
+// Failure output shows texts as text, not as UTF-16 code units.
+void PrintTo(const QString& text, std::ostream* out);
 
 namespace decor::test {
 

@@ -14,11 +14,13 @@
 #if defined(__SANITIZE_THREAD__)
 // Qt's libraries are not instrumented. Their own thread pools (image conversion while
 // painting) allocate on one thread and free on another, synchronised in ways ThreadSanitizer
-// cannot see. Ignore what its interceptors see when called from inside Qt; our own code,
-// the worker hand-off included, stays fully checked.
+// cannot see; so does GLib, whose per-thread data those pool threads free when they end.
+// Ignore what its interceptors see when called from inside Qt or GLib; our own code, the
+// worker hand-off included, stays fully checked.
 extern "C" const char* __tsan_default_suppressions() {
   return "called_from_lib:libQt6Core.so.6\n"
-         "called_from_lib:libQt6Gui.so.6\n";
+         "called_from_lib:libQt6Gui.so.6\n"
+         "called_from_lib:libglib-2.0.so.0\n";
 }
 #endif
 

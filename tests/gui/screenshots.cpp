@@ -3,16 +3,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <cstdio>
 
 #include "app/add_item_window.h"
 #include "app/contact_window.h"
 #include "app/main_window.h"
+#include "app/quotation_controller.h"
 #include "app/quotation_window.h"
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
+#include "app/room_list_controller.h"
 #include "gui_test_support.h"
-#include "ui/report_list.h"
 #include "ui_quotation_window.h"
 #include "ui_room_entry_window.h"
 
@@ -45,16 +47,33 @@ int saveScreenshots(const QString& directoryPath) {
   waitUntil([&] { return fetcher->finishedCount() >= 5; });
   ok &= save(main, directory, QStringLiteral("main_window"));
 
+  // Rooms added through the inputs and 添加, as a user would.
   RoomEntryWindow rooms(services, QStringLiteral("舒适型装修详细报价！"), nullptr);
+  RoomListController::attach(rooms, [] { return std::string("舒适型装修"); });
   rooms.setHelpedCounterCaption(main.findChild<QLabel*>(QStringLiteral("标签17"))->text());
-  appendReportRow(*rooms.form().超级列表框1, {"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"});
-  appendReportRow(*rooms.form().超级列表框1, {"卧室", "3600*3000*2800", "1500*1500", "实木免漆门", "1", "4"});
+  QTest::mouseClick(rooms.form().按钮4, Qt::LeftButton);
+  rooms.form().组合框2->setCurrentText(QStringLiteral("卧室"));
+  rooms.form().编辑框5->setText(QStringLiteral("3600*3000*2800"));
+  rooms.form().组合框3->setCurrentText(QStringLiteral("1500*1500"));
+  rooms.form().组合框4->setCurrentText(QStringLiteral("实木免漆门"));
+  QTest::mouseClick(rooms.form().按钮4, Qt::LeftButton);
+  QTreeWidget& roomList = *rooms.form().超级列表框1;
+  rooms.show();
+  QTest::mouseClick(roomList.viewport(), Qt::LeftButton, {}, roomList.visualItemRect(roomList.topLevelItem(1)).center());
   ok &= save(rooms, directory, QStringLiteral("room_entry_window"));
 
+  // The half-package quotation of the 客厅 example, built by its controller; then a row clicked.
+  services.state->setPackageScope("半包");
   QuotationWindow quotation(services);
-  appendReportRow(*quotation.form().超级列表框1, {"", "客厅", "", "", "", ""});
-  appendReportRow(*quotation.form().超级列表框1, {"1", "顶面批腻子", "M2", "8.96", "13", "116"});
+  QuotationController& quote = QuotationController::attach(
+      quotation, {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}}, "舒适型装修",
+      FloorChoice::WoodenFloor);
+  quote.start();
+  waitUntil([&] { return !quote.building(); });
   ok &= save(quotation, directory, QStringLiteral("quotation_window"));
+  QTreeWidget& table = *quotation.form().超级列表框1;
+  QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, table.visualItemRect(table.topLevelItem(3)).center());
+  ok &= save(quotation, directory, QStringLiteral("quotation_window_row"));
 
   AddItemWindow addItem;
   ok &= save(addItem, directory, QStringLiteral("add_item_window"));

@@ -1,0 +1,172 @@
+#include "app/room_list_controller.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "app/message_box.h"
+#include "app/quotation_controller.h"
+#include "app/room_entry_window.h"
+#include "ui/picture_button.h"
+#include "ui/report_list.h"
+#include "ui/spin_text_box.h"
+#include "ui_room_entry_window.h"
+
+namespace decor {
+
+namespace {
+
+QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+QStringList cellsOf(const RoomEntry& room) {
+  return {qt(room.roomType), qt(room.size),       qt(room.window),
+          qt(room.doorType), qt(room.doorLeaves), qt(room.wallCount)};
+}
+
+}  // namespace
+
+RoomListController::RoomListController(RoomEntryWindow& window, std::function<std::string()> currentGrade)
+    : window_(window), currentGrade_(std::move(currentGrade)) {
+  Ui::RoomEntryWindow& form = window_.form();
+  connect(form.按钮4, &QAbstractButton::clicked, this, &RoomListController::add);
+  connect(form.按钮8, &QAbstractButton::clicked, this, &RoomListController::modify);
+  connect(form.按钮7, &QAbstractButton::clicked, this, &RoomListController::remove);
+  connect(form.超级列表框1, &QTreeWidget::itemPressed, this, &RoomListController::loadClickedRow);
+  // Picked from the list only: typing a door type changes nothing.
+  connect(form.组合框4, &QComboBox::textActivated, this, &RoomListController::doorTypePicked);
+  connect(form.编辑框1, &SpinTextBox::textChanged, this, &RoomListController::leavesChanged);
+  connect(form.按钮5, &QAbstractButton::clicked, this, [this] { packageButton(PackageScope::Half); });
+  connect(form.按钮6, &QAbstractButton::clicked, this, [this] { packageButton(PackageScope::Full); });
+}
+
+RoomListController& RoomListController::attach(RoomEntryWindow& window, std::function<std::string()> currentGrade) {
+  auto controller = std::make_unique<RoomListController>(window, std::move(currentGrade));
+  RoomListController& attached = *controller;
+  window.setController(std::move(controller));
+  return attached;
+}
+
+RoomEntry RoomListController::currentInput() const {
+  const Ui::RoomEntryWindow& form = window_.form();
+  return RoomEntry{
+      .roomType = form.组合框2->currentText().toStdString(),
+      .size = form.编辑框5->text().toStdString(),
+      .window = form.组合框3->currentText().toStdString(),
+      .doorType = form.组合框4->currentText().toStdString(),
+      .doorLeaves = form.编辑框1->editText().toStdString(),
+      .wallCount = form.组合框5->currentText().toStdString(),
+  };
+}
+
+FloorChoice RoomListController::floorChoice() const {
+  return window_.form().单选框1->isChecked() ? FloorChoice::WoodenFloor : FloorChoice::Tiles;
+}
+
+void RoomListController::add() {
+  RoomEntry input = currentInput();
+  const AddOutcome outcome = rooms_.add(input);
+  // A "(无)" door has had its leaves set to 0, added or not.
+  if (input.doorLeaves != window_.form().编辑框1->editText().toStdString()) setLeaves(input.doorLeaves);
+  if (!outcome.added) {
+    showMessage(qt(outcome.message), QMessageBox::Information);
+    return;
+  }
+  appendReportRow(*window_.form().超级列表框1, cellsOf(rooms_.rows().back()));
+}
+
+void RoomListController::modify() {
+  const std::optional<std::size_t> row = selectedRow();
+  const RoomEntry input = currentInput();
+  if (rooms_.modify(row, input)) {
+    QTreeWidgetItem* item = window_.form().超级列表框1->topLevelItem(static_cast<int>(*row));
+    const QStringList cells = cellsOf(input);
+    for (int column = 0; column < cells.size(); ++column) item->setText(column, cells[column]);
+  }
+  window_.form().超级列表框1->setFocus();
+}
+
+void RoomListController::remove() {
+  const std::optional<std::size_t> row = selectedRow();
+  if (!rooms_.remove(row)) return;
+  delete window_.form().超级列表框1->takeTopLevelItem(static_cast<int>(*row));
+  // The row that moves up into the place is not selected: a second 删除 deletes nothing.
+  window_.form().超级列表框1->clearSelection();
+}
+
+void RoomListController::loadClickedRow() {
+  if (const std::optional<RoomEntry> room = rooms_.loadRow(selectedRow())) showInput(*room);
+}
+
+void RoomListController::doorTypePicked(const QString& doorType) {
+  if (writingInputs_) return;
+  setLeaves(leavesForDoorType(doorType.toStdString()));
+}
+
+void RoomListController::leavesChanged(const QString& leaves) {
+  if (writingInputs_) return;
+  const LeavesReaction reaction = reactToLeaves(leaves.toStdString());
+  if (reaction.leaves) setLeaves(*reaction.leaves);
+  if (reaction.doorType) setDoorType(*reaction.doorType);
+}
+
+void RoomListController::packageButton(PackageScope scope) {
+  if (const std::optional<std::string_view> warning = rooms_.packageButtonWarning()) {
+    showMessage(qt(*warning), QMessageBox::Warning);
+    return;
+  }
+  // A row stored unchecked by 修改 that the build cannot read: point at it and say why.
+  if (const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms_.rows())) {
+    selectRow(unreadable->row);
+    showMessage(qt(unreadable->message()), QMessageBox::Information);
+    return;
+  }
+  window_.services().state->setPackageScope(std::string(packageScopeText(scope)));
+  // Modal without owner; the window may be gone when this returns, so nothing follows.
+  showQuotationWindow(window_.services(), rooms_.rows(), currentGrade_(), floorChoice());
+}
+
+std::optional<std::size_t> RoomListController::selectedRow() const {
+  const QTreeWidget& list = *window_.form().超级列表框1;
+  const QList<QTreeWidgetItem*> selected = list.selectedItems();
+  if (selected.isEmpty()) return std::nullopt;
+  const int index = list.indexOfTopLevelItem(selected.front());
+  if (index < 0) return std::nullopt;
+  return static_cast<std::size_t>(index);
+}
+
+void RoomListController::selectRow(std::size_t row) {
+  QTreeWidget& list = *window_.form().超级列表框1;
+  QTreeWidgetItem* item = list.topLevelItem(static_cast<int>(row));
+  if (item == nullptr) return;
+  list.setCurrentItem(item);
+  list.scrollToItem(item);
+}
+
+void RoomListController::showInput(const RoomEntry& room) {
+  Ui::RoomEntryWindow& form = window_.form();
+  writingInputs_ = true;
+  form.组合框2->setCurrentText(qt(room.roomType));
+  form.编辑框5->setText(qt(room.size));
+  form.组合框3->setCurrentText(qt(room.window));
+  form.组合框4->setCurrentText(qt(room.doorType));
+  form.编辑框1->setEditText(qt(room.doorLeaves));
+  form.组合框5->setCurrentText(qt(room.wallCount));
+  writingInputs_ = false;
+  // Long sizes overflow their narrow boxes: show where they begin, not where they end.
+  form.编辑框5->setCursorPosition(0);
+  form.组合框3->lineEdit()->setCursorPosition(0);
+}
+
+void RoomListController::setLeaves(const std::string& leaves) {
+  writingInputs_ = true;
+  window_.form().编辑框1->setEditText(qt(leaves));
+  writingInputs_ = false;
+}
+
+void RoomListController::setDoorType(const std::string& doorType) {
+  writingInputs_ = true;
+  window_.form().组合框4->setCurrentText(qt(doorType));
+  writingInputs_ = false;
+}
+
+}  // namespace decor

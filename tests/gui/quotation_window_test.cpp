@@ -1,0 +1,218 @@
+// The quotation window with its controller: the caption, the build on a worker thread that
+// fills the list row by row, the row click with the detail panel and the description label,
+// the order of table operations, and a window closed while its build still runs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/operation_queue.h"
+#include "app/quotation_controller.h"
+#include "app/quotation_window.h"
+#include "gui_test_support.h"
+#include "quote_test_support.h"
+#include "ui/spin_text_box.h"
+#include "ui_quotation_window.h"
+
+namespace decor::test {
+namespace {
+
+const QString kDesignCaption = QStringLiteral("TarselCorvalen装饰——用心装点每一个家");
+const QString kPuttyDescription = QStringLiteral(
+    "1、环保腻子粉三遍。2、门窗洞口减半计算，固定家具被拦部位按实际面积减除计算。3、原墙顶面的铲除及糙油加8元/平米。");
+const QString kTransportDescription = QStringLiteral(
+    "1、装修材料从楼下搬至楼上人工费。2、三楼以下按2%收取，顶楼复式按4%收取，其它楼层按3%收取。");
+const QString kRubbishDescription = QStringLiteral("1、装修垃圾从楼上搬至物业指垃圾堆放点人工费，不包括外运费。");
+const QString kCeilingDescription = QStringLiteral("1、轻钢龙骨结构、石膏板饰面");
+
+class QuotationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    services_.state->prices.resetToDefaults();
+    services_.state->setPackageScope("半包");
+  }
+  void TearDown() override {
+    window_.reset();
+    flushDeletes();
+  }
+
+  // A shown, non-modal quotation window over `rooms`, its build started.
+  QuotationController& open(std::vector<RoomEntry> rooms, std::string grade = "舒适型装修",
+                            FloorChoice floor = FloorChoice::WoodenFloor) {
+    window_ = std::make_unique<QuotationWindow>(services_);
+    QuotationController& controller = QuotationController::attach(*window_, std::move(rooms), std::move(grade), floor);
+    window_->show();
+    controller.start();
+    return controller;
+  }
+
+  Ui::QuotationWindow& form() { return window_->form(); }
+  QTreeWidget& list() { return *form().超级列表框1; }
+
+  std::vector<std::string> detailPanel() {
+    return {form().编辑框1->text().toStdString(), form().编辑框2->text().toStdString(),
+            form().编辑框3->editText().toStdString(), form().编辑框4->text().toStdString()};
+  }
+
+  std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
+  AppServices services_ = testServices(fetcher_);
+  std::unique_ptr<QuotationWindow> window_;
+};
+
+TEST_F(QuotationTest, BuildRunsOnAWorkerAndAppendsTheRowsOneByOneInOrder) {
+  std::vector<std::pair<int, int>> insertions;
+  QuotationController& controller = open({livingRoom()});
+  QObject::connect(list().model(), &QAbstractItemModel::rowsInserted,
+                   [&](const QModelIndex&, int first, int last) { insertions.emplace_back(first, last); });
+  QSignalSpy finished(&controller, &QuotationController::buildFinished);
+
+  // start() returned at once: the rows come later, through the GUI thread's queue.
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("半包装修详细报价"));
+  EXPECT_TRUE(controller.building());
+  EXPECT_EQ(list().topLevelItemCount(), 0);
+
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  EXPECT_EQ(quoteRowsOf(list()), livingRoomComfortQuote());
+  EXPECT_EQ(controller.table().rows(), livingRoomComfortQuote()) << "the table mirrors the list";
+  EXPECT_EQ(finished.count(), 1);
+  std::vector<std::pair<int, int>> oneByOne;
+  for (int row = 0; row < 15; ++row) oneByOne.emplace_back(row, row);
+  EXPECT_EQ(insertions, oneByOne);
+}
+
+TEST_F(QuotationTest, CaptionFollowsThePackageScope) {
+  services_.state->setPackageScope("全包");
+  QuotationController& full = open({livingRoom()});
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("全包装修详细报价"));
+  ASSERT_TRUE(waitUntil([&] { return !full.building(); }));
+  EXPECT_EQ(quoteRowsOf(list()), livingRoomComfortQuote()) << "the main-material part is not built yet";
+
+  // Neither package: nothing is built and the design caption stays.
+  services_.state->setPackageScope("");
+  QuotationController& none = open({livingRoom()});
+  EXPECT_FALSE(none.building());
+  QTest::qWait(50);
+  EXPECT_EQ(window_->windowTitle(), kDesignCaption);
+  EXPECT_EQ(list().topLevelItemCount(), 0);
+}
+
+TEST_F(QuotationTest, RowClickFillsTheDetailPanelAndTheDescriptionLabel) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  const QString about = QuotationWindow::aboutText(services_.endpoints);
+  ASSERT_EQ(form().标签1->text(), about);
+
+  struct Step {
+    int row;
+    std::vector<std::string> panel;
+    QString label;
+  };
+  const std::vector<Step> steps{
+      {0, {"客厅", "", "", ""}, about},  // a room header has no description
+      {4, {"实木门", "扇", "1", "1480"}, QStringLiteral("成品门")},
+      {8, {"", "", "", ""}, QStringLiteral("成品门")},  // the blank row keeps the label
+      {2, {"墙面批腻子", "M2", "34.44", "12"}, kPuttyDescription},
+      {12, {"工程管理费", "项", "1", "8%"}, kPuttyDescription},
+      {5, {"局部吊顶", "M", "6", "115"}, kCeilingDescription},
+      {14, {"工程总造价", "", "", ""}, kCeilingDescription},
+      {10, {"材料搬运费", "户", "1", "2%"}, kTransportDescription},
+  };
+  for (const Step& step : steps) {
+    clickRow(list(), step.row);
+    EXPECT_EQ(detailPanel(), step.panel) << "row " << step.row;
+    EXPECT_EQ(form().标签1->text(), step.label) << "row " << step.row;
+  }
+
+  // Moving the current row with the keyboard shows the new row as well.
+  QTest::keyClick(&list(), Qt::Key_Down);
+  EXPECT_EQ(detailPanel(), (std::vector<std::string>{"垃圾清理费用", "户", "1", "1%"}));
+  EXPECT_EQ(form().标签1->text(), kRubbishDescription);
+}
+
+TEST_F(QuotationTest, FocusOnTheFilledListShowsNoRowBeforeTheUserPicksOne) {
+  // The list makes its first row current when it gets the focus with rows in it; only a
+  // row the user picks fills the panel.
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  form().编辑框4->setFocus();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  list().setFocus();
+  QTest::qWait(20);
+  ASSERT_EQ(QApplication::focusWidget(), &list());
+  EXPECT_EQ(detailPanel(), (std::vector<std::string>{"", "", "", ""}));
+  EXPECT_EQ(form().标签1->text(), QuotationWindow::aboutText(services_.endpoints));
+}
+
+TEST_F(QuotationTest, TableOperationsWaitForTheBuildAndRunInOrder) {
+  QuotationController& controller = open({livingRoom(), livingRoom()});
+  std::vector<std::string> log;
+  controller.enqueueTableOperation([&](OperationQueue::Done done) {
+    log.push_back("first sees " + std::to_string(controller.table().size()) + " rows, list " +
+                  std::to_string(list().topLevelItemCount()));
+    // Finishes later, as a worker would.
+    QTimer::singleShot(30, [&log, done] {
+      log.push_back("first done");
+      done();
+    });
+  });
+  controller.enqueueTableOperation([&](OperationQueue::Done done) {
+    log.push_back("second");
+    done();
+  });
+  EXPECT_TRUE(log.empty()) << "the build runs first";
+  ASSERT_TRUE(waitUntil([&] { return log.size() == 3; }));
+  EXPECT_EQ(log, (std::vector<std::string>{"first sees 24 rows, list 24", "first done", "second"}));
+}
+
+TEST_F(QuotationTest, WindowClosedWhileItsBuildRunsTakesNoRowsAndTheWorkerEnds) {
+  const std::vector<RoomEntry> manyRooms(3000, livingRoom());
+
+  // Gone before its first row arrived.
+  open(manyRooms);
+  std::weak_ptr<GuiDispatcher> dispatcher = window_->dispatcher();
+  window_.reset();
+  ASSERT_TRUE(waitUntil([&] { return dispatcher.expired(); }, 20000)) << "the worker ends";
+
+  // Gone while the rows come in.
+  QuotationController& controller = open(manyRooms);
+  dispatcher = window_->dispatcher();
+  ASSERT_TRUE(waitUntil([&] { return list().topLevelItemCount() > 0 || !controller.building(); }, 20000));
+  window_.reset();
+  ASSERT_TRUE(waitUntil([&] { return dispatcher.expired(); }, 20000)) << "the worker ends";
+  QTest::qWait(20);
+}
+
+TEST(OperationQueue, RunsOneOperationAtATimeInTheOrderAsked) {
+  OperationQueue queue;
+  std::vector<std::string> log;
+  OperationQueue::Done finishFirst;
+  EXPECT_TRUE(queue.idle());
+  queue.enqueue([&](OperationQueue::Done done) {
+    log.push_back("first");
+    finishFirst = done;
+  });
+  queue.enqueue([&](OperationQueue::Done done) {
+    log.push_back("second");
+    done();
+  });
+  queue.enqueue([&](OperationQueue::Done) { log.push_back("third"); });
+  EXPECT_EQ(log, std::vector<std::string>{"first"});
+  EXPECT_FALSE(queue.idle());
+
+  finishFirst();
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "second", "third"}));
+  // A second call of an old `done` does not end the operation now running.
+  finishFirst();
+  queue.enqueue([&](OperationQueue::Done) { log.push_back("fourth"); });
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "second", "third"}));
+  EXPECT_FALSE(queue.idle());
+}
+
+}  // namespace
+}  // namespace decor::test

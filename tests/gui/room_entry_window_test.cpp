@@ -1,0 +1,474 @@
+// The room entry window driven through its widgets: adding, checking, modifying, deleting and
+// loading rooms, the door reactions, and the package buttons that open the quotation.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "app/quotation_controller.h"
+#include "app/quotation_window.h"
+#include "app/room_entry_window.h"
+#include "app/room_list_controller.h"
+#include "gui_test_support.h"
+#include "quote/quote_build.h"
+#include "quote_test_support.h"
+#include "ui/picture_button.h"
+#include "ui/spin_text_box.h"
+#include "ui_main_window.h"
+#include "ui_quotation_window.h"
+#include "ui_room_entry_window.h"
+
+namespace decor::test {
+namespace {
+
+const QString kRoomSizeMessage = QStringLiteral("您输入的房子内容格式不正确\n正确格式为   长*宽*高");
+const QString kWindowSizeMessage = QStringLiteral("您输入的窗子内容格式不正确\n正确格式为   长*高");
+const QString kNoRoomsMessage = QStringLiteral("至少要添加1房间！");
+
+// What the test saw of a quotation window while it was open.
+struct SeenQuotation {
+  QString caption;
+  bool owned = true;
+  Qt::WindowModality modality = Qt::NonModal;
+  bool built = false;
+  std::vector<QuoteItem> rows;
+};
+
+class RoomEntryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    services_.state->prices.resetToDefaults();
+    window_ = std::make_unique<RoomEntryWindow>(services_, QStringLiteral("舒适型装修详细报价！"), nullptr);
+    controller_ = &RoomListController::attach(*window_, [this] { return grade_; });
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void TearDown() override {
+    window_.reset();
+    flushDeletes();
+  }
+
+  Ui::RoomEntryWindow& form() { return window_->form(); }
+  QTreeWidget& list() { return *form().超级列表框1; }
+
+  // Writes a room into the six inputs. The leaves go first: a leaves text set from outside
+  // the window sets off the leaves reaction, which would overwrite the door type.
+  void enter(const RoomEntry& room) {
+    form().编辑框1->setEditText(QString::fromStdString(room.doorLeaves));
+    form().组合框2->setCurrentText(QString::fromStdString(room.roomType));
+    form().编辑框5->setText(QString::fromStdString(room.size));
+    form().组合框3->setCurrentText(QString::fromStdString(room.window));
+    form().组合框4->setCurrentText(QString::fromStdString(room.doorType));
+    form().组合框5->setCurrentText(QString::fromStdString(room.wallCount));
+  }
+
+  RoomEntry inputs() {
+    return {form().组合框2->currentText().toStdString(), form().编辑框5->text().toStdString(),
+            form().组合框3->currentText().toStdString(), form().组合框4->currentText().toStdString(),
+            form().编辑框1->editText().toStdString(),    form().组合框5->currentText().toStdString()};
+  }
+
+  // Clicks a button and answers every message box with 确定; returns what was shown.
+  std::vector<SeenDialog> click(QAbstractButton* button) {
+    ModalAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
+    QTest::mouseClick(button, Qt::LeftButton);
+    return answerer.seen();
+  }
+
+  void add(const RoomEntry& room) {
+    enter(room);
+    const std::vector<SeenDialog> seen = click(form().按钮4);
+    ASSERT_TRUE(seen.empty()) << seen.front().text.toStdString();
+  }
+
+  // Presses a package button; a quotation window that opens is read once its build has
+  // finished, then closed.
+  std::vector<SeenDialog> pressPackage(QAbstractButton* button, SeenQuotation* quotation = nullptr) {
+    ModalAnswerer answerer({QMessageBox::Ok}, [&](QWidget& dialog) {
+      auto* window = qobject_cast<QuotationWindow*>(&dialog);
+      if (window == nullptr || quotation == nullptr) return;
+      auto* controller = qobject_cast<QuotationController*>(window->controller());
+      quotation->caption = window->windowTitle();
+      quotation->owned = window->parentWidget() != nullptr;
+      quotation->modality = window->windowModality();
+      quotation->built = controller != nullptr && waitUntil([&] { return !controller->building(); });
+      quotation->rows = quoteRowsOf(*window->form().超级列表框1);
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    return answerer.seen();
+  }
+
+  std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
+  AppServices services_ = testServices(fetcher_);
+  std::string grade_ = "舒适型装修";
+  std::unique_ptr<RoomEntryWindow> window_;
+  RoomListController* controller_ = nullptr;
+};
+
+TEST_F(RoomEntryTest, AddAppendsTheInputsAsAWholeRow) {
+  EXPECT_EQ(inputs(), initialRoomInput());
+  add(initialRoomInput());
+  const RoomEntry bedroom{"卧室", "3600*3000*2800", "1500*1500", "实木免漆门", "2", "3"};
+  add(bedroom);
+  // A typed room type and unreadable numbers are taken as they are; the build reads them.
+  const RoomEntry storeroom{"储藏室", "a*b*c", "0*0", "移门", "1", "1"};
+  add(storeroom);
+
+  const std::vector<RoomEntry> expected{initialRoomInput(), bedroom, storeroom};
+  EXPECT_EQ(roomRowsOf(list()), expected);
+  EXPECT_EQ(controller_->rooms().rows(), expected);
+  EXPECT_EQ(inputs(), storeroom) << "the inputs keep what was added";
+}
+
+TEST_F(RoomEntryTest, MalformedSizesShowTheirMessageAndAddNothing) {
+  struct Case {
+    std::string size, window;
+    QString message;
+  };
+  const std::vector<Case> cases{
+      {"3200*2800", "800*1500", kRoomSizeMessage},
+      {"", "800*1500", kRoomSizeMessage},
+      {"3200*2800*2920*100", "800*1500", kRoomSizeMessage},
+      {"3200*2800*2920", "1500", kWindowSizeMessage},
+      {"3200*2800*2920", "800*1500*1", kWindowSizeMessage},
+      {"3200*2800", "1500", kRoomSizeMessage},  // the room size is checked first
+  };
+  for (const Case& c : cases) {
+    RoomEntry room = livingRoom();
+    room.size = c.size;
+    room.window = c.window;
+    enter(room);
+    const std::vector<SeenDialog> seen = click(form().按钮4);
+    ASSERT_EQ(seen.size(), 1u) << c.size << " " << c.window;
+    EXPECT_EQ(seen[0].title, QStringLiteral("信息："));
+    EXPECT_EQ(seen[0].text, c.message) << c.size << " " << c.window;
+    EXPECT_EQ(seen[0].icon, QMessageBox::Information);
+    EXPECT_EQ(seen[0].buttons, QStringList{QStringLiteral("确定")});
+    EXPECT_TRUE(seen[0].applicationModal);
+    EXPECT_EQ(inputs(), room) << "the inputs stay as they were";
+  }
+  EXPECT_TRUE(roomRowsOf(list()).empty());
+  EXPECT_TRUE(controller_->rooms().empty());
+}
+
+TEST_F(RoomEntryTest, EmptyLastPieceIsDroppedAndEmptyInnerPieceKept) {
+  RoomEntry trailing = livingRoom();
+  trailing.size = "3200*2800*2920*";
+  add(trailing);
+  RoomEntry inner = livingRoom();
+  inner.size = "3200**2920";
+  inner.window = "*1500";
+  add(inner);
+  EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{trailing, inner}));
+}
+
+TEST_F(RoomEntryTest, NoDoorStoresZeroLeavesEvenWhenTheCheckThenFails) {
+  RoomEntry room = livingRoom();
+  room.doorType = "(无)";
+  room.doorLeaves = "2";
+  enter(room);
+  ASSERT_EQ(inputs().doorLeaves, "2");
+  ASSERT_EQ(inputs().doorType, "(无)");
+  EXPECT_TRUE(click(form().按钮4).empty());
+  RoomEntry stored = room;
+  stored.doorLeaves = "0";
+  EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{stored});
+  EXPECT_EQ(inputs(), stored);
+
+  room.size = "3200*2800";
+  enter(room);
+  const std::vector<SeenDialog> seen = click(form().按钮4);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, kRoomSizeMessage);
+  EXPECT_EQ(inputs().doorLeaves, "0");
+  EXPECT_EQ(inputs().doorType, "(无)");
+  EXPECT_EQ(roomRowsOf(list()).size(), 1u);
+}
+
+TEST_F(RoomEntryTest, PickingADoorTypeSetsTheLeavesAndKeepsThePickedType) {
+  ASSERT_TRUE(pickItem(*form().组合框4, QStringLiteral("(无)")));
+  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("(无)"));
+  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("0"));
+
+  ASSERT_TRUE(pickItem(*form().组合框4, QStringLiteral("推拉门")));
+  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("推拉门")) << "the leaves written do not turn it into 实木门";
+  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+
+  form().编辑框1->setEditText(QStringLiteral("3"));
+  ASSERT_TRUE(pickItem(*form().组合框4, QStringLiteral("折叠门")));
+  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("折叠门"));
+  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+
+  // Typing a door type is no pick: the leaves stay.
+  form().组合框4->lineEdit()->clear();
+  typeText(*form().组合框4->lineEdit(), QStringLiteral("(无)"));
+  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("(无)"));
+  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+}
+
+TEST_F(RoomEntryTest, ChangingTheLeavesSetsTheDoorTypeOrResetsTheLeaves) {
+  SpinTextBox& leaves = *form().编辑框1;
+  QComboBox& door = *form().组合框4;
+  ASSERT_TRUE(pickItem(door, QStringLiteral("推拉门")));
+
+  // Typed: select the text and type over it.
+  leaves.setFocus();
+  leaves.selectAll();
+  typeText(leaves, QStringLiteral("0"));
+  EXPECT_EQ(leaves.editText(), QStringLiteral("0"));
+  EXPECT_EQ(door.currentText(), QStringLiteral("(无)"));
+
+  leaves.selectAll();
+  typeText(leaves, QStringLiteral("2"));
+  EXPECT_EQ(leaves.editText(), QStringLiteral("2"));
+  EXPECT_EQ(door.currentText(), QStringLiteral("实木门"));
+
+  // A minus sign anywhere resets the leaves; the 0 written back changes no door type.
+  ASSERT_TRUE(pickItem(door, QStringLiteral("移门")));
+  leaves.setEditText(QStringLiteral("-1"));
+  EXPECT_EQ(leaves.editText(), QStringLiteral("0"));
+  EXPECT_EQ(door.currentText(), QStringLiteral("移门"));
+
+  // The spin buttons change the text as well.
+  leaves.stepUp();
+  EXPECT_EQ(leaves.editText(), QStringLiteral("1"));
+  EXPECT_EQ(door.currentText(), QStringLiteral("实木门"));
+  leaves.stepDown();
+  EXPECT_EQ(leaves.editText(), QStringLiteral("0"));
+  EXPECT_EQ(door.currentText(), QStringLiteral("(无)"));
+}
+
+TEST_F(RoomEntryTest, ClickOnARowLoadsItIntoTheInputs) {
+  const RoomEntry bedroom{"卧室", "3600*3000*2800", "1500*1500", "推拉门", "2", "3"};
+  add(livingRoom());
+  add(bedroom);
+  clickRow(list(), 0);
+  EXPECT_EQ(inputs(), livingRoom());
+  clickRow(list(), 1);
+  EXPECT_EQ(inputs(), bedroom) << "loading leaves 2 keeps the door type";
+  EXPECT_EQ(form().编辑框5->cursorPosition(), 0) << "a long size shows its beginning";
+  EXPECT_EQ(form().组合框3->lineEdit()->cursorPosition(), 0);
+
+  // A row stored by 修改 with no door and 2 leaves loads unchanged as well.
+  const RoomEntry odd{"书房", "3000*2800*2800", "600*1500", "(无)", "2", "2"};
+  enter(odd);
+  click(form().按钮8);
+  enter(livingRoom());
+  clickRow(list(), 1);
+  EXPECT_EQ(inputs(), odd);
+}
+
+TEST_F(RoomEntryTest, ClickOnARowWithoutRoomTypeLoadsNothing) {
+  RoomEntry nameless = livingRoom();
+  nameless.roomType = "";
+  nameless.size = "1*2*3";
+  add(nameless);
+  const RoomEntry typed{"卫生间", "2000*1800*2800", "600*1500", "塑钢门", "1", "2"};
+  enter(typed);
+  clickRow(list(), 0);
+  EXPECT_EQ(inputs(), typed);
+  EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{nameless});
+}
+
+TEST_F(RoomEntryTest, ModifyOverwritesTheSelectedRowUncheckedAndFocusesTheList) {
+  add(livingRoom());
+  const RoomEntry kitchen{"厨房", "2400*1800*2800", "600*1500", "移门", "1", "3"};
+  add(kitchen);
+
+  // Nothing selected: nothing written.
+  enter(RoomEntry{"阳台", "3000*1500*2800", "0*0", "(无)", "0", "2"});
+  EXPECT_TRUE(click(form().按钮8).empty());
+  EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{livingRoom(), kitchen}));
+
+  clickRow(list(), 0);
+  const RoomEntry malformed{"阳台", "3000*1500", "1500", "(无)", "2", "2"};
+  enter(malformed);
+  form().按钮4->setFocus();
+  EXPECT_TRUE(click(form().按钮8).empty()) << "no format check";
+  EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{malformed, kitchen}));
+  EXPECT_EQ(controller_->rooms().rows(), (std::vector<RoomEntry>{malformed, kitchen}));
+  EXPECT_EQ(QApplication::focusWidget(), &list());
+}
+
+TEST_F(RoomEntryTest, DeleteRemovesTheSelectedRowOnly) {
+  const RoomEntry kitchen{"厨房", "2400*1800*2800", "600*1500", "移门", "1", "3"};
+  const RoomEntry bathroom{"卫生间", "2000*1800*2800", "600*1500", "塑钢门", "1", "2"};
+  add(livingRoom());
+  add(kitchen);
+  add(bathroom);
+
+  EXPECT_TRUE(click(form().按钮7).empty());
+  EXPECT_EQ(roomRowsOf(list()).size(), 3u) << "nothing selected, nothing deleted";
+
+  clickRow(list(), 1);
+  click(form().按钮7);
+  EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{livingRoom(), bathroom}));
+  EXPECT_EQ(controller_->rooms().rows(), (std::vector<RoomEntry>{livingRoom(), bathroom}));
+
+  // The deleted row's selection does not pass to its neighbour.
+  click(form().按钮7);
+  EXPECT_EQ(roomRowsOf(list()).size(), 2u);
+
+  clickRow(list(), 1);
+  click(form().按钮7);
+  clickRow(list(), 0);
+  click(form().按钮7);
+  EXPECT_TRUE(roomRowsOf(list()).empty());
+  EXPECT_TRUE(controller_->rooms().empty());
+}
+
+TEST_F(RoomEntryTest, PackageButtonsWithoutRoomsWarnAndKeepThePackageScope) {
+  services_.state->setPackageScope("半包");
+  for (QAbstractButton* button : {static_cast<QAbstractButton*>(form().按钮6), static_cast<QAbstractButton*>(form().按钮5)}) {
+    SeenQuotation quotation;
+    const std::vector<SeenDialog> seen = pressPackage(button, &quotation);
+    ASSERT_EQ(seen.size(), 1u) << "no quotation window";
+    EXPECT_EQ(seen[0].className, QStringLiteral("QMessageBox"));
+    EXPECT_EQ(seen[0].title, QStringLiteral("信息："));
+    EXPECT_EQ(seen[0].text, kNoRoomsMessage);
+    EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(seen[0].buttons, QStringList{QStringLiteral("确定")});
+    EXPECT_EQ(services_.state->packageScope(), "半包");
+  }
+}
+
+TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
+  add(livingRoom());
+  add(livingRoom());
+  add(livingRoom());
+  services_.state->setPackageScope("全包");
+
+  clickRow(list(), 2);
+  RoomEntry shortSize = livingRoom();
+  shortSize.size = "3200*2800";
+  enter(shortSize);
+  click(form().按钮8);
+  clickRow(list(), 1);
+  RoomEntry shortWindow = livingRoom();
+  shortWindow.window = "1500";
+  enter(shortWindow);
+  click(form().按钮8);
+  clickRow(list(), 0);
+
+  std::vector<SeenDialog> seen = pressPackage(form().按钮5);
+  ASSERT_EQ(seen.size(), 1u) << "no quotation window";
+  EXPECT_EQ(seen[0].text, kWindowSizeMessage) << "the first unreadable row counts";
+  EXPECT_EQ(seen[0].icon, QMessageBox::Information);
+  ASSERT_EQ(list().selectedItems().size(), 1);
+  EXPECT_EQ(list().indexOfTopLevelItem(list().selectedItems().front()), 1);
+  EXPECT_EQ(services_.state->packageScope(), "全包");
+
+  enter(livingRoom());
+  click(form().按钮8);
+  seen = pressPackage(form().按钮6);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, kRoomSizeMessage);
+  EXPECT_EQ(list().indexOfTopLevelItem(list().selectedItems().front()), 2);
+  EXPECT_EQ(services_.state->packageScope(), "全包");
+}
+
+TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal) {
+  add(livingRoom());
+  SeenQuotation quotation;
+  const std::vector<SeenDialog> seen = pressPackage(form().按钮5, &quotation);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].className, QStringLiteral("decor::QuotationWindow"));
+  EXPECT_TRUE(seen[0].applicationModal);
+  EXPECT_EQ(services_.state->packageScope(), "半包");
+  EXPECT_EQ(quotation.caption, QStringLiteral("半包装修详细报价"));
+  EXPECT_FALSE(quotation.owned);
+  EXPECT_EQ(quotation.modality, Qt::ApplicationModal);
+  EXPECT_TRUE(quotation.built);
+  EXPECT_EQ(quotation.rows, livingRoomComfortQuote());
+  EXPECT_TRUE(window_->isVisible()) << "the room list stays open behind it";
+  EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{livingRoom()});
+}
+
+TEST_F(RoomEntryTest, FullPackageRecordsItsScopeAndBuildsTheHalfPackagePartForNow) {
+  add(livingRoom());
+  SeenQuotation quotation;
+  pressPackage(form().按钮6, &quotation);
+  EXPECT_EQ(services_.state->packageScope(), "全包");
+  EXPECT_EQ(quotation.caption, QStringLiteral("全包装修详细报价"));
+  EXPECT_TRUE(quotation.built);
+  EXPECT_EQ(quotation.rows, livingRoomComfortQuote());
+}
+
+TEST_F(RoomEntryTest, QuotationTakesTheFloorChoiceAndTheGradeOfThatMoment) {
+  add(livingRoom());
+  QTest::mouseClick(form().单选框2, Qt::LeftButton);
+  ASSERT_TRUE(form().单选框2->isChecked());
+  SeenQuotation tiled;
+  pressPackage(form().按钮5, &tiled);
+  std::vector<QuoteItem> expected = livingRoomComfortQuote();
+  // 地砖铺贴 comes in after the door; everything after it moves one number down.
+  ASSERT_EQ(tiled.rows.size(), expected.size() + 1);
+  EXPECT_EQ(std::vector<QuoteItem>(tiled.rows.begin(), tiled.rows.begin() + 5),
+            std::vector<QuoteItem>(expected.begin(), expected.begin() + 5));
+  EXPECT_EQ(tiled.rows[5].number, "5");
+  EXPECT_EQ(tiled.rows[5].name, "地砖铺贴");
+  EXPECT_EQ(tiled.rows[6].number, "6");
+  EXPECT_EQ(tiled.rows[6].name, "局部吊顶");
+
+  // The grade is asked for at the press, not when the window opened.
+  grade_ = "豪华型装修";
+  QTest::mouseClick(form().单选框1, Qt::LeftButton);
+  add(RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"});
+  SeenQuotation luxury;
+  pressPackage(form().按钮5, &luxury);
+  QuoteTable reference;
+  buildQuote(QuoteRequest{.rooms = {livingRoom(), RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"}},
+                          .grade = "豪华型装修",
+                          .scope = PackageScope::Half,
+                          .floor = FloorChoice::WoodenFloor},
+             services_.state->prices.itemPrices(), reference);
+  EXPECT_EQ(luxury.rows, reference.rows());
+  ASSERT_GT(luxury.rows.size(), 5u);
+  EXPECT_EQ(luxury.rows[5].name, "艺术吊顶");
+}
+
+TEST(RoomEntryFromMainWindow, CarriesTheRoomListControllerAndTheMainWindowsGrade) {
+  auto fetcher = std::make_shared<ScriptedFetcher>();
+  AppServices services = testServices(fetcher);
+  MainWindow main(services);
+  main.start();
+  ASSERT_TRUE(waitUntil([&] { return fetcher->finishedCount() >= 5; }));
+  {
+    ModalAnswerer answerer({QMessageBox::Yes});
+    QTest::mouseClick(main.form().按钮2, Qt::LeftButton);
+  }
+  RoomEntryWindow* rooms = main.roomEntryWindow();
+  ASSERT_NE(rooms, nullptr);
+  ASSERT_NE(qobject_cast<RoomListController*>(rooms->controller()), nullptr);
+  main.form().组合框1->setCurrentIndex(0);  // 出租房装修
+
+  QTest::mouseClick(rooms->form().按钮4, Qt::LeftButton);
+  std::vector<QuoteItem> shown;
+  {
+    ModalAnswerer answerer({}, [&](QWidget& dialog) {
+      auto* window = qobject_cast<QuotationWindow*>(&dialog);
+      if (window == nullptr) return;
+      auto* controller = qobject_cast<QuotationController*>(window->controller());
+      ASSERT_NE(controller, nullptr);
+      ASSERT_TRUE(waitUntil([&] { return !controller->building(); }));
+      shown = quoteRowsOf(*window->form().超级列表框1);
+    });
+    QTest::mouseClick(rooms->form().按钮5, Qt::LeftButton);
+  }
+  QuoteTable reference;
+  buildQuote(QuoteRequest{.rooms = {livingRoom()}, .grade = "出租房装修"}, services.state->prices.itemPrices(),
+             reference);
+  EXPECT_EQ(shown, reference.rows());
+  ASSERT_GT(shown.size(), 1u);
+  EXPECT_EQ(shown[1].name, "顶面批腻子");
+  rooms->close();
+  flushDeletes();
+}
+
+}  // namespace
+}  // namespace decor::test
