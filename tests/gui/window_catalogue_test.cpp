@@ -151,8 +151,9 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
                              }));
   EXPECT_EQ(fontsOf(window), (std::vector<ControlFont>{
                                  {"组合框2", 12, false},
-                                 {"编辑框5", 12, false},
-                                 {"组合框3", 12, false},
+                                 // The size boxes are a pixel smaller so that a whole L*W*H fits their width.
+                                 {"编辑框5", 11, false},
+                                 {"组合框3", 11, false},
                                  {"组合框4", 12, false},
                                  {"组合框5", 12, true},
                                  {"编辑框1", 12, true},
