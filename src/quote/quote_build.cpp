@@ -112,6 +112,14 @@ void runStep(QuoteTable& table, const ItemPrices& prices, const WorkStep& step, 
   }
 }
 
+// The build reads size pieces 1-3 and window pieces 1-2 by position, so only a text with
+// fewer pieces is unreadable. Add asks for exactly that many; a row stored by 修改 may hold more.
+RoomFormatProblem readProblem(const RoomEntry& room) {
+  if (splitOnStar(room.size).size() < 3) return RoomFormatProblem::RoomSize;
+  if (splitOnStar(room.window).size() < 2) return RoomFormatProblem::WindowSize;
+  return RoomFormatProblem::None;
+}
+
 }  // namespace
 
 const std::vector<WorkStep>* roomWorkSteps(std::string_view grade, std::string_view roomType) {
@@ -128,7 +136,7 @@ bool roomGetsPuttyAndPaint(std::string_view grade, std::string_view roomType) {
 }
 
 std::optional<RoomMeasures> readRoomMeasures(const RoomEntry& room) {
-  if (roomFormatProblem(room) != RoomFormatProblem::None) return std::nullopt;
+  if (readProblem(room) != RoomFormatProblem::None) return std::nullopt;
   const auto size = splitOnStar(room.size);
   const auto window = splitOnStar(room.window);
   return RoomMeasures{.length = textToInt32(size[0]),
@@ -151,7 +159,7 @@ void dispatchRoom(QuoteTable& table, const ItemPrices& prices, const RoomEntry& 
 
 std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& rooms) {
   for (std::size_t i = 0; i < rooms.size(); ++i) {
-    const RoomFormatProblem problem = roomFormatProblem(rooms[i]);
+    const RoomFormatProblem problem = readProblem(rooms[i]);
     if (problem != RoomFormatProblem::None) return UnreadableRoom{.row = i, .problem = problem};
   }
   return std::nullopt;

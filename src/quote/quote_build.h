@@ -78,8 +78,8 @@ const std::vector<WorkStep>* roomWorkSteps(std::string_view grade, std::string_v
 // kitchens, bathrooms and balconies.
 bool roomGetsPuttyAndPaint(std::string_view grade, std::string_view roomType);
 
-// The sizes of a room read as whole numbers (text-to-number, truncated toward zero); nothing
-// when its size or window text does not give the pieces to read.
+// The sizes of a room read as whole numbers (text-to-number, truncated toward zero) from size
+// pieces 1-3 and window pieces 1-2; nothing when either text gives fewer pieces than that.
 std::optional<RoomMeasures> readRoomMeasures(const RoomEntry& room);
 
 // Appends the work rows of one room: putty and paint, the door, then the room-type steps.
@@ -95,8 +95,9 @@ struct QuoteRequest {
   FloorChoice floor = FloorChoice::WoodenFloor;
 };
 
-// A room the build cannot read (the list only holds one after an unchecked Modify): its
-// index in the room list and the message Add would have shown for it.
+// A room the build cannot read, its size text giving fewer than three pieces or its window
+// text fewer than two (the list only holds one after an unchecked Modify): its index in the
+// room list and the message Add would have shown for it.
 struct UnreadableRoom {
   std::size_t row = 0;
   RoomFormatProblem problem = RoomFormatProblem::None;

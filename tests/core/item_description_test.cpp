@@ -20,6 +20,20 @@ TEST(ItemDescription, NamedItemsAndSharedTexts) {
   EXPECT_EQ(descriptionLabelAfterClick("包水管", kIntro), "1、红砖封闭，水泥找平。");
 }
 
+TEST(ItemDescription, EveryOtherListedName) {
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"墙顶面乳胶漆", "1、多乐士家丽胺静味两遍（彩色另计）。2、每增加一色，加入人工调色2元/平米，电脑调色8元/平米。3、门窗洞口减半计算，固定家具被拦部位按实际面积减除计算。"},
+      {"鞋柜制作", "1、木工板结构、面板饰面、实木线收边"},
+      {"衣柜制作", "1、精裕森E1级高级细杉集成板骨架，饰面板饰面，九厘板做背板。2、柜体深度不大于600mm，竖向立板间距不小于450mm，隔板竖向少于4层，每米含一个抽屉，3、柜体深度超过600mm，每平米加60元。4、不含五金件。"},
+      {"玄关制作", "1、木工板结构、石膏板饰面、含玻璃等"},
+      {"酒架", "1、裕森木工板骨架，饰面板饰面。2、特殊造型另计。3、不含五金件、珠帘、马赛克、及玻璃。4、柜体深度超过600mm，每平米加60元。"},
+      {"局部吊顶", "1、轻钢龙骨结构、石膏板饰面"},
+      {"防水工程", "1、华亚弹性防水"},
+      {"垃圾清理费用", "1、装修垃圾从楼上搬至物业指垃圾堆放点人工费，不包括外运费。"},
+  };
+  for (const auto& [name, text] : expected) EXPECT_EQ(descriptionLabelAfterClick(name, kIntro), text) << name;
+}
+
 TEST(ItemDescription, DoorsByTheirLastCharacter) {
   for (const std::string door : {"塑钢门", "实木门", "出租房门", "移门", "防盗门", "门"}) {
     EXPECT_EQ(itemDescription(door), std::optional<std::string_view>("成品门")) << door;

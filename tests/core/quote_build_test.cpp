@@ -296,7 +296,7 @@ TEST(QuoteBuildRefusal, UnreadableRowsAreReportedAndNothingIsBuilt) {
        "您输入的房子内容格式不正确\r\n正确格式为   长*宽*高"},
       {{"客厅", "", "800*1500", "实木门", "1", "4"}, RoomFormatProblem::RoomSize,
        "您输入的房子内容格式不正确\r\n正确格式为   长*宽*高"},
-      {{"储藏室", "1*2*3*4", "800*1500", "实木门", "1", "4"}, RoomFormatProblem::RoomSize,
+      {{"储藏室", "1*2", "800*1500", "实木门", "1", "4"}, RoomFormatProblem::RoomSize,
        "您输入的房子内容格式不正确\r\n正确格式为   长*宽*高"},
       {{"客厅", "3200*2800*2920", "1500", "实木门", "1", "4"}, RoomFormatProblem::WindowSize,
        "您输入的窗子内容格式不正确\r\n正确格式为   长*高"},
@@ -323,6 +323,17 @@ TEST(QuoteBuildRefusal, UnreadableRowsAreReportedAndNothingIsBuilt) {
   list.modify(1, RoomEntry{"客厅", "3200*2800*2920", "1500", "实木门", "1", "4"});
   list.modify(0, RoomEntry{"客厅", "3200", "1500", "实木门", "1", "4"});
   EXPECT_EQ(findUnreadableRoom(list.rows()), (UnreadableRoom{.row = 0, .problem = RoomFormatProblem::RoomSize}));
+}
+
+// 修改 stores sizes unchecked; pieces past the third size piece and the second window piece
+// are not read, so such a room prices like the room it starts with.
+TEST(QuoteBuildRefusal, ExtraPiecesAreIgnoredNotRefused) {
+  const RoomEntry extraPieces{"客厅", "3200*2800*2920*100", "800*1500*600", "实木门", "1", "4"};
+  EXPECT_EQ(findUnreadableRoom({extraPieces}), std::nullopt);
+  EXPECT_EQ(readRoomMeasures(extraPieces),
+            (RoomMeasures{.length = 3200, .width = 2800, .height = 2920, .windowLength = 800, .windowHeight = 1500,
+                          .doorLeaves = 1, .wallCount = 4}));
+  EXPECT_EQ(build(request({extraPieces})), concat(kLivingRoomSection, feeBlock("98.26", "49.13", "393.04", "5453")));
 }
 
 TEST(QuoteBuildDelivery, RowsArriveOneByOneAsTheTableGrows) {

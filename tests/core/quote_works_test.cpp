@@ -82,6 +82,45 @@ TEST(Door, RowsByDoorTypeAndRoomType) {
   EXPECT_EQ(door("单包门套1", 1, "客厅"), (std::vector<QuoteItem>{{"1", "单包门套1", "扇", "1", "", "0"}}));
 }
 
+TEST(PuttyAndPaint, ThreeWallsAndOneWall) {
+  // A = 26 280 000; N = 25 679 999, stored as the float 25 680 000; P = 34 640 000.
+  EXPECT_EQ(rowsOf([](QuoteTable& t) { appendPuttyAndPaint(t, defaults(), livingRoom(3)); }),
+            (std::vector<QuoteItem>{{"1", "顶面批腻子", "M2", "8.96", "13", "116.48"},
+                                    {"2", "墙面批腻子", "M2", "25.68", "12", "308.16"},
+                                    {"3", "墙顶面乳胶漆", "M2", "34.64", "10", "346.4"}}));
+  // A = 8 760 000; N = 8 159 999 prints as 8.16; P = 17 119 999, stored as 17 120 000.
+  EXPECT_EQ(rowsOf([](QuoteTable& t) { appendPuttyAndPaint(t, defaults(), livingRoom(1)); }),
+            (std::vector<QuoteItem>{{"1", "顶面批腻子", "M2", "8.96", "13", "116.48"},
+                                    {"2", "墙面批腻子", "M2", "8.16", "12", "97.92"},
+                                    {"3", "墙顶面乳胶漆", "M2", "17.12", "10", "171.2"}}));
+}
+
+TEST(Door, EveryDoorTypeInEveryFramedRoomType) {
+  struct Door {
+    std::string type, price, total;
+    bool light;  // needs frame boxing in kitchens and bathrooms
+  };
+  const std::vector<Door> doors{{"出租房门", "480", "960", false}, {"实木免漆门", "580", "1160", false},
+                                {"实木门", "1480", "2960", false},  {"原木门", "1880", "3760", false},
+                                {"移门", "360", "720", true},        {"推拉门", "480", "960", true},
+                                {"彩铝门", "580", "1160", true},     {"折叠门", "600", "1200", true},
+                                {"塑钢门", "580", "1160", true}};
+  const QuoteItem doubleFrame{"2", "双包门套", "项", "5", "115", "575"};
+  const QuoteItem singleFrame{"2", "单包门套", "项", "5", "65", "325"};
+  for (const Door& d : doors) {
+    const QuoteItem doorRow{"1", d.type, "扇", "2", d.price, d.total};
+    auto rowsIn = [&](const std::string& roomType) {
+      return rowsOf([&](QuoteTable& t) { appendDoor(t, defaults(), d.type, 2, roomType); });
+    };
+    using Rows = std::vector<QuoteItem>;
+    EXPECT_EQ(rowsIn("厨房"), d.light ? (Rows{doorRow, doubleFrame}) : Rows{doorRow}) << d.type;
+    EXPECT_EQ(rowsIn("卫生间"), d.light ? (Rows{doorRow, singleFrame}) : Rows{doorRow}) << d.type;
+    for (const std::string roomType : {"卧室", "客厅", "餐厅", "书房", "阳台"}) {
+      EXPECT_EQ(rowsIn(roomType), Rows{doorRow}) << d.type << " " << roomType;
+    }
+  }
+}
+
 TEST(Door, FrameLevelsTestedDifferentlyByKind) {
   EXPECT_EQ(rowsOf([](QuoteTable& t) {
               appendDoorFrame(t, defaults(), 1, 5, 1);
