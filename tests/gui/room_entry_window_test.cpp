@@ -317,6 +317,16 @@ TEST_F(RoomEntryTest, ClickOnARowLoadsItIntoTheInputs) {
   EXPECT_EQ(inputs(), odd);
 }
 
+TEST_F(RoomEntryTest, RightClickOnARowLoadsNothing) {
+  add(livingRoom());
+  const RoomEntry typed{"卫生间", "2000*1800*2800", "600*1500", "塑钢门", "1", "2"};
+  enter(typed);
+  QTest::mouseClick(list().viewport(), Qt::RightButton, {}, list().visualItemRect(list().topLevelItem(0)).center());
+  EXPECT_EQ(inputs(), typed);
+  clickRow(list(), 0);
+  EXPECT_EQ(inputs(), livingRoom());
+}
+
 TEST_F(RoomEntryTest, ClickOnARowWithoutRoomTypeLoadsNothing) {
   RoomEntry nameless = livingRoom();
   nameless.roomType = "";
