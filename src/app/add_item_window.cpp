@@ -1,5 +1,6 @@
 #include "app/add_item_window.h"
 
+#include "ui/typed_text_drop_down.h"
 #include "ui_add_item_window.h"
 
 namespace decor {
@@ -18,9 +19,10 @@ void keepTextWithoutSelection(QComboBox& box) {
 AddItemWindow::AddItemWindow(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AddItemWindow>()) {
   ui_->setupUi(this);
   setFixedSize(size());
-  keepTextWithoutSelection(*ui_->组合框1);
-  keepTextWithoutSelection(*ui_->组合框2);
-  keepTextWithoutSelection(*ui_->组合框3);
+  for (QComboBox* box : {ui_->组合框1, ui_->组合框2, ui_->组合框3}) {
+    keepTypedText(*box);
+    keepTextWithoutSelection(*box);
+  }
   connect(ui_->按钮2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -3,6 +3,7 @@
 #include "quote/room_list.h"
 #include "ui/artwork.h"
 #include "ui/report_list.h"
+#include "ui/typed_text_drop_down.h"
 #include "ui_room_entry_window.h"
 
 namespace decor {
@@ -15,6 +16,7 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption, Q
   ui_->setupUi(this);
   setFixedSize(size());
   setReportColumnWidths(*ui_->超级列表框1, kRoomListColumns);
+  for (QComboBox* box : {ui_->组合框2, ui_->组合框3, ui_->组合框4, ui_->组合框5}) keepTypedText(*box);
   setWindowTitle(caption);
 }
 

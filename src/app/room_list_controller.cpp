@@ -1,6 +1,7 @@
 #include "app/room_list_controller.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -31,6 +32,8 @@ RoomListController::RoomListController(RoomEntryWindow& window, std::function<st
   connect(form.按钮4, &QAbstractButton::clicked, this, &RoomListController::add);
   connect(form.按钮8, &QAbstractButton::clicked, this, &RoomListController::modify);
   connect(form.按钮7, &QAbstractButton::clicked, this, &RoomListController::remove);
+  // itemPressed does not say which button: the filter notes it before the list handles the press.
+  form.超级列表框1->viewport()->installEventFilter(this);
   connect(form.超级列表框1, &QTreeWidget::itemPressed, this, &RoomListController::loadClickedRow);
   // Picked from the list only: typing a door type changes nothing.
   connect(form.组合框4, &QComboBox::textActivated, this, &RoomListController::doorTypePicked);
@@ -93,7 +96,16 @@ void RoomListController::remove() {
   window_.form().超级列表框1->clearSelection();
 }
 
+bool RoomListController::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_.form().超级列表框1->viewport() &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+    listPressButton_ = static_cast<QMouseEvent*>(event)->button();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
 void RoomListController::loadClickedRow() {
+  if (listPressButton_ != Qt::LeftButton) return;
   if (const std::optional<RoomEntry> room = rooms_.loadRow(selectedRow())) showInput(*room);
 }
 

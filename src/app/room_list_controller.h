@@ -34,6 +34,9 @@ class RoomListController final : public QObject {
   // 铺地板 checked gives the wooden floor, anything else tiles.
   FloorChoice floorChoice() const;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void add();
   void modify();
@@ -54,6 +57,8 @@ class RoomListController final : public QObject {
   RoomList rooms_;
   // Set while the window writes its own controls: those writes set off no reaction.
   bool writingInputs_ = false;
+  // The button of the last press on the room list: only the left one loads a row.
+  Qt::MouseButton listPressButton_ = Qt::NoButton;
 };
 
 }  // namespace decor

@@ -14,6 +14,7 @@
 #include "app/quotation_window.h"
 #include "app/room_entry_window.h"
 #include "app/room_list_controller.h"
+#include "catalogue_support.h"
 #include "gui_test_support.h"
 #include "quote/quote_build.h"
 #include "quote_test_support.h"
@@ -211,6 +212,59 @@ TEST_F(RoomEntryTest, PickingADoorTypeSetsTheLeavesAndKeepsThePickedType) {
   EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
 }
 
+TEST_F(RoomEntryTest, TypedTextsStayAsTypedAndTheListsKeepTheirItems) {
+  // Each editable drop-down gets a text that begins like one of its items, then Enter, then
+  // the focus moves on: the text stays as typed and no item is added.
+  const std::vector<std::pair<QComboBox*, QString>> typed = {
+      {form().组合框2, QStringLiteral("卫")},
+      {form().组合框3, QStringLiteral("1500")},
+      {form().组合框4, QStringLiteral("实木")},
+      {form().组合框5, QStringLiteral("5")},
+  };
+  for (const auto& [box, text] : typed) {
+    const std::vector<std::string> items = itemsOf(*box);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    typeText(*box->lineEdit(), text);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    form().编辑框5->setFocus();
+    EXPECT_EQ(box->currentText(), text) << box->objectName().toStdString();
+    EXPECT_EQ(itemsOf(*box), items) << box->objectName().toStdString();
+  }
+
+  // So a window typed as 1500 is refused, not completed to 1500*1500.
+  const std::vector<SeenDialog> seen = click(form().按钮4);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, kWindowSizeMessage);
+  EXPECT_TRUE(roomRowsOf(list()).empty());
+}
+
+TEST_F(RoomEntryTest, TypingADoorTypeIsNoPickWhenTheBoxIsLeft) {
+  const RoomEntry sliding{"卧室", "3600*3000*2800", "1500*1500", "推拉门", "2", "3"};
+  enter(sliding);
+  form().组合框4->setFocus();
+  form().组合框4->lineEdit()->selectAll();
+  typeText(*form().组合框4->lineEdit(), QStringLiteral("推拉门"));
+  QTest::keyClick(form().组合框4->lineEdit(), Qt::Key_Return);
+  // Pressing 添加 takes the focus from the door type: the two leaves stay.
+  EXPECT_TRUE(click(form().按钮4).empty());
+  EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{sliding});
+
+  form().组合框4->setFocus();
+  form().组合框4->lineEdit()->selectAll();
+  typeText(*form().组合框4->lineEdit(), QStringLiteral("(无)"));
+  form().编辑框5->setFocus();
+  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("2"));
+  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("(无)"));
+
+  // Stepping through the list with the arrow keys is a pick.
+  form().组合框4->setFocus();
+  const int before = form().组合框4->currentIndex();
+  QTest::keyClick(form().组合框4, Qt::Key_Down);
+  ASSERT_EQ(form().组合框4->currentIndex(), before + 1);
+  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+}
+
 TEST_F(RoomEntryTest, ChangingTheLeavesSetsTheDoorTypeOrResetsTheLeaves) {
   SpinTextBox& leaves = *form().编辑框1;
   QComboBox& door = *form().组合框4;
@@ -261,6 +315,16 @@ TEST_F(RoomEntryTest, ClickOnARowLoadsItIntoTheInputs) {
   enter(livingRoom());
   clickRow(list(), 1);
   EXPECT_EQ(inputs(), odd);
+}
+
+TEST_F(RoomEntryTest, RightClickOnARowLoadsNothing) {
+  add(livingRoom());
+  const RoomEntry typed{"卫生间", "2000*1800*2800", "600*1500", "塑钢门", "1", "2"};
+  enter(typed);
+  QTest::mouseClick(list().viewport(), Qt::RightButton, {}, list().visualItemRect(list().topLevelItem(0)).center());
+  EXPECT_EQ(inputs(), typed);
+  clickRow(list(), 0);
+  EXPECT_EQ(inputs(), livingRoom());
 }
 
 TEST_F(RoomEntryTest, ClickOnARowWithoutRoomTypeLoadsNothing) {

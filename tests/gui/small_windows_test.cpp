@@ -1,12 +1,15 @@
 // The quotation, contact and add-item windows: links, the contact window's picture, 取消.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/add_item_window.h"
 #include "app/contact_window.h"
 #include "app/quotation_window.h"
+#include "catalogue_support.h"
 #include "gui_test_support.h"
 #include "ui/hyperlink_label.h"
 #include "ui/picture_box.h"
@@ -75,6 +78,29 @@ TEST_F(SmallWindows, AddItemWindowCancelClosesWithoutAnything) {
   QTest::mouseClick(window.form().按钮2, Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST_F(SmallWindows, AddItemWindowTakesTypedTextsAsTheyAreAndKeepsItsItems) {
+  AddItemWindow window;
+  window.show();
+  Ui::AddItemWindow& form = window.form();
+  // The beginning of an item, a text no item begins with, the beginning of 50 and 500.
+  const std::vector<std::pair<QComboBox*, QString>> typed = {
+      {form.组合框1, QStringLiteral("包")},
+      {form.组合框2, QStringLiteral("3")},
+      {form.组合框3, QStringLiteral("5")},
+  };
+  for (const auto& [box, text] : typed) {
+    const std::vector<std::string> items = itemsOf(*box);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    typeText(*box->lineEdit(), text);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    form.按钮1->setFocus();
+    EXPECT_EQ(box->currentText(), text) << box->objectName().toStdString();
+    EXPECT_EQ(itemsOf(*box), items) << box->objectName().toStdString();
+  }
+  EXPECT_TRUE(window.isVisible());
 }
 
 }  // namespace
