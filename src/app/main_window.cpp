@@ -4,11 +4,11 @@
 #include <QMouseEvent>
 
 #include "app/chat_status.h"
-#include "app/helped_counter.h"
 #include "app/message_box.h"
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
 #include "app/room_list_controller.h"
+#include "net/helped_counter.h"
 #include "pricing/configuration_loader.h"
 #include "quote/room_list.h"
 #include "text/text_to_number.h"
@@ -59,8 +59,7 @@ void MainWindow::start() {
     std::string picture = fetchChatStatusPicture(*fetcher, endpoints);
     dispatcher->post([this, picture = std::move(picture)] { showChatStatusPicture(*ui_->图片框1, picture); });
 
-    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
-    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
+    fetchHelpedCounter(*fetcher, endpoints, *dispatcher);
 
     loadConfiguration(*fetcher, endpoints, state->prices);
   });
@@ -127,9 +126,13 @@ QString MainWindow::roomEntryCaption() const {
 
 void MainWindow::refreshHelpedCounter() {
   startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_.get(), this] {
-    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
-    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
+    fetchHelpedCounter(*fetcher, endpoints, *dispatcher);
   });
+}
+
+void MainWindow::fetchHelpedCounter(UrlFetcher& fetcher, const Endpoints& endpoints, GuiDispatcher& dispatcher) {
+  std::string caption = helpedCounterCaption(fetchHelpedCount(fetcher, endpoints));
+  dispatcher.post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
 }
 
 void MainWindow::showHelpedCounter(const QString& caption) {

@@ -5,7 +5,7 @@
 #include "app/message_box.h"
 #include "estimate/quick_estimate.h"
 #include "ui/artwork.h"
-#include "ui/input_rules.h"
+#include "text/input_rules.h"
 #include "ui/text_rule_validator.h"
 #include "ui_result_window.h"
 

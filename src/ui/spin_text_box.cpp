@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "text/text_to_number.h"
-#include "ui/input_rules.h"
+#include "text/input_rules.h"
 
 namespace decor {
 

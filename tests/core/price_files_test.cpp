@@ -6,6 +6,7 @@
 #include "pricing/configuration_loader.h"
 #include "pricing/price_defaults.h"
 #include "pricing/price_files.h"
+#include "recording_url_fetcher.h"
 
 namespace decor {
 namespace {
@@ -98,21 +99,10 @@ TEST(PriceFiles, TextAfterAZeroByteIsIgnored) {
   EXPECT_FALSE(parseEstimatePriceFile(file));
 }
 
-class FakeFetcher final : public UrlFetcher {
- public:
-  std::map<std::string, std::string> bodies;
-  std::vector<std::string> requested;
-  std::string fetchUrl(const std::string& url) override {
-    requested.push_back(url);
-    auto it = bodies.find(url);
-    return it == bodies.end() ? std::string() : it->second;
-  }
-};
-
 TEST(ConfigurationLoader, FetchesBothFilesFromTheConfigurationServer) {
   const Endpoints endpoints = Endpoints::allAt("http://127.0.0.1:8080");
-  FakeFetcher fetcher;
-  fetcher.bodies[endpoints.estimatePriceFileUrl()] = settingsFile(estimatePriceDefaults(), {{"帖砖费用", "40.9"}});
+  RecordingUrlFetcher fetcher;
+  fetcher.answer(endpoints.estimatePriceFileUrl(), settingsFile(estimatePriceDefaults(), {{"帖砖费用", "40.9"}}));
   PriceTable table;
   table.resetToDefaults();
   const auto applied = loadConfiguration(fetcher, endpoints, table);

@@ -1,5 +1,5 @@
-// The small pieces under the windows: input rules and boxes, the counter, the hand-off to the
-// GUI thread, message boxes, picture buttons and report lists.
+// The small pieces under the windows: input boxes, the hand-off to the GUI thread, message
+// boxes, picture buttons and report lists.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,45 +9,14 @@
 #include <atomic>
 
 #include "app/gui_dispatcher.h"
-#include "app/helped_counter.h"
 #include "app/message_box.h"
 #include "gui_test_support.h"
-#include "text/codepage.h"
-#include "ui/input_rules.h"
 #include "ui/picture_button.h"
 #include "ui/report_list.h"
 #include "ui/spin_text_box.h"
 
 namespace decor::test {
 namespace {
-
-TEST(InputRules, DecimalText) {
-  const std::vector<std::pair<std::string, bool>> cases = {
-      {"", true},        {"100", true},   {"100.5", true},  {"１２０", true}, {"１２０．５", true},
-      {".5", true},      {"12.", true},   {"1.2.3", false}, {"-5", false},    {"1e5", false},
-      {"12 ", false},    {"abc", false},  {"１２o", false}, {"120平", false},
-  };
-  for (const auto& [text, accepted] : cases) EXPECT_EQ(isDecimalText(text), accepted) << text;
-}
-
-TEST(InputRules, PhoneDigits) {
-  EXPECT_TRUE(isPhoneDigits("", 11));
-  EXPECT_TRUE(isPhoneDigits("13805712345", 11));
-  EXPECT_FALSE(isPhoneDigits("138057123456", 11));
-  EXPECT_FALSE(isPhoneDigits("1380571234a", 11));
-  EXPECT_FALSE(isPhoneDigits("１３８", 11));
-}
-
-TEST(InputRules, SpinStepsStayInRangeAndKeepFractions) {
-  const std::vector<std::tuple<std::string, int, std::string>> cases = {
-      {"100", 1, "101"},     {"100", -1, "99"},     {"12.5", 1, "30"},     {"4999.5", 1, "5000"},
-      {"5000", 1, "5000"},   {"30", -1, "30"},      {"１２０", 2, "122"},   {"", 1, "30"},
-      {"abc", -1, "30"},     {"99999", -1, "5000"}, {"100.25", 3, "103.25"},
-  };
-  for (const auto& [text, steps, expected] : cases) {
-    EXPECT_EQ(stepNumberText(text, steps, 30, 5000), expected) << text << " " << steps;
-  }
-}
 
 TEST(SpinTextBox, AreaBoxTakesDecimalTextAndStepsIt) {
   SpinTextBox box;
@@ -85,25 +54,6 @@ TEST(SpinTextBox, FreeTextBoxTakesAnyTextAndReportsChanges) {
   QTest::keyClicks(&box, QStringLiteral("-1"));
   box.stepUp();
   EXPECT_EQ(changes, (QStringList{QString(), QStringLiteral("-"), QStringLiteral("-1"), QStringLiteral("0")}));
-}
-
-TEST(HelpedCounter, CaptionPutsTheCountBetweenTwoBlanks) {
-  EXPECT_EQ(helpedCounterCaption("123"), "TarselCorvalen装饰公司报价评估工具 － 已帮助 123 位业主预算过报价！");
-  EXPECT_EQ(helpedCounterCaption(""), "TarselCorvalen装饰公司报价评估工具 － 已帮助  位业主预算过报价！");
-}
-
-TEST(HelpedCounter, CountsTheVisitThenReadsTheGbkCountUpToItsFirstZeroByte) {
-  ScriptedFetcher fetcher;
-  const Endpoints endpoints = Endpoints::allAt("http://stats.test");
-  fetcher.answer(endpoints.counterUrl(), std::string("12\r\n", 4) + std::string(1, '\0') + "99");
-  EXPECT_EQ(fetchHelpedCount(fetcher, endpoints), "12\r\n");
-  EXPECT_EQ(fetcher.requests(), (std::vector<std::string>{"http://stats.test/bjtj/", "http://stats.test/bjtj/love.txt"}));
-
-  fetcher.answer(endpoints.counterUrl(), utf8ToGbk("一万二"));
-  EXPECT_EQ(fetchHelpedCount(fetcher, endpoints), "一万二");
-
-  OfflineUrlFetcher offline;
-  EXPECT_EQ(fetchHelpedCount(offline, endpoints), "");
 }
 
 TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {

@@ -1,4 +1,4 @@
-#include "app/helped_counter.h"
+#include "net/helped_counter.h"
 
 #include "text/codepage.h"
 

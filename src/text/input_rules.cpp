@@ -1,4 +1,4 @@
-#include "ui/input_rules.h"
+#include "text/input_rules.h"
 
 #include <algorithm>
 
