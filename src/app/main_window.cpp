@@ -59,7 +59,8 @@ void MainWindow::start() {
     std::string picture = fetchChatStatusPicture(*fetcher, endpoints);
     dispatcher->post([this, picture = std::move(picture)] { showChatStatusPicture(*ui_->图片框1, picture); });
 
-    fetchHelpedCounter(*fetcher, endpoints, *dispatcher);
+    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
+    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
 
     loadConfiguration(*fetcher, endpoints, state->prices);
   });
@@ -126,13 +127,9 @@ QString MainWindow::roomEntryCaption() const {
 
 void MainWindow::refreshHelpedCounter() {
   startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_.get(), this] {
-    fetchHelpedCounter(*fetcher, endpoints, *dispatcher);
+    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
+    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
   });
-}
-
-void MainWindow::fetchHelpedCounter(UrlFetcher& fetcher, const Endpoints& endpoints, GuiDispatcher& dispatcher) {
-  std::string caption = helpedCounterCaption(fetchHelpedCount(fetcher, endpoints));
-  dispatcher.post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
 }
 
 void MainWindow::showHelpedCounter(const QString& caption) {

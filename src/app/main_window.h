@@ -56,8 +56,6 @@ class MainWindow final : public QWidget {
   void openRoomEntryWindow();
   void retitleRoomEntryWindow();
   void refreshHelpedCounter();
-  // Worker side of a counter refresh: fetches, then posts the caption to the GUI thread.
-  void fetchHelpedCounter(UrlFetcher& fetcher, const Endpoints& endpoints, GuiDispatcher& dispatcher);
   void showHelpedCounter(const QString& caption);
   QString roomEntryCaption() const;
 
