@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "net/url_fetcher.h"
+
 namespace decor {
 
 struct UrlParts { std::string host; int port = 80; std::string path; };
@@ -28,5 +30,18 @@ std::string httpRequest(const std::string& url, std::string& method,
 
 // Blocking GET, http and https; the body bytes, empty on failure.
 std::string fetchUrl(const std::string& url);
+
+// Replies are cut off at this size rather than filling memory.
+inline constexpr std::size_t kMaxReplyBytes = std::size_t{8} * 1024 * 1024;
+
+// The GET reader's own limits (the caller has none to give): the connection must open within
+// `connect`, and a transfer that moves no byte for `stall` ends.
+struct FetchLimits {
+  std::chrono::milliseconds connect{18000};
+  std::chrono::milliseconds stall{18000};
+};
+
+// The same GET, saying whether the body arrived whole.
+FetchedBody fetchUrlBody(const std::string& url, const FetchLimits& limits = {});
 
 }  // namespace decor
