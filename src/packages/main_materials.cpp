@@ -60,43 +60,45 @@ const std::array<std::vector<PackageItem>, 3> kKitchenLevels{{
     },
 }};
 
-// The bathroom's nine items are the same at every level; the key is the name followed by
-// "11", "22" or "33".
-const std::array<std::vector<PackageItem>, 3> kBathroomLevels{{
-    {
-        area("墙面砖", "墙面砖11"),
-        area("地面砖", "地面砖11"),
-        area("铝扣板吊顶", "铝扣板吊顶11"),
-        fixed("面盆", "套", "1", "面盆11"),
-        fixed("地漏", "个", "2", "地漏11"),
-        fixed("淋浴", "套", "1", "淋浴11"),
-        fixed("锁具", "套", "1", "锁具11"),
-        fixed("马桶", "套", "1", "马桶11"),
-        fixed("碳纤维灯", "套", "1", "碳纤维灯11"),
-    },
-    {
-        area("墙面砖", "墙面砖22"),
-        area("地面砖", "地面砖22"),
-        area("铝扣板吊顶", "铝扣板吊顶22"),
-        fixed("面盆", "套", "1", "面盆22"),
-        fixed("地漏", "个", "2", "地漏22"),
-        fixed("淋浴", "套", "1", "淋浴22"),
-        fixed("锁具", "套", "1", "锁具22"),
-        fixed("马桶", "套", "1", "马桶22"),
-        fixed("碳纤维灯", "套", "1", "碳纤维灯22"),
-    },
-    {
-        area("墙面砖", "墙面砖33"),
-        area("地面砖", "地面砖33"),
-        area("铝扣板吊顶", "铝扣板吊顶33"),
-        fixed("面盆", "套", "1", "面盆33"),
-        fixed("地漏", "个", "2", "地漏33"),
-        fixed("淋浴", "套", "1", "淋浴33"),
-        fixed("锁具", "套", "1", "锁具33"),
-        fixed("马桶", "套", "1", "马桶33"),
-        fixed("碳纤维灯", "套", "1", "碳纤维灯33"),
-    },
+// The bathroom's nine items are the same at every level; the price key is the name followed
+// by the level's suffix.
+constexpr std::array<PackageItem, 9> kBathroomItems{{
+    area("墙面砖", {}),
+    area("地面砖", {}),
+    area("铝扣板吊顶", {}),
+    fixed("面盆", "套", "1", {}),
+    fixed("地漏", "个", "2", {}),
+    fixed("淋浴", "套", "1", {}),
+    fixed("锁具", "套", "1", {}),
+    fixed("马桶", "套", "1", {}),
+    fixed("碳纤维灯", "套", "1", {}),
 }};
+constexpr std::array<std::string_view, 3> kBathroomKeySuffixes{"11", "22", "33"};
+
+const std::array<std::vector<PackageItem>, 3>& bathroomLevels() {
+  // The keys live here so that the items can point at them.
+  static const auto keys = [] {
+    std::array<std::array<std::string, kBathroomItems.size()>, 3> built;
+    for (std::size_t level = 0; level < built.size(); ++level) {
+      for (std::size_t i = 0; i < kBathroomItems.size(); ++i) {
+        built[level][i] = std::string(kBathroomItems[i].name) + std::string(kBathroomKeySuffixes[level]);
+      }
+    }
+    return built;
+  }();
+  static const auto levels = [] {
+    std::array<std::vector<PackageItem>, 3> built;
+    for (std::size_t level = 0; level < built.size(); ++level) {
+      for (std::size_t i = 0; i < kBathroomItems.size(); ++i) {
+        PackageItem item = kBathroomItems[i];
+        item.priceKey = keys[level][i];
+        built[level].push_back(item);
+      }
+    }
+    return built;
+  }();
+  return levels;
+}
 
 // The wooden floor's prices are fixed texts; the tiles take 瓷砖1-3 from the table.
 const std::array<PackageItem, 3> kWoodenFloors{{
@@ -180,7 +182,7 @@ const std::vector<PackageItem>& kitchenItems(int level) {
 
 const std::vector<PackageItem>& bathroomItems(int level) {
   static const std::vector<PackageItem> none;
-  return validLevel(level) ? kBathroomLevels[static_cast<std::size_t>(level - 1)] : none;
+  return validLevel(level) ? bathroomLevels()[static_cast<std::size_t>(level - 1)] : none;
 }
 
 void appendKitchenPackage(QuoteTable& table, const ItemPrices& prices, std::int32_t length, std::int32_t width,

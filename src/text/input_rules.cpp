@@ -20,6 +20,11 @@ bool isDecimalText(std::string_view utf8) {
   return true;
 }
 
+bool isWithoutLeadingZero(std::string_view utf8) {
+  const std::string folded = foldFullWidth(utf8);
+  return folded.size() < 2 || folded.front() != '0';
+}
+
 bool isPhoneDigits(std::string_view utf8, std::size_t maxDigits) {
   return utf8.size() <= maxDigits &&
          std::all_of(utf8.begin(), utf8.end(), [](char c) { return c >= '0' && c <= '9'; });

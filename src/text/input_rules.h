@@ -10,6 +10,10 @@ namespace decor {
 // No sign, no exponent, no blanks. The empty text is allowed (a box may be cleared).
 bool isDecimalText(std::string_view utf8);
 
+// A count typed digit by digit: anything but a 0 with more after it. The door-leaves box resets
+// to "0" as soon as a minus is typed; the digit typed next must not turn that into "01".
+bool isWithoutLeadingZero(std::string_view utf8);
+
 // Phone-number text: ASCII digits only, at most `maxDigits` of them.
 bool isPhoneDigits(std::string_view utf8, std::size_t maxDigits);
 

@@ -1,5 +1,6 @@
 #include "ui/spin_text_box.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "text/text_to_number.h"
@@ -24,7 +25,25 @@ void SpinTextBox::stepBy(int steps) {
 
 QValidator::State SpinTextBox::validate(QString& input, int&) const {
   if (decimalInput_ && !isDecimalText(input.toStdString())) return QValidator::Invalid;
+  if (leadingZeroRefused_ && !isWithoutLeadingZero(input.toStdString())) return QValidator::Invalid;
   return QValidator::Acceptable;
+}
+
+void SpinTextBox::keyPressEvent(QKeyEvent* event) {
+  // The validator alone does not hold when a change handler has just rewritten the text
+  // (the line edit then cannot undo the keystroke), so the typed text is checked up front.
+  if (leadingZeroRefused_ && !event->text().isEmpty() && event->text().front().isPrint()) {
+    const QLineEdit* edit = lineEdit();
+    QString next = edit->text();
+    const bool selected = edit->hasSelectedText();
+    next.replace(selected ? edit->selectionStart() : edit->cursorPosition(),
+                 selected ? edit->selectedText().size() : 0, event->text());
+    if (!isWithoutLeadingZero(next.toStdString())) {
+      event->accept();
+      return;
+    }
+  }
+  QAbstractSpinBox::keyPressEvent(event);
 }
 
 QAbstractSpinBox::StepEnabled SpinTextBox::stepEnabled() const {

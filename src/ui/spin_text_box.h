@@ -12,6 +12,7 @@ class SpinTextBox final : public QAbstractSpinBox {
   Q_PROPERTY(int minimum READ minimum WRITE setMinimum)
   Q_PROPERTY(int maximum READ maximum WRITE setMaximum)
   Q_PROPERTY(bool decimalInput READ decimalInput WRITE setDecimalInput)
+  Q_PROPERTY(bool leadingZeroRefused READ leadingZeroRefused WRITE setLeadingZeroRefused)
   Q_PROPERTY(QString editText READ editText WRITE setEditText NOTIFY textChanged)
 
  public:
@@ -26,6 +27,10 @@ class SpinTextBox final : public QAbstractSpinBox {
   bool decimalInput() const { return decimalInput_; }
   void setDecimalInput(bool on) { decimalInput_ = on; }
 
+  // When set, a 0 cannot get more typed after it (isWithoutLeadingZero).
+  bool leadingZeroRefused() const { return leadingZeroRefused_; }
+  void setLeadingZeroRefused(bool on) { leadingZeroRefused_ = on; }
+
   QString editText() const;
   void setEditText(const QString& text);
 
@@ -37,11 +42,13 @@ class SpinTextBox final : public QAbstractSpinBox {
 
  protected:
   StepEnabled stepEnabled() const override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int minimum_ = 0;
   int maximum_ = 100;
   bool decimalInput_ = false;
+  bool leadingZeroRefused_ = false;
 };
 
 }  // namespace decor

@@ -19,6 +19,14 @@ TEST(InputRules, DecimalText) {
   for (const auto& [text, accepted] : cases) EXPECT_EQ(isDecimalText(text), accepted) << text;
 }
 
+TEST(InputRules, WithoutLeadingZero) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"", true},    {"0", true},    {"1", true},     {"10", true},   {"-", true},
+      {"01", false}, {"00", false},  {"0-", false},   {"０１", false}, {"１０", true},
+  };
+  for (const auto& [text, accepted] : cases) EXPECT_EQ(isWithoutLeadingZero(text), accepted) << text;
+}
+
 TEST(InputRules, PhoneDigits) {
   EXPECT_TRUE(isPhoneDigits("", 11));
   EXPECT_TRUE(isPhoneDigits("13805712345", 11));

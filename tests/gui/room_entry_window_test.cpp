@@ -287,6 +287,11 @@ TEST_F(RoomEntryTest, ChangingTheLeavesSetsTheDoorTypeOrResetsTheLeaves) {
   leaves.setEditText(QStringLiteral("-1"));
   EXPECT_EQ(leaves.editText(), QStringLiteral("0"));
   EXPECT_EQ(door.currentText(), QStringLiteral("移门"));
+  // Typed key by key: the minus resets to 0 and the 1 after it does not make "01".
+  leaves.selectAll();
+  typeText(leaves, QStringLiteral("-1"));
+  EXPECT_EQ(leaves.editText(), QStringLiteral("0"));
+  EXPECT_EQ(door.currentText(), QStringLiteral("移门"));
 
   // The spin buttons change the text as well.
   leaves.stepUp();
