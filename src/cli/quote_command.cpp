@@ -1,6 +1,4 @@
 // decor-cli quote: the detailed quote of a room list, printed as rows of six cells.
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/input_file.h"
 #include "cli/price_folder.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
@@ -29,6 +28,8 @@ constexpr const char* kQuoteUsage =
     "                    空行跳过，行尾的回车符忽略；每行按原样使用（门的类型为 (无) 时不会把扇数改为 0）。\n"
     "                    房间长宽高不是 长*宽*高、或窗户长高不是 长*高 的行无法报价：\n"
     "                    命令报出该行行号和对应的格式提示，不输出报价表。\n"
+    "                    尺寸、窗户尺寸、扇数或墙面数为负数的行同样报错。\n"
+    "                    房间文件和价格文件须为普通文件，大小不超过 64 MiB。\n"
     "  --grade 装修档次  出租房装修、经济型装修、舒适型装修、\"精  装  修\"（两字之间各两个空格）\n"
     "                    或 豪华型装修，默认 舒适型装修。\n"
     "  --package 范围    半包 或 全包，默认 半包。全包的主材部分尚未提供，目前只输出半包部分。\n"
@@ -105,7 +106,10 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
       if (!value) return "选项 " + option + " 需要 1 个参数";
       const std::string& text = value->front();
       if (option == "--rooms") options.roomsFile = text;
-      if (option == "--prices") options.pricesFolder = text;
+      if (option == "--prices") {
+        if (text.empty()) return "--prices 需要一个文件夹，不能为空";
+        options.pricesFolder = text;
+      }
       if (option == "--grade") {
         if (!decorationGradeIndex(text)) {
           return "未知的装修档次 \"" + text +
@@ -146,12 +150,16 @@ std::vector<std::string> splitOnTab(std::string_view line) {
   return cells;
 }
 
+bool hasNegativeMeasure(const RoomMeasures& m) {
+  return m.length < 0 || m.width < 0 || m.height < 0 || m.windowLength < 0 || m.windowHeight < 0 ||
+         m.doorLeaves < 0 || m.wallCount < 0;
+}
+
 // Reads the room list; returns the error to report, empty when the file is usable.
 std::string readRoomFile(const std::string& path, RoomFile& file) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "无法读取房间文件 " + path;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return "无法读取房间文件 " + path;
+  InputFile input = readInputFile(path);
+  if (input.status != InputFile::Status::Read) return "无法读取房间文件 " + path + "：" + input.reason;
+  std::string& bytes = input.bytes;
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // a byte-order mark from a Windows editor
 
   std::size_t lineNumber = 0;
@@ -175,6 +183,10 @@ std::string readRoomFile(const std::string& path, RoomFile& file) {
                                    acceptIncomingUtf8(cells[2]), acceptIncomingUtf8(cells[3]),
                                    acceptIncomingUtf8(cells[4]), acceptIncomingUtf8(cells[5])});
     file.lineNumbers.push_back(lineNumber);
+    // A flat has no negative sizes; the build would price them all the same.
+    if (const auto measures = readRoomMeasures(file.rooms.back()); measures && hasNegativeMeasure(*measures)) {
+      return "房间文件 " + path + " 第" + std::to_string(lineNumber) + "行: 房间长宽高、窗户长高、门的扇数和墙面数不能为负数";
+    }
   }
   return {};
 }
@@ -269,6 +281,10 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   if (options.scope == PackageScope::Full) {
     err << "decor-cli quote: 注意：全包的主材部分尚未提供，只输出了半包部分\n";
+  }
+
+  if (anyTotalSaturated(table.rows())) {
+    err << "decor-cli quote: 注意：有总计超出了整数范围，按上限 2147483647 或下限 -2147483648 输出，不是真实金额\n";
   }
 
   if (options.csv) {

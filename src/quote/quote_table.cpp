@@ -1,6 +1,7 @@
 #include "quote/quote_table.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "text/number_format.h"
 #include "text/text_to_number.h"
@@ -45,6 +46,20 @@ std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t 
     sum = truncateToInt32(static_cast<double>(sum) + textToNumber(rows[i].total));
   }
   return sum;
+}
+
+bool anyTotalSaturated(const std::vector<QuoteItem>& rows) {
+  constexpr double kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr double kMin = std::numeric_limits<std::int32_t>::min();
+  double sum = 0;
+  for (const QuoteItem& row : rows) {
+    if (row.total.empty()) continue;
+    const double value = textToNumber(row.total);
+    if (value >= kMax || value <= kMin) return true;
+    sum = static_cast<double>(truncateToInt32(sum + value));
+    if (sum >= kMax || sum <= kMin) return true;
+  }
+  return false;
 }
 
 }  // namespace decor

@@ -74,4 +74,9 @@ std::string itemTotal(std::string_view quantity, std::string_view unitPrice, Tot
 // and the sum is truncated toward zero after every addition.
 std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t end);
 
+// Whether a whole-number figure of the table reached the ends of the int32 range: a 总计
+// reading as 2147483647 or -2147483648 or beyond, or a running sum of the 总计 cells that
+// left the range. Those figures are saturated, not true; a caller can say so.
+bool anyTotalSaturated(const std::vector<QuoteItem>& rows);
+
 }  // namespace decor

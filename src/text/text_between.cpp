@@ -1,5 +1,8 @@
 #include "text/text_between.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "text/utf8.h"
 
 namespace decor {
@@ -40,6 +43,12 @@ std::size_t find(std::string_view text, std::string_view needle, std::size_t fro
   return std::string_view::npos;
 }
 
+std::string foldAll(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = foldAscii(c);
+  return out;
+}
+
 }  // namespace
 
 std::string textBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker,
@@ -54,6 +63,48 @@ std::string textBetween(std::string_view text, std::string_view startMarker, std
   const std::size_t stop = find(rest, end, 0, caseSensitive);
   if (stop == std::string_view::npos) return {};
   return std::string(rest.substr(0, stop));
+}
+
+std::vector<std::string> textsAfterKeys(std::string_view text, const std::vector<std::string_view>& keys,
+                                        std::string_view marker, char endQuote) {
+  std::vector<std::string> values(keys.size());
+  if (marker.empty() || text.empty()) return values;
+
+  // Keys by their folded text, grouped by length: at each marker, one lookup per length.
+  std::vector<std::size_t> lengths;
+  std::unordered_map<std::string, std::vector<std::size_t>> keysByText;
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    keysByText[foldAll(keys[k])].push_back(k);
+    if (std::find(lengths.begin(), lengths.end(), keys[k].size()) == lengths.end()) lengths.push_back(keys[k].size());
+  }
+
+  // Where the character walk of textBetween stops: a match may only begin there.
+  std::vector<bool> startsCharacter(text.size() + 1, false);
+  for (std::size_t i = 0; i < text.size(); i += decodeUtf8At(text, i).length) startsCharacter[i] = true;
+
+  std::vector<bool> found(keys.size(), false);
+  std::size_t left = keys.size();
+  std::string candidate;
+  // Every marker, in text order: the first one after a key is that key's first match.
+  for (std::size_t at = text.find(marker.front()); at != std::string_view::npos && left > 0;
+       at = text.find(marker.front(), at + 1)) {
+    if (!matchesAt(text, at, marker, false)) continue;
+    const std::size_t valueBegin = at + marker.size();
+    for (const std::size_t length : lengths) {
+      if (length > at || !startsCharacter[at - length]) continue;
+      candidate = foldAll(text.substr(at - length, length));
+      const auto hit = keysByText.find(candidate);
+      if (hit == keysByText.end()) continue;
+      for (const std::size_t k : hit->second) {
+        if (found[k]) continue;
+        found[k] = true;
+        --left;
+        const std::size_t valueEnd = text.find(endQuote, valueBegin);
+        if (valueEnd != std::string_view::npos) values[k] = std::string(text.substr(valueBegin, valueEnd - valueBegin));
+      }
+    }
+  }
+  return values;
 }
 
 }  // namespace decor
