@@ -84,12 +84,21 @@ GbkCodec::GbkCodec(OpenConverter open) {
     }
   }
   hasConverter_ = true;
+  asciiUnchanged_ = true;
+  for (char16_t c = 0; c < 0x80; ++c) asciiUnchanged_ = asciiUnchanged_ && toGbk_[c] == c && singleByte_[c] == c;
 }
 
 std::string GbkCodec::utf8ToGbk(std::string_view utf8) const {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80 && asciiUnchanged_) {  // a run of ASCII as it is
+      std::size_t end = i + 1;
+      while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) ++end;
+      out.append(utf8.substr(i, end - i));
+      i = end;
+      continue;
+    }
     const Utf8Char c = decodeUtf8At(utf8, i);
     i += c.length;
     char16_t code = kNone;
@@ -115,6 +124,13 @@ std::string GbkCodec::gbkToUtf8(std::string_view gbk) const {
   out.reserve(gbk.size() * 3 / 2);
   for (std::size_t i = 0; i < gbk.size();) {
     const auto lead = static_cast<unsigned char>(gbk[i]);
+    if (lead < 0x80 && asciiUnchanged_) {
+      std::size_t end = i + 1;
+      while (end < gbk.size() && static_cast<unsigned char>(gbk[end]) < 0x80) ++end;
+      out.append(gbk.substr(i, end - i));
+      i = end;
+      continue;
+    }
     if (!hasConverter_) {
       out.push_back(lead < 0x80 ? static_cast<char>(lead) : '?');
       ++i;

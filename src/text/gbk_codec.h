@@ -27,6 +27,7 @@ class GbkCodec {
 
  private:
   bool hasConverter_ = false;
+  bool asciiUnchanged_ = false;  // both ways, as in every GBK converter known; checked all the same
   std::vector<char16_t> toGbk_;       // by BMP code point: the GBK code (< 0x100: one byte)
   std::vector<char16_t> singleByte_;  // by byte: the code point, kLead or kNone
   std::vector<char16_t> doubleByte_;  // by lead * 256 + trail: the code point or kNone

@@ -17,8 +17,7 @@ std::string textBetween(std::string_view text, std::string_view startMarker, std
 
 // For every key at once, what textBetween(text, key + marker, endQuote) gives (case-insensitive,
 // from the beginning), found in one pass over the text instead of one per key. `marker` is
-// ASCII text that does not begin with a letter, `endQuote` an ASCII character; neither the
-// keys nor the marker hold "#引号". Keys may overlap: a key can match the tail of another key, as textBetween would.
+// ASCII text, `endQuote` an ASCII character; neither the keys nor the marker hold "#引号". Keys may overlap: a key can match the tail of another key, as textBetween would.
 std::vector<std::string> textsAfterKeys(std::string_view text, const std::vector<std::string_view>& keys,
                                         std::string_view marker, char endQuote);
 
