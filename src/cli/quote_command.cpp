@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/input_file.h"
 #include "cli/price_folder.h"
+#include "cli/room_file.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 #include "text/codepage.h"
@@ -130,63 +130,6 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
       continue;
     }
     return "未知选项 \"" + option + "\"";
-  }
-  return {};
-}
-
-struct RoomFile {
-  std::vector<RoomEntry> rooms;
-  std::vector<std::size_t> lineNumbers;  // the file line of each room, from 1
-};
-
-std::vector<std::string> splitOnTab(std::string_view line) {
-  std::vector<std::string> cells;
-  std::size_t begin = 0;
-  for (std::size_t tab = line.find('\t'); tab != std::string_view::npos; tab = line.find('\t', begin)) {
-    cells.emplace_back(line.substr(begin, tab - begin));
-    begin = tab + 1;
-  }
-  cells.emplace_back(line.substr(begin));
-  return cells;
-}
-
-bool hasNegativeMeasure(const RoomMeasures& m) {
-  return m.length < 0 || m.width < 0 || m.height < 0 || m.windowLength < 0 || m.windowHeight < 0 ||
-         m.doorLeaves < 0 || m.wallCount < 0;
-}
-
-// Reads the room list; returns the error to report, empty when the file is usable.
-std::string readRoomFile(const std::string& path, RoomFile& file) {
-  InputFile input = readInputFile(path);
-  if (input.status != InputFile::Status::Read) return "无法读取房间文件 " + path + "：" + input.reason;
-  std::string& bytes = input.bytes;
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // a byte-order mark from a Windows editor
-
-  std::size_t lineNumber = 0;
-  std::size_t begin = 0;
-  while (begin < bytes.size()) {
-    std::size_t end = bytes.find('\n', begin);
-    if (end == std::string::npos) end = bytes.size();
-    std::string_view line(bytes.data() + begin, end - begin);
-    begin = end + 1;
-    ++lineNumber;
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.empty()) continue;
-
-    const auto cells = splitOnTab(line);
-    if (cells.size() != 6) {
-      return "房间文件 " + path + " 第" + std::to_string(lineNumber) + "行应有6列（以制表符分隔），实际有" +
-             std::to_string(cells.size()) + "列";
-    }
-    // The texts the room entry window could have held.
-    file.rooms.push_back(RoomEntry{acceptIncomingUtf8(cells[0]), acceptIncomingUtf8(cells[1]),
-                                   acceptIncomingUtf8(cells[2]), acceptIncomingUtf8(cells[3]),
-                                   acceptIncomingUtf8(cells[4]), acceptIncomingUtf8(cells[5])});
-    file.lineNumbers.push_back(lineNumber);
-    // A flat has no negative sizes; the build would price them all the same.
-    if (const auto measures = readRoomMeasures(file.rooms.back()); measures && hasNegativeMeasure(*measures)) {
-      return "房间文件 " + path + " 第" + std::to_string(lineNumber) + "行: 房间长宽高、窗户长高、门的扇数和墙面数不能为负数";
-    }
   }
   return {};
 }
