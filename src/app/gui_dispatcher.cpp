@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/dispatch_receiver.h"
+#include "app/gui_thread.h"
 
 namespace decor {
 
@@ -36,7 +37,11 @@ void GuiDispatcher::runWaitingTasks() {
     const std::lock_guard lock(mutex_);
     tasks.swap(tasks_);
   }
-  for (auto& task : tasks) task();
+  for (auto& task : tasks) {
+    // Every posted task touches widgets; the queued call must have brought it here.
+    DECOR_EXPECT_GUI_THREAD("a task posted through GuiDispatcher");
+    task();
+  }
 }
 
 DispatchReceiver::DispatchReceiver(std::shared_ptr<GuiDispatcher> dispatcher, QObject* window)
@@ -48,7 +53,10 @@ WindowDispatcher::WindowDispatcher(QObject* window) : dispatcher_(std::make_shar
   dispatcher_->open(new DispatchReceiver(dispatcher_, window));
 }
 
-WindowDispatcher::~WindowDispatcher() { dispatcher_->close(); }
+WindowDispatcher::~WindowDispatcher() {
+  DECOR_EXPECT_GUI_THREAD("WindowDispatcher closing with its window");
+  dispatcher_->close();
+}
 
 void startWorker(std::function<void()> work) { std::thread(std::move(work)).detach(); }
 
