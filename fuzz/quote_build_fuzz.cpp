@@ -1,5 +1,5 @@
-// A room list as decor-cli reads it, built under every grade, package and floor: no crash,
-// and no figure of the table reads "inf" or "nan".
+// A room list as decor-cli reads it, built under every grade, package (the full package with
+// its main materials) and floor: no crash, and no figure of the table reads "inf" or "nan".
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "cli/room_file.h"
 #include "fuzz_check.h"
+#include "packages/main_materials.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (const auto floor : {decor::FloorChoice::WoodenFloor, decor::FloorChoice::Tiles}) {
         const decor::QuoteRequest request{.rooms = file.rooms, .grade = std::string(grade), .scope = scope, .floor = floor};
         decor::QuoteTable table;
-        const decor::QuoteBuildResult result = decor::buildQuote(request, prices, table);
+        const decor::QuoteBuildResult result = decor::buildQuote(request, prices, table, decor::appendMainMaterialPart);
         if (!result.built()) {
           FUZZ_CHECK(table.size() == 0);
           FUZZ_CHECK(result.refused->row < file.rooms.size());

@@ -39,6 +39,14 @@ void QuoteTable::appendRow(QuoteItem row) {
   if (listener_) listener_(rows_.size() - 1, rows_.back());
 }
 
+void QuoteTable::removeRow(std::size_t index) {
+  if (index < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void QuoteTable::truncate(std::size_t count) {
+  if (count < rows_.size()) rows_.resize(count);
+}
+
 std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t end) {
   std::int32_t sum = 0;
   for (std::size_t i = 0; i < std::min(end, rows.size()); ++i) {
@@ -51,15 +59,11 @@ std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t 
 bool anyTotalSaturated(const std::vector<QuoteItem>& rows) {
   constexpr double kMax = std::numeric_limits<std::int32_t>::max();
   constexpr double kMin = std::numeric_limits<std::int32_t>::min();
-  double sum = 0;
-  for (const QuoteItem& row : rows) {
-    if (row.total.empty()) continue;
+  return std::any_of(rows.begin(), rows.end(), [](const QuoteItem& row) {
+    if (row.total.empty()) return false;
     const double value = textToNumber(row.total);
-    if (value >= kMax || value <= kMin) return true;
-    sum = static_cast<double>(truncateToInt32(sum + value));
-    if (sum >= kMax || sum <= kMin) return true;
-  }
-  return false;
+    return value >= kMax || value <= kMin;
+  });
 }
 
 }  // namespace decor

@@ -58,6 +58,13 @@ class QuoteTable {
   // Any row as it is given (fee and total rows).
   void appendRow(QuoteItem row);
 
+  // Edits in place; the row listener hears of appends only.
+  void setRow(std::size_t index, QuoteItem row) { rows_.at(index) = std::move(row); }
+  void setTotal(std::size_t index, std::string total) { rows_.at(index).total = std::move(total); }
+  void removeRow(std::size_t index);
+  // Keeps the first `count` rows.
+  void truncate(std::size_t count);
+
   const std::vector<QuoteItem>& rows() const { return rows_; }
   std::size_t size() const { return rows_.size(); }
   const QuoteItem& operator[](std::size_t index) const { return rows_[index]; }
@@ -74,9 +81,10 @@ std::string itemTotal(std::string_view quantity, std::string_view unitPrice, Tot
 // and the sum is truncated toward zero after every addition.
 std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t end);
 
-// Whether a whole-number figure of the table reached the ends of the int32 range: a 总计
-// reading as 2147483647 or -2147483648 or beyond, or a running sum of the 总计 cells that
-// left the range. Those figures are saturated, not true; a caller can say so.
+// Whether a 总计 of the table reads as 2147483647 or -2147483648 or beyond: a whole-number
+// total (an item's, or a sum such as the project total) that hit the ends of the int32 range
+// and stopped there, or a figure too large to be summed into one. Such figures are not true
+// amounts; a caller can say so.
 bool anyTotalSaturated(const std::vector<QuoteItem>& rows);
 
 }  // namespace decor
