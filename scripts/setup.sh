@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   fonts-wqy-microhei xvfb xauth xdotool imagemagick
 )
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/dispatch_receiver.h"
+#include "app/gui_thread.h"
 
 namespace decor {
 
@@ -47,6 +48,8 @@ void GuiDispatcher::runWaitingTasks() {
       task = std::move(tasks_.front());
       tasks_.pop_front();
     }
+    // Every posted task touches widgets; the queued call must have brought it here.
+    DECOR_EXPECT_GUI_THREAD("a task posted through GuiDispatcher");
     task();
   }
   const std::lock_guard lock(mutex_);
@@ -64,7 +67,10 @@ WindowDispatcher::WindowDispatcher(QObject* window) : dispatcher_(std::make_shar
   dispatcher_->open(new DispatchReceiver(dispatcher_, window));
 }
 
-WindowDispatcher::~WindowDispatcher() { dispatcher_->close(); }
+WindowDispatcher::~WindowDispatcher() {
+  DECOR_EXPECT_GUI_THREAD("WindowDispatcher closing with its window");
+  dispatcher_->close();
+}
 
 void startWorker(std::function<void()> work) { std::thread(std::move(work)).detach(); }
 

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/price_folder.h"
 #include "estimate/quick_estimate.h"
+#include "text/text_to_number.h"
 
 namespace decor::cli {
 namespace {
@@ -27,7 +28,8 @@ constexpr const char* kEstimateUsage =
     "  --bathrooms N   卫（卫生间数），默认 1\n"
     "  --balconies N   阳（阳台数），默认 2\n"
     "  --area TEXT     实际面积（平方米），默认 100；按数字规则读取：全角数字可用（１２０ 即 120），\n"
-    "                  只读开头的数字（\"85平方\" 即 85），不是数字的文本读作 0\n"
+    "                  只读开头的数字（\"85平方\" 即 85），不是数字的文本读作 0；\n"
+    "                  读出的面积须在 0 到 1000000 之间\n"
     "  --grade TEXT    装修档次，默认 舒适型装修；可选 出租房装修、经济型装修、舒适型装修、\n"
     "                  \"精  装  修\"（字间各两个空格）、豪华型装修，\n"
     "                  也可写 rental、economy、comfort、fine、luxury\n"
@@ -41,6 +43,8 @@ constexpr const char* kEstimateUsage =
     "退出码: 0 成功；1 价格文件夹无法使用；2 选项错误。\n";
 
 constexpr std::int32_t kMaxCount = 99;
+// No flat is larger; beyond it the figures would leave the range the result can print.
+constexpr double kMaxArea = 1000000;
 
 struct GradeAlias {
   std::string_view alias;
@@ -105,12 +109,16 @@ int runEstimateCommand(const std::vector<std::string>& args, std::ostream& out, 
     const std::string& value = args[++i];
 
     if (option == "--area") {
+      const double area = textToNumber(value);
+      if (!(area >= 0 && area <= kMaxArea))
+        return usageError(err, "--area 读出的面积须在 0 到 1000000 平方米之间，收到 \"" + value + "\"");
       input.area = value;
     } else if (option == "--grade") {
       const auto grade = gradeFromText(value);
       if (!grade) return usageError(err, "未知的装修档次 \"" + value + "\"");
       input.grade = *grade;
     } else if (option == "--prices") {
+      if (value.empty()) return usageError(err, "--prices 需要一个文件夹，不能为空");
       priceFolder = value;
     } else {
       const auto count = countFromText(value);

@@ -1,42 +1,43 @@
 #include "cli/price_folder.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 
+#include "cli/input_file.h"
 #include "pricing/price_files.h"
 
 namespace decor::cli {
-namespace {
-
-std::optional<std::string> readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 bool applyPriceFolder(PriceTable& table, const std::filesystem::path& folder, std::string& error) {
   const auto estimatePath = folder / std::string(kEstimatePriceFileName);
   const auto itemPath = folder / std::string(kItemPriceFileName);
-  const bool hasEstimate = std::filesystem::exists(estimatePath);
-  const bool hasItems = std::filesystem::exists(itemPath);
+  const InputFile estimateFile = readInputFile(estimatePath);
+  const InputFile itemFile = readInputFile(itemPath);
+  for (const auto& [path, file] : {std::pair{&estimatePath, &estimateFile}, std::pair{&itemPath, &itemFile}}) {
+    if (file->status == InputFile::Status::Refused) {
+      error = "无法读取价格文件 " + path->string() + "：" + file->reason;
+      return false;
+    }
+  }
+  const bool hasEstimate = estimateFile.status == InputFile::Status::Read;
+  const bool hasItems = itemFile.status == InputFile::Status::Read;
   if (!hasEstimate && !hasItems) {
     error = "价格文件夹 " + folder.string() + " 中没有 AppConfig.xml 或 Xiangxi.xml";
     return false;
   }
-  const std::string estimateBytes = hasEstimate ? readFile(estimatePath).value_or("") : "";
-  const std::string itemBytes = hasItems ? readFile(itemPath).value_or("") : "";
-  const PriceFilesApplied applied = applyPriceFiles(table, estimateBytes, itemBytes);
-  if (hasEstimate && !applied.estimatePrices) {
+
+  // Both files are parsed before either is applied, so that a refused folder changes nothing.
+  std::optional<EstimatePrices> estimatePrices;
+  std::optional<ItemPrices> itemPrices;
+  if (hasEstimate && !(estimatePrices = parseEstimatePriceFile(estimateFile.bytes))) {
     error = estimatePath.string() + " 无法读取或不含 <appSettings>";
     return false;
   }
-  if (hasItems && !applied.itemPrices) {
+  if (hasItems && !(itemPrices = parseItemPriceFile(itemFile.bytes))) {
     error = itemPath.string() + " 无法读取或不含 <appSettings>";
     return false;
   }
+  if (estimatePrices) table.replaceEstimatePrices(std::move(*estimatePrices));
+  if (itemPrices) table.replaceItemPrices(std::move(*itemPrices));
   return true;
 }
 

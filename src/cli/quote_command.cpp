@@ -1,6 +1,4 @@
 // decor-cli quote: the detailed quote of a room list, printed as rows of six cells.
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -9,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/price_folder.h"
+#include "cli/room_file.h"
 #include "packages/main_materials.h"
 #include "packages/quote_commands.h"
 #include "pricing/price_table.h"
@@ -31,6 +30,8 @@ constexpr const char* kQuoteUsage =
     "                    空行跳过，行尾的回车符忽略；每行按原样使用（门的类型为 (无) 时不会把扇数改为 0）。\n"
     "                    房间长宽高不是 长*宽*高、或窗户长高不是 长*高 的行无法报价：\n"
     "                    命令报出该行行号和对应的格式提示，不输出报价表。\n"
+    "                    尺寸、窗户尺寸、扇数或墙面数为负数的行同样报错。\n"
+    "                    房间文件和价格文件须为普通文件，大小不超过 64 MiB。\n"
     "  --grade 装修档次  出租房装修、经济型装修、舒适型装修、\"精  装  修\"（两字之间各两个空格）\n"
     "                    或 豪华型装修，默认 舒适型装修。\n"
     "  --package 范围    半包 或 全包，默认 半包。全包在收费项之后加上各房间的主材和全包总价格；\n"
@@ -132,7 +133,10 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
       if (!value) return "选项 " + option + " 需要 1 个参数";
       const std::string& text = value->front();
       if (option == "--rooms") options.roomsFile = text;
-      if (option == "--prices") options.pricesFolder = text;
+      if (option == "--prices") {
+        if (text.empty()) return "--prices 需要一个文件夹，不能为空";
+        options.pricesFolder = text;
+      }
       if (option == "--grade") {
         if (!decorationGradeIndex(text)) {
           return "未知的装修档次 \"" + text +
@@ -153,55 +157,6 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
       continue;
     }
     return "未知选项 \"" + option + "\"";
-  }
-  return {};
-}
-
-struct RoomFile {
-  std::vector<RoomEntry> rooms;
-  std::vector<std::size_t> lineNumbers;  // the file line of each room, from 1
-};
-
-std::vector<std::string> splitOnTab(std::string_view line) {
-  std::vector<std::string> cells;
-  std::size_t begin = 0;
-  for (std::size_t tab = line.find('\t'); tab != std::string_view::npos; tab = line.find('\t', begin)) {
-    cells.emplace_back(line.substr(begin, tab - begin));
-    begin = tab + 1;
-  }
-  cells.emplace_back(line.substr(begin));
-  return cells;
-}
-
-// Reads the room list; returns the error to report, empty when the file is usable.
-std::string readRoomFile(const std::string& path, RoomFile& file) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "无法读取房间文件 " + path;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return "无法读取房间文件 " + path;
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // a byte-order mark from a Windows editor
-
-  std::size_t lineNumber = 0;
-  std::size_t begin = 0;
-  while (begin < bytes.size()) {
-    std::size_t end = bytes.find('\n', begin);
-    if (end == std::string::npos) end = bytes.size();
-    std::string_view line(bytes.data() + begin, end - begin);
-    begin = end + 1;
-    ++lineNumber;
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.empty()) continue;
-
-    const auto cells = splitOnTab(line);
-    if (cells.size() != 6) {
-      return "房间文件 " + path + " 第" + std::to_string(lineNumber) + "行应有6列（以制表符分隔），实际有" +
-             std::to_string(cells.size()) + "列";
-    }
-    // The texts the room entry window could have held.
-    file.rooms.push_back(RoomEntry{acceptIncomingUtf8(cells[0]), acceptIncomingUtf8(cells[1]),
-                                   acceptIncomingUtf8(cells[2]), acceptIncomingUtf8(cells[3]),
-                                   acceptIncomingUtf8(cells[4]), acceptIncomingUtf8(cells[5])});
-    file.lineNumbers.push_back(lineNumber);
   }
   return {};
 }
@@ -313,6 +268,10 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (const std::string error = applyCommands(options.commands, options.scope, table); !error.empty()) {
     err << "decor-cli quote: " << error << "\n（decor-cli quote --help 查看用法）\n";
     return kExitUsage;
+  }
+
+  if (anyTotalSaturated(table.rows())) {
+    err << "decor-cli quote: 注意：有总计超出了整数范围，按上限 2147483647 或下限 -2147483648 输出，不是真实金额\n";
   }
 
   if (options.csv) {

@@ -1,6 +1,7 @@
 #include "pricing/price_files.h"
 
 #include <string>
+#include <vector>
 
 #include "pricing/price_defaults.h"
 #include "text/codepage.h"
@@ -21,8 +22,13 @@ std::optional<std::string> settingsText(std::string_view fileBytes) {
   return text;
 }
 
-std::string valueOf(const std::string& text, std::string_view key) {
-  return textBetween(text, std::string(key) + std::string(kValueMarker), "\"");
+// Every key's value, in the order of `entries`, from a single pass over the text.
+template <typename Entries>
+std::vector<std::string> valuesOf(const std::string& text, const Entries& entries) {
+  std::vector<std::string_view> keys;
+  keys.reserve(entries.size());
+  for (const auto& entry : entries) keys.push_back(entry.key);
+  return textsAfterKeys(text, keys, kValueMarker, '"');
 }
 
 }  // namespace
@@ -31,7 +37,9 @@ std::optional<EstimatePrices> parseEstimatePriceFile(std::string_view fileBytes)
   const auto text = settingsText(fileBytes);
   if (!text) return std::nullopt;
   EstimatePrices prices = EstimatePrices::zeros();
-  for (const auto& entry : estimatePriceDefaults()) prices.set(entry.key, textToInt32(valueOf(*text, entry.key)));
+  const auto& entries = estimatePriceDefaults();
+  const std::vector<std::string> values = valuesOf(*text, entries);
+  for (std::size_t i = 0; i < entries.size(); ++i) prices.set(entries[i].key, textToInt32(values[i]));
   return prices;
 }
 
@@ -39,7 +47,9 @@ std::optional<ItemPrices> parseItemPriceFile(std::string_view fileBytes) {
   const auto text = settingsText(fileBytes);
   if (!text) return std::nullopt;
   ItemPrices prices = ItemPrices::blanks();
-  for (const auto& entry : itemPriceDefaults()) prices.set(entry.key, valueOf(*text, entry.key));
+  const auto& entries = itemPriceDefaults();
+  std::vector<std::string> values = valuesOf(*text, entries);
+  for (std::size_t i = 0; i < entries.size(); ++i) prices.set(entries[i].key, std::move(values[i]));
   return prices;
 }
 

@@ -115,8 +115,8 @@ void runStep(QuoteTable& table, const ItemPrices& prices, const WorkStep& step, 
 // The build reads size pieces 1-3 and window pieces 1-2 by position, so only a text with
 // fewer pieces is unreadable. Add asks for exactly that many; a row stored by 修改 may hold more.
 RoomFormatProblem readProblem(const RoomEntry& room) {
-  if (splitOnStar(room.size).size() < 3) return RoomFormatProblem::RoomSize;
-  if (splitOnStar(room.window).size() < 2) return RoomFormatProblem::WindowSize;
+  if (starPieceCount(room.size) < 3) return RoomFormatProblem::RoomSize;
+  if (starPieceCount(room.window) < 2) return RoomFormatProblem::WindowSize;
   return RoomFormatProblem::None;
 }
 
@@ -137,13 +137,11 @@ bool roomGetsPuttyAndPaint(std::string_view grade, std::string_view roomType) {
 
 std::optional<RoomMeasures> readRoomMeasures(const RoomEntry& room) {
   if (readProblem(room) != RoomFormatProblem::None) return std::nullopt;
-  const auto size = splitOnStar(room.size);
-  const auto window = splitOnStar(room.window);
-  return RoomMeasures{.length = textToInt32(size[0]),
-                      .width = textToInt32(size[1]),
-                      .height = textToInt32(size[2]),
-                      .windowLength = textToInt32(window[0]),
-                      .windowHeight = textToInt32(window[1]),
+  return RoomMeasures{.length = textToInt32(starPiece(room.size, 0)),
+                      .width = textToInt32(starPiece(room.size, 1)),
+                      .height = textToInt32(starPiece(room.size, 2)),
+                      .windowLength = textToInt32(starPiece(room.window, 0)),
+                      .windowHeight = textToInt32(starPiece(room.window, 1)),
                       .doorLeaves = textToInt32(room.doorLeaves),
                       .wallCount = textToInt32(room.wallCount)};
 }

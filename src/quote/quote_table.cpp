@@ -1,6 +1,7 @@
 #include "quote/quote_table.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "text/number_format.h"
 #include "text/text_to_number.h"
@@ -53,6 +54,16 @@ std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t 
     sum = truncateToInt32(static_cast<double>(sum) + textToNumber(rows[i].total));
   }
   return sum;
+}
+
+bool anyTotalSaturated(const std::vector<QuoteItem>& rows) {
+  constexpr double kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr double kMin = std::numeric_limits<std::int32_t>::min();
+  return std::any_of(rows.begin(), rows.end(), [](const QuoteItem& row) {
+    if (row.total.empty()) return false;
+    const double value = textToNumber(row.total);
+    return value >= kMax || value <= kMin;
+  });
 }
 
 }  // namespace decor

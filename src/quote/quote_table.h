@@ -81,4 +81,10 @@ std::string itemTotal(std::string_view quantity, std::string_view unitPrice, Tot
 // and the sum is truncated toward zero after every addition.
 std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t end);
 
+// Whether a 总计 of the table reads as 2147483647 or -2147483648 or beyond: a whole-number
+// total (an item's, or a sum such as the project total) that hit the ends of the int32 range
+// and stopped there, or a figure too large to be summed into one. Such figures are not true
+// amounts; a caller can say so.
+bool anyTotalSaturated(const std::vector<QuoteItem>& rows);
+
 }  // namespace decor

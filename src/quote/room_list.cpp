@@ -9,8 +9,8 @@ RoomEntry initialRoomInput() { return RoomEntry{"客厅", "3200*2800*2920", "800
 std::string roomEntryCaption(std::string_view grade) { return std::string(grade) + "详细报价！"; }
 
 RoomFormatProblem roomFormatProblem(const RoomEntry& room) {
-  if (splitOnStar(room.size).size() != 3) return RoomFormatProblem::RoomSize;
-  if (splitOnStar(room.window).size() != 2) return RoomFormatProblem::WindowSize;
+  if (starPieceCount(room.size) != 3) return RoomFormatProblem::RoomSize;
+  if (starPieceCount(room.window) != 2) return RoomFormatProblem::WindowSize;
   return RoomFormatProblem::None;
 }
 

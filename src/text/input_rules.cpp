@@ -10,10 +10,13 @@ namespace decor {
 bool isDecimalText(std::string_view utf8) {
   const std::string folded = foldFullWidth(utf8);
   int points = 0;
+  std::size_t integerDigits = 0;
   for (const char c : folded) {
     if (c == '.') {
       if (++points > 1) return false;
     } else if (c < '0' || c > '9') {
+      return false;
+    } else if (points == 0 && ++integerDigits > kMaxDecimalIntegerDigits) {
       return false;
     }
   }

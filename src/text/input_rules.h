@@ -6,8 +6,13 @@
 
 namespace decor {
 
-// Decimal text: digits with at most one decimal point, full-width forms included (１２０．５).
-// No sign, no exponent, no blanks. The empty text is allowed (a box may be cleared).
+// The area box takes at most this many characters before the decimal point: no flat is
+// 10 000 000 square metres, and below that no figure of the estimate overflows.
+inline constexpr std::size_t kMaxDecimalIntegerDigits = 7;
+
+// Decimal text: digits with at most one decimal point, full-width forms included (１２０．５),
+// and at most kMaxDecimalIntegerDigits characters before the point. No sign, no exponent, no
+// blanks. The empty text is allowed (a box may be cleared).
 bool isDecimalText(std::string_view utf8);
 
 // A count typed digit by digit: anything but a 0 with more after it. The door-leaves box resets

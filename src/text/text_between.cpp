@@ -1,5 +1,9 @@
 #include "text/text_between.h"
 
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
 #include "text/utf8.h"
 
 namespace decor {
@@ -40,6 +44,12 @@ std::size_t find(std::string_view text, std::string_view needle, std::size_t fro
   return std::string_view::npos;
 }
 
+std::string foldAll(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = foldAscii(c);
+  return out;
+}
+
 }  // namespace
 
 std::string textBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker,
@@ -54,6 +64,58 @@ std::string textBetween(std::string_view text, std::string_view startMarker, std
   const std::size_t stop = find(rest, end, 0, caseSensitive);
   if (stop == std::string_view::npos) return {};
   return std::string(rest.substr(0, stop));
+}
+
+std::vector<std::string> textsAfterKeys(std::string_view text, const std::vector<std::string_view>& keys,
+                                        std::string_view marker, char endQuote) {
+  std::vector<std::string> values(keys.size());
+  if (marker.empty() || text.empty()) return values;
+
+  // Keys by their folded text; at each marker, one lookup per distinct key length.
+  std::vector<std::string> foldedKeys;
+  foldedKeys.reserve(keys.size());
+  for (const std::string_view key : keys) foldedKeys.push_back(foldAll(key));
+  std::vector<std::size_t> lengths;
+  std::unordered_map<std::string_view, std::vector<std::size_t>> keysByText;
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    keysByText[foldedKeys[k]].push_back(k);
+    if (std::find(lengths.begin(), lengths.end(), keys[k].size()) == lengths.end()) lengths.push_back(keys[k].size());
+  }
+  const std::string folded = foldAll(text);
+  const std::string foldedMarker = foldAll(marker);
+
+  // Where the character walk of textBetween stops: a match may only begin there.
+  std::vector<bool> startsCharacter(text.size() + 1, false);
+  for (std::size_t i = 0; i < text.size(); i += decodeUtf8At(text, i).length) startsCharacter[i] = true;
+  // A cheap test before the lookup: the byte that begins a key of each length.
+  std::vector<std::array<bool, 256>> firstBytes(lengths.size());
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    const std::size_t slot = static_cast<std::size_t>(std::find(lengths.begin(), lengths.end(), keys[k].size()) - lengths.begin());
+    if (!keys[k].empty()) firstBytes[slot][static_cast<unsigned char>(foldedKeys[k][0])] = true;
+  }
+
+  std::vector<bool> found(keys.size(), false);
+  std::size_t left = keys.size();
+  // Every marker, in text order: the first one after a key is that key's first match.
+  for (std::size_t at = folded.find(foldedMarker); at != std::string::npos && left > 0;
+       at = folded.find(foldedMarker, at + 1)) {
+    const std::size_t valueBegin = at + marker.size();
+    for (std::size_t slot = 0; slot < lengths.size(); ++slot) {
+      const std::size_t length = lengths[slot];
+      if (length > at || !startsCharacter[at - length]) continue;
+      if (length > 0 && !firstBytes[slot][static_cast<unsigned char>(folded[at - length])]) continue;
+      const auto hit = keysByText.find(std::string_view(folded).substr(at - length, length));
+      if (hit == keysByText.end()) continue;
+      for (const std::size_t k : hit->second) {
+        if (found[k]) continue;
+        found[k] = true;
+        --left;
+        const std::size_t valueEnd = text.find(endQuote, valueBegin);
+        if (valueEnd != std::string_view::npos) values[k] = std::string(text.substr(valueBegin, valueEnd - valueBegin));
+      }
+    }
+  }
+  return values;
 }
 
 }  // namespace decor

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "app/gui_thread.h"
+
 namespace decor {
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
@@ -12,6 +14,7 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
 }
 
 void PictureBox::showPictureData(const QByteArray& data) {
+  DECOR_EXPECT_GUI_THREAD("PictureBox::showPictureData");
   const QImage picture = QImage::fromData(data);
   if (picture.isNull()) {
     clear();

@@ -4,9 +4,12 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 
+#include "app/gui_thread.h"
+
 namespace decor {
 
 QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells) {
+  DECOR_EXPECT_GUI_THREAD("appendReportRow");
   auto* item = new QTreeWidgetItem(&list);
   const QTreeWidgetItem* header = list.headerItem();
   for (int column = 0; column < list.columnCount(); ++column) {

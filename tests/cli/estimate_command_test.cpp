@@ -57,7 +57,7 @@ TEST(EstimateCommandTest, OptionsReachTheCalculator) {
 }
 
 TEST(EstimateCommandTest, DegenerateFlatPrintsNoInfOrNan) {
-  const Outcome run = estimate({"--bedrooms", "0", "--halls", "0", "--area", "1e999", "--grade", "rental"});
+  const Outcome run = estimate({"--bedrooms", "0", "--halls", "0", "--area", "0", "--grade", "rental"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, calculatorText({0, 0, 1, 1, 2, "0", kGradeRental}));
   EXPECT_NE(run.out.find("卧室面积为：0平方米\r\n"), std::string::npos);
@@ -127,6 +127,12 @@ TEST(EstimateCommandTest, UsageErrorsNameTheProblemAndPrintNothing) {
       {{"--kitchens", "1.5"}, "--kitchens 需要 0 到 99 的整数，收到 \"1.5\""},
       {{"--bedrooms", ""}, "--bedrooms 需要 0 到 99 的整数，收到 \"\""},
       {{"--grade", "精装修"}, "未知的装修档次 \"精装修\""},
+      {{"--prices", ""}, "--prices 需要一个文件夹，不能为空"},
+      {{"--area", "1e38"}, "--area 读出的面积须在 0 到 1000000 平方米之间，收到 \"1e38\""},
+      {{"--area", "1e999"}, "--area 读出的面积须在 0 到 1000000 平方米之间，收到 \"1e999\""},
+      {{"--area", "1000000.5"}, "--area 读出的面积须在 0 到 1000000 平方米之间，收到 \"1000000.5\""},
+      {{"--area", "-1"}, "--area 读出的面积须在 0 到 1000000 平方米之间，收到 \"-1\""},
+      {{"--area", "－５"}, "--area 读出的面积须在 0 到 1000000 平方米之间，收到 \"－５\""},
   };
   for (const auto& [args, message] : cases) {
     const Outcome run = estimate(args);

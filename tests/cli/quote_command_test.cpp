@@ -170,7 +170,7 @@ TEST_F(QuoteCommandTest, RefusesUnusableFiles) {
 
   const std::string missing = (folder_ / "missing.tsv").string();
   EXPECT_EQ(run({"--rooms", missing}), 1);
-  EXPECT_EQ(err_.str(), "decor-cli quote: 无法读取房间文件 " + missing + "\n");
+  EXPECT_EQ(err_.str(), "decor-cli quote: 无法读取房间文件 " + missing + "：文件不存在\n");
 
   const std::string rooms = write("rooms.tsv", kTwoRooms);
   EXPECT_EQ(run({"--rooms", rooms, "--prices", folder_.string()}), 1);

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <cerrno>
+#include <random>
+
 #include "text/codepage.h"
+#include "text/gbk_codec.h"
 #include "text/star_split.h"
 #include "text/utf8.h"
 
@@ -49,6 +55,20 @@ TEST(StarSplit, KeepsEmptyPiecesBeforeAStarAndDropsAnEmptyLastPiece) {
   EXPECT_EQ(splitOnStar("长*宽"), (V{"长", "宽"}));
 }
 
+TEST(StarSplit, PiecesByPositionAgreeWithTheSplit) {
+  for (const char* text : {"3200*2800*2920", "3200*2800*2920*", "3200**2920", "", "*", "**", "*800", "长*宽", "1500",
+                           "a*b*c*d*e"}) {
+    const std::vector<std::string> pieces = splitOnStar(text);
+    EXPECT_EQ(starPieceCount(text), pieces.size()) << text;
+    for (std::size_t i = 0; i < pieces.size() + 2; ++i)
+      EXPECT_EQ(starPiece(text, i), i < pieces.size() ? pieces[i] : "") << text << " " << i;
+  }
+  // A million stars: counted and indexed without a piece each.
+  const std::string stars(1000000, '*');
+  EXPECT_EQ(starPieceCount(stars), 1000000u);
+  EXPECT_EQ(starPiece(stars, 2), "");
+}
+
 TEST(Utf8, CountsAndCutsWholeCharacters) {
   EXPECT_EQ(utf8Length("abc"), 3u);
   EXPECT_EQ(utf8Length("邮箱a"), 3u);
@@ -59,6 +79,83 @@ TEST(Utf8, CountsAndCutsWholeCharacters) {
   appendUtf8(out, U'元');
   appendUtf8(out, U'😀');
   EXPECT_EQ(out, "元😀");
+}
+
+// iconv run directly over the whole text, restarting after each character it refuses: slow,
+// but plainly what the conversions must give.
+std::string referenceConversion(std::string_view in, const char* to, const char* from, bool utf8Input) {
+  static iconv_t encoder = iconv_open("GBK", "UTF-8");
+  static iconv_t decoder = iconv_open("UTF-8", "GBK");
+  iconv_t cd = std::string_view(to) == "GBK" ? encoder : decoder;
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << from;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  std::string out;
+  while (!in.empty()) {
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    std::string buffer(in.size() * 4 + 16, '\0');
+    char* outPtr = buffer.data();
+    std::size_t outLeft = buffer.size();
+    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    out.append(buffer.data(), static_cast<std::size_t>(outPtr - buffer.data()));
+    in.remove_prefix(in.size() - inLeft);
+    if (rc != static_cast<std::size_t>(-1)) break;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    out.push_back('?');
+    in.remove_prefix(utf8Input ? decodeUtf8At(in, 0).length : 1);
+  }
+  return out;
+}
+
+TEST(Codepage, TablesGiveWhatIconvGivesOnRandomBytes) {
+  // Bytes drawn so that valid UTF-8 and GBK characters, broken ones and ASCII all occur.
+  const std::vector<std::string> pieces{"a", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80", "\xE2\x82\xAC", "\xC2\xB7",
+                                        "\xD7\xB0",       "\xA3\xB1",           "\x81\x40",         "\x80",
+                                        "\xFF",            "\xE4",                "\x81",              "\xEF\xBF\xBF",
+                                        "\xED\xA0\x80",   "\xC0\xAF",           std::string(1, '\0'), "\xA1\xA1"};
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 12);
+    for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+    ASSERT_EQ(utf8ToGbk(text), referenceConversion(text, "GBK", "UTF-8", true)) << round;
+    ASSERT_EQ(gbkToUtf8(text), referenceConversion(text, "UTF-8", "GBK", false)) << round;
+  }
+}
+
+// Character by character (the whole text at once would make the reference quadratic).
+TEST(Codepage, EveryBmpCharacterAndEveryGbkPairAsIconvHasThem) {
+  std::string all;
+  std::string expected;
+  for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    std::string one;
+    appendUtf8(one, cp);
+    all += one;
+    expected += referenceConversion(one, "GBK", "UTF-8", true);
+  }
+  EXPECT_EQ(utf8ToGbk(all), expected);
+  for (int lead = 0x80; lead <= 0xFF; ++lead) {
+    for (int trail = 0; trail <= 0xFF; trail += (lead % 7 == 0 ? 1 : 3)) {
+      const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+      ASSERT_EQ(gbkToUtf8(pair), referenceConversion(pair, "UTF-8", "GBK", false)) << lead << " " << trail;
+    }
+  }
+}
+
+iconv_t noConverter(const char*, const char*) {
+  errno = EINVAL;
+  return reinterpret_cast<iconv_t>(-1);
+}
+
+// A system without gconv modules: ASCII passes, every other character becomes one "?".
+TEST(Codepage, WithoutAGbkConverterOnlyAsciiSurvives) {
+  const GbkCodec codec(&noConverter);
+  EXPECT_FALSE(codec.hasConverter());
+  EXPECT_TRUE(gbkCodec().hasConverter());
+  EXPECT_EQ(codec.utf8ToGbk("面积 120 M2：😀\xFF" "x"), "?? 120 M2???x");
+  EXPECT_EQ(codec.gbkToUtf8("\xD7\xB0" "a\x80"), "??a?");
+  EXPECT_EQ(codec.gbkToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
 }  // namespace

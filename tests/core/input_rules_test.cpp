@@ -15,6 +15,10 @@ TEST(InputRules, DecimalText) {
       {"", true},        {"100", true},   {"100.5", true},  {"１２０", true}, {"１２０．５", true},
       {".5", true},      {"12.", true},   {"1.2.3", false}, {"-5", false},    {"1e5", false},
       {"12 ", false},    {"abc", false},  {"１２o", false}, {"120平", false},
+      // Seven characters before the point at most, full-width ones counted alike.
+      {"9999999", true}, {"9999999.999", true}, {"10000000", false}, {"１２３４５６７", true},
+      {"１２３４５６７８", false}, {"0000000.5", true}, {"00000000", false},
+      {std::string(39, '9'), false}, {"." + std::string(20, '9'), true},
   };
   for (const auto& [text, accepted] : cases) EXPECT_EQ(isDecimalText(text), accepted) << text;
 }

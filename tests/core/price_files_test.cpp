@@ -73,6 +73,33 @@ TEST(PriceFiles, TailKeyTakesTheFirstMatchingEntry) {
   EXPECT_EQ(prices->get("封阳台"), 171);
 }
 
+// The search for key + `" value="` ignores the case of ASCII letters: a file written with
+// VALUE or Value gives every price, exactly as the lower-case file does.
+TEST(PriceFiles, KeySearchIgnoresTheCaseOfAsciiLetters) {
+  const auto respell = [](std::string file, const std::string& marker) {
+    for (std::size_t at = file.find("\" value=\""); at != std::string::npos; at = file.find("\" value=\"", at))
+      file.replace(at, marker.size(), marker);
+    return file;
+  };
+  const std::string items = settingsFile(itemPriceDefaults(), {{"实木门", "1999"}});
+  const std::string estimates = settingsFile(estimatePriceDefaults(), {{"帖砖费用", "41"}});
+  const auto expectedItems = parseItemPriceFile(items);
+  const auto expectedEstimates = parseEstimatePriceFile(estimates);
+  ASSERT_TRUE(expectedItems && expectedEstimates);
+  ASSERT_EQ(expectedItems->get("实木门"), "1999");
+  for (const std::string marker : {"\" VALUE=\"", "\" Value=\"", "\" vALuE=\""}) {
+    const auto itemPrices = parseItemPriceFile(respell(items, marker));
+    const auto estimatePrices = parseEstimatePriceFile(respell(estimates, marker));
+    ASSERT_TRUE(itemPrices && estimatePrices);
+    for (const auto& entry : itemPriceDefaults())
+      EXPECT_EQ(itemPrices->get(entry.key), expectedItems->get(entry.key)) << marker << entry.key;
+    for (const auto& entry : estimatePriceDefaults())
+      EXPECT_EQ(estimatePrices->get(entry.key), expectedEstimates->get(entry.key)) << marker << entry.key;
+  }
+  // Only letters fold: a marker spelt differently otherwise finds nothing.
+  EXPECT_EQ(parseItemPriceFile(respell(items, "\" value:\""))->get("实木门"), "");
+}
+
 TEST(PriceFiles, TextAfterAZeroByteIsIgnored) {
   std::string file = settingsFile(estimatePriceDefaults(), {{"帖砖费用", "41"}});
   file.insert(file.find("<appSettings>"), 1, '\0');

@@ -129,5 +129,47 @@ TEST(PriceTable, ReadersSeeTheOldOrTheNewValueNeverATornOne) {
   EXPECT_EQ(badReads.load(), 0);
 }
 
+// A price file replaces a whole half at once: a reader never sees keys of the old set mixed
+// with keys of the new one. Run under ThreadSanitizer in CI.
+TEST(PriceTable, WholeHalvesAreReplacedWhileReadersRead) {
+  PriceTable table;
+  table.resetToDefaults();
+  const EstimatePrices oldEstimates = EstimatePrices::defaults();
+  EstimatePrices newEstimates = EstimatePrices::zeros();
+  for (const auto& entry : estimatePriceDefaults()) newEstimates.set(entry.key, entry.value + 1);
+  const ItemPrices oldItems = ItemPrices::defaults();
+  ItemPrices newItems = ItemPrices::blanks();
+  for (const auto& entry : itemPriceDefaults()) newItems.set(entry.key, std::string(entry.value) + std::string(64, 'n'));
+
+  std::atomic<bool> stop{false};
+  std::atomic<int> mixed{0};
+  std::atomic<int> reads{0};
+  std::vector<std::thread> readers;
+  for (int r = 0; r < 3; ++r) {
+    readers.emplace_back([&] {
+      while (!stop.load()) {
+        const EstimatePrices estimates = table.estimatePrices();
+        const bool estimatesOld = estimates.get("帖砖费用") == oldEstimates.get("帖砖费用");
+        for (const auto& entry : estimatePriceDefaults())
+          if (estimates.get(entry.key) != (estimatesOld ? oldEstimates : newEstimates).get(entry.key)) ++mixed;
+        const ItemPrices items = table.itemPrices();
+        const bool itemsOld = items.get("实木门") == oldItems.get("实木门");
+        for (const auto& entry : itemPriceDefaults())
+          if (items.get(entry.key) != (itemsOld ? oldItems : newItems).get(entry.key)) ++mixed;
+        const std::string single = table.itemPrice("包水管");
+        if (single != oldItems.get("包水管") && single != newItems.get("包水管")) ++mixed;
+        ++reads;
+      }
+    });
+  }
+  for (int i = 0; i < 300 || reads.load() < 30; ++i) {
+    table.replaceEstimatePrices(i % 2 ? oldEstimates : newEstimates);
+    table.replaceItemPrices(i % 2 ? oldItems : newItems);
+  }
+  stop = true;
+  for (auto& reader : readers) reader.join();
+  EXPECT_EQ(mixed.load(), 0);
+}
+
 }  // namespace
 }  // namespace decor

@@ -433,5 +433,39 @@ TEST_F(QuickEstimateTest, NoFigureOrLineIsEverInfOrNan) {
   }
 }
 
+// No bedroom but a hall: the hall lines are priced, the bedroom lines are left out (and
+// with a bedroom added they come back, so the check can tell the two apart).
+TEST_F(QuickEstimateTest, FlatWithAHallButNoBedroomHasHallLinesOnly) {
+  struct Case {
+    const char* grade;
+    Lines hallLines;
+    Lines bedroomLines;
+  };
+  const std::vector<Case> cases{
+      {kGradeRental, {"客餐厅面积为：", "算客厅乳胶漆："}, {"算卧室乳胶漆："}},
+      {kGradeEconomy, {"客餐厅面积为：", "客厅乳胶漆：", "电视背景墙："}, {"卧室乳胶漆：", "衣柜："}},
+      {kGradeComfort, {"客餐厅面积为：", "客厅乳胶漆：", "电视背景墙：", "鞋柜:", "玄关制作:"}, {"卧室乳胶漆：", "衣柜："}},
+      {kGradeFine, {"客餐厅面积为：", "客厅乳胶漆：", "电视背景墙：", "鞋柜:", "玄关制作:"}, {"卧室乳胶漆：", "衣柜："}},
+      {kGradeLuxury, {"客餐厅面积为：", "客厅乳胶漆：", "电视背景墙：", "鞋柜:", "玄关制作:"}, {"卧室乳胶漆：", "衣柜："}},
+  };
+  const auto hasLine = [](const Lines& lines, const std::string& start) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(start); });
+  };
+  for (const Case& c : cases) {
+    estimator_.run(flat(c.grade, 0, 2, 1, 1, 1, "90"), prices_);
+    const Lines noBedroom = splitLines(estimator_.detailsText());
+    for (const std::string& line : c.hallLines) EXPECT_TRUE(hasLine(noBedroom, line)) << c.grade << " " << line;
+    for (const std::string& line : c.bedroomLines) EXPECT_FALSE(hasLine(noBedroom, line)) << c.grade << " " << line;
+    EXPECT_TRUE(hasLine(noBedroom, "卧室面积为：0平方米")) << c.grade;
+    EXPECT_EQ(noBedroom.end(), std::find_if(noBedroom.begin(), noBedroom.end(), [](const std::string& line) {
+                return line.find("inf") != std::string::npos || line.find("nan") != std::string::npos;
+              })) << c.grade;
+
+    estimator_.run(flat(c.grade, 1, 2, 1, 1, 1, "90"), prices_);
+    const Lines oneBedroom = splitLines(estimator_.detailsText());
+    for (const std::string& line : c.bedroomLines) EXPECT_TRUE(hasLine(oneBedroom, line)) << c.grade << " " << line;
+  }
+}
+
 }  // namespace
 }  // namespace decor

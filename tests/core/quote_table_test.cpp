@@ -113,5 +113,23 @@ TEST(FeeBlock, NothingPricedGivesZeros) {
   EXPECT_EQ(table.rows(), concat({header("储藏室")}, feeBlock("0", "0", "0", "0")));
 }
 
+TEST(QuoteTableSaturation, WholeNumberFiguresAtTheEndsOfTheRangeAreFlagged) {
+  const auto rows = [](std::vector<std::string> totals) {
+    std::vector<QuoteItem> out;
+    for (auto& total : totals) out.push_back(QuoteItem{"", "项", "", "", "", std::move(total)});
+    return out;
+  };
+  const std::vector<std::pair<std::vector<std::string>, bool>> cases{
+      {{"7811", "", "-40"}, false},
+      {{"2147483646", "1"}, false},              // only a cell at the end of the range counts
+      {{"2147483647"}, true},                    // an item total that was cut at the top
+      {{"-2147483648"}, true},
+      {{"1e+010"}, true},                        // a single-precision total beyond the range
+      {{"2147483000", "-1000", "600"}, false},
+      {{"2000000000", "2000000000", "2147483647"}, true},  // a sum that stopped at the top
+  };
+  for (const auto& [totals, saturated] : cases) EXPECT_EQ(anyTotalSaturated(rows(totals)), saturated) << totals.front();
+}
+
 }  // namespace
 }  // namespace decor

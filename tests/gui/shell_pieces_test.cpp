@@ -35,6 +35,11 @@ TEST(SpinTextBox, AreaBoxTakesDecimalTextAndStepsIt) {
   typeText(box, QStringLiteral("1a2-.５x.3"));
   EXPECT_EQ(box.editText(), QStringLiteral("12.５3"));
 
+  // Seven characters before the point: the eighth and ninth digits are refused.
+  box.setEditText(QString());
+  typeText(box, QStringLiteral("123456789.5"));
+  EXPECT_EQ(box.editText(), QStringLiteral("1234567.5"));
+
   box.setEditText(QStringLiteral("4999"));
   QTest::keyClick(&box, Qt::Key_Up);
   QTest::keyClick(&box, Qt::Key_Up);

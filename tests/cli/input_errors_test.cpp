@@ -1,0 +1,190 @@
+// decor-cli given paths that are not ordinary readable files: every case ends with exit 1 and
+// a message naming the path and the reason, never with an exception or a hang.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "cli/input_file.h"
+#include "cli/price_folder.h"
+#include "pricing/price_defaults.h"
+
+namespace decor::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kOneRoom = "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\n";
+
+class InputErrorsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("decor-input-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(folder_ / "locked.tsv", fs::perms::owner_all, ignored);
+    fs::remove_all(folder_);
+  }
+  std::string write(const std::string& name, const std::string& text) {
+    std::ofstream(folder_ / name, std::ios::binary) << text;
+    return (folder_ / name).string();
+  }
+  int quote(const std::vector<std::string>& args) {
+    out_.str("");
+    err_.str("");
+    return runQuoteCommand(args, out_, err_);
+  }
+
+  fs::path folder_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(InputErrorsTest, UnusableRoomFilesAndPriceFoldersNameThePathAndTheReason) {
+  const std::string rooms = write("rooms.tsv", kOneRoom);
+  const std::string longName = (folder_ / std::string(300, 'x')).string();
+  const std::string loop = (folder_ / "loop").string();
+  fs::create_symlink(loop, loop);
+  fs::create_directories(folder_ / "dir-prices" / "AppConfig.xml");
+  const std::string fifo = (folder_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string huge = (folder_ / "huge.tsv").string();
+  std::ofstream(huge).close();
+  fs::resize_file(huge, kMaxInputFileBytes + 1);  // sparse: costs no disk
+  const std::string folder = folder_.string();
+
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases{
+      {{"--rooms", folder}, "无法读取房间文件 " + folder + "：是文件夹，不是文件"},
+      {{"--rooms", longName}, "无法读取房间文件 " + longName + "：路径名过长"},
+      {{"--rooms", rooms, "--prices", longName},
+       "无法读取价格文件 " + longName + "/AppConfig.xml：路径名过长"},
+      {{"--rooms", loop}, "无法读取房间文件 " + loop + "：符号链接层数过多（可能是循环链接）"},
+      {{"--rooms", rooms, "--prices", loop},
+       "无法读取价格文件 " + loop + "/AppConfig.xml：符号链接层数过多（可能是循环链接）"},
+      {{"--rooms", rooms, "--prices", folder + "/dir-prices"},
+       "无法读取价格文件 " + folder + "/dir-prices/AppConfig.xml：是文件夹，不是文件"},
+      {{"--rooms", rooms, "--prices", rooms}, "无法读取价格文件 " + rooms + "/AppConfig.xml：路径中有一段不是文件夹"},
+      {{"--rooms", "/dev/zero"}, "无法读取房间文件 /dev/zero：不是普通文件（设备、管道或套接字）"},
+      {{"--rooms", fifo}, "无法读取房间文件 " + fifo + "：不是普通文件（设备、管道或套接字）"},
+      {{"--rooms", huge}, "无法读取房间文件 " + huge + "：文件超过 64 MiB 的上限"},
+      // Opens, and every read fails: what an unreadable file looks like even to root.
+      {{"--rooms", "/proc/self/mem"}, "无法读取房间文件 /proc/self/mem：读取出错（Input/output error）"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(quote(c.args), 1) << c.message;
+    EXPECT_EQ(err_.str(), "decor-cli quote: " + c.message + "\n");
+    EXPECT_EQ(out_.str(), "");
+  }
+}
+
+TEST_F(InputErrorsTest, AFileWithoutReadPermission) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  const std::string locked = write("locked.tsv", kOneRoom);
+  fs::permissions(locked, fs::perms::none);
+  EXPECT_EQ(quote({"--rooms", locked}), 1);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 无法读取房间文件 " + locked + "：没有读取权限\n");
+}
+
+TEST_F(InputErrorsTest, EmptyPathsAreRefused) {
+  const std::string rooms = write("rooms.tsv", kOneRoom);
+  EXPECT_EQ(quote({"--rooms", rooms, "--prices", ""}), 2);
+  EXPECT_EQ(err_.str(), "decor-cli quote: --prices 需要一个文件夹，不能为空\n（decor-cli quote --help 查看用法）\n");
+  EXPECT_EQ(quote({"--rooms", ""}), 1);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 无法读取房间文件 ：路径为空\n");
+}
+
+TEST_F(InputErrorsTest, ReadsUpToTheLimitAndNotOneByteMore) {
+  const std::string file = write("ten.txt", "0123456789");
+  const InputFile atLimit = readInputFile(file, 10);
+  EXPECT_EQ(atLimit.status, InputFile::Status::Read);
+  EXPECT_EQ(atLimit.bytes, "0123456789");
+  const InputFile over = readInputFile(file, 9);
+  EXPECT_EQ(over.status, InputFile::Status::Refused);
+  EXPECT_EQ(over.reason, "文件超过 9 字节 的上限");
+  EXPECT_EQ(over.bytes, "");
+  EXPECT_EQ(readInputFile(folder_ / "absent").status, InputFile::Status::Missing);
+}
+
+TEST_F(InputErrorsTest, NegativeMeasuresAreRefusedWithTheirLine) {
+  const std::string message = "行: 房间长宽高、窗户长高、门的扇数和墙面数不能为负数";
+  const std::vector<std::string> lines{
+      "客厅\t-3200*2800*2920\t800*1500\t实木门\t1\t4",  "客厅\t3200*-2800*2920\t800*1500\t实木门\t1\t4",
+      "客厅\t3200*2800*－2920\t800*1500\t实木门\t1\t4", "客厅\t3200*2800*2920\t-800*1500\t实木门\t1\t4",
+      "客厅\t3200*2800*2920\t800*-1\t实木门\t1\t4",      "客厅\t3200*2800*2920\t800*1500\t实木门\t-1\t4",
+      "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t-4",
+  };
+  for (const std::string& line : lines) {
+    const std::string rooms = write("rooms.tsv", std::string(kOneRoom) + "\n" + line + "\n");
+    EXPECT_EQ(quote({"--rooms", rooms}), 1) << line;
+    EXPECT_EQ(err_.str(), "decor-cli quote: 房间文件 " + rooms + " 第3" + message + "\n") << line;
+    EXPECT_EQ(out_.str(), "");
+  }
+  // A minus sign that does not make the figure negative is no reason to refuse.
+  const std::string zero = write("zero.tsv", "客厅\t3200*2800*2920\t-0*1500\t实木门\t1\t4\n");
+  EXPECT_EQ(quote({"--rooms", zero}), 0) << err_.str();
+}
+
+TEST_F(InputErrorsTest, SaturatedTotalsAreReportedOnStderr) {
+  const std::string rooms = write("rooms.tsv", "客厅\t2000000000*2000000000*2920\t0*0\t(无)\t0\t4\n");
+  EXPECT_EQ(quote({"--rooms", rooms}), 0);
+  EXPECT_NE(out_.str().find("\t工程总造价\t\t\t\t2147483647\n"), std::string::npos) << out_.str();
+  EXPECT_EQ(err_.str(),
+            "decor-cli quote: 注意：有总计超出了整数范围，按上限 2147483647 或下限 -2147483648 输出，不是真实金额\n");
+
+  const std::string ordinary = write("ordinary.tsv", kOneRoom);
+  EXPECT_EQ(quote({"--rooms", ordinary}), 0);
+  EXPECT_EQ(err_.str(), "");
+}
+
+// A folder whose second file is unusable changes neither half of the table.
+TEST_F(InputErrorsTest, PriceFolderAppliesBothFilesOrNeither) {
+  write("AppConfig.xml", R"(<appSettings><add key="帖砖费用" value="99" /></appSettings>)");
+  write("Xiangxi.xml", "<html>not a price file</html>");
+  PriceTable table;
+  table.resetToDefaults();
+  const std::int32_t before = table.estimatePrice("帖砖费用");
+  std::string error;
+  EXPECT_FALSE(applyPriceFolder(table, folder_, error));
+  EXPECT_EQ(error, (folder_ / "Xiangxi.xml").string() + " 无法读取或不含 <appSettings>");
+  EXPECT_EQ(table.estimatePrice("帖砖费用"), before);
+  EXPECT_NE(before, 99);
+
+  fs::create_directories(folder_ / "Xiangxi.xml.d");
+  fs::remove(folder_ / "Xiangxi.xml");
+  fs::create_directory_symlink(folder_ / "Xiangxi.xml.d", folder_ / "Xiangxi.xml");
+  EXPECT_FALSE(applyPriceFolder(table, folder_, error));
+  EXPECT_EQ(error, "无法读取价格文件 " + (folder_ / "Xiangxi.xml").string() + "：是文件夹，不是文件");
+  EXPECT_EQ(table.estimatePrice("帖砖费用"), before);
+}
+
+// The program itself, not only the commands: the cases that used to end in an uncaught
+// exception (exit 134) end with exit code 1.
+TEST_F(InputErrorsTest, TheProgramNeverAborts) {
+  const std::string longName = std::string(300, 'y');
+  const std::vector<std::string> commands{
+      std::string(DECOR_CLI_PATH) + " quote --rooms " + folder_.string(),
+      std::string(DECOR_CLI_PATH) + " quote --rooms " + longName,
+      std::string(DECOR_CLI_PATH) + " estimate --prices " + longName,
+  };
+  for (const std::string& command : commands) {
+    const int status = std::system((command + " >/dev/null 2>&1").c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << command << " status " << status;
+  }
+}
+
+}  // namespace
+}  // namespace decor::cli

@@ -1,0 +1,85 @@
+// The GUI-thread check: silent on the GUI thread, and a task or helper reached from a worker
+// is caught, which ThreadSanitizer alone would not see.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTreeWidget>
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/dispatch_receiver.h"
+#include "app/gui_dispatcher.h"
+#include "app/gui_thread.h"
+#include "gui_test_support.h"
+#include "ui/report_list.h"
+
+namespace decor::test {
+namespace {
+
+std::mutex violationsMutex;
+std::vector<std::string> violations;
+
+void recordViolation(const char* where) {
+  const std::lock_guard lock(violationsMutex);
+  violations.emplace_back(where);
+}
+
+// Records failed checks instead of stopping the program, for the length of a test.
+class GuiThreadCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    violations.clear();
+    previous_ = setGuiThreadViolationHandler(&recordViolation);
+  }
+  void TearDown() override { setGuiThreadViolationHandler(previous_); }
+  std::vector<std::string> recorded() {
+    const std::lock_guard lock(violationsMutex);
+    return violations;
+  }
+
+ private:
+  GuiThreadViolationHandler previous_ = nullptr;
+};
+
+TEST_F(GuiThreadCheckTest, OnlyTheGuiThreadPasses) {
+  EXPECT_TRUE(onGuiThread());
+  checkGuiThread("on the GUI thread");
+  bool workerOnGuiThread = true;
+  std::thread([&] {
+    workerOnGuiThread = onGuiThread();
+    checkGuiThread("from a worker");
+  }).join();
+  EXPECT_FALSE(workerOnGuiThread);
+  EXPECT_EQ(recorded(), (std::vector<std::string>{"from a worker"}));
+}
+
+#if !defined(NDEBUG) || defined(DECOR_GUI_THREAD_CHECKS)
+// A task run by the dispatcher off the GUI thread (here: the receiver called directly from a
+// worker, as a wrong connection type would) is caught before it runs.
+TEST_F(GuiThreadCheckTest, DispatchedTasksAndWindowHelpersCheckTheirThread) {
+  QObject window;
+  WindowDispatcher owned(&window);
+  auto* receiver = window.findChild<DispatchReceiver*>();
+  ASSERT_NE(receiver, nullptr);
+  std::atomic<int> ran{0};
+  owned.get()->post([&] { ++ran; });
+  std::thread([&] { receiver->runWaitingTasks(); }).join();
+  EXPECT_EQ(ran.load(), 1);
+  EXPECT_EQ(recorded(), (std::vector<std::string>{"a task posted through GuiDispatcher"}));
+
+  QTreeWidget list;
+  std::thread([&] { appendReportRow(list, {QStringLiteral("a")}); }).join();
+  EXPECT_EQ(recorded(), (std::vector<std::string>{"a task posted through GuiDispatcher", "appendReportRow"}));
+
+  // The normal way, posted from a worker and run by the event loop: no complaint.
+  startWorker([dispatcher = owned.get(), &ran] { dispatcher->post([&ran] { ++ran; }); });
+  ASSERT_TRUE(waitUntil([&] { return ran.load() == 2; }));
+  EXPECT_EQ(recorded().size(), 2u);
+}
+#endif
+
+}  // namespace
+}  // namespace decor::test
