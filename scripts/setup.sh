@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth xdotool imagemagick
-  dpkg-dev file lintian desktop-file-utils appstream
+  dpkg-dev file lintian desktop-file-utils appstream systemd
 )
 
 missing=()

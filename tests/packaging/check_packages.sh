@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # check_packages.sh BUILD_DIR EXPECTED_DIR: builds the Debian packages from an already built
 # tree and checks each one against EXPECTED_DIR/<package>.contents (mode, owner and path of
-# every file) and <package>.depends (the names in Depends, versions dropped). Then it checks
-# what the packages hold: the desktop entry and AppStream file validate, lintian finds no
-# error, the installed programs run, and no installed file names the build or source folder.
+# every file), <package>.control (control members, then the conffiles) and <package>.depends
+# (the names in Depends, versions dropped). Then it checks what the packages hold: lintian finds
+# no error, no installed file names the build or source folder, the desktop entry, AppStream
+# file and service unit validate, the installed decor-cli runs, and the packaged price files
+# hold the built-in prices.
 set -euo pipefail
 export LC_ALL=C  # the same sort order everywhere
 build=$(cd "$1" && pwd)
@@ -31,6 +33,11 @@ for list in "$expected"/*.contents; do
   # Mode, owner and path; a symbolic link keeps its target.
   dpkg-deb -c "$deb" | awk '{ $3 = ""; $4 = ""; $5 = ""; print }' | tr -s ' ' | sort -k3 >"$work/$package.contents"
   diff -u "$list" "$work/$package.contents" >&2 || fail "$package: installed files differ from $list"
+
+  # Control members (maintainer scripts, conffiles) and the conffiles themselves.
+  dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||; /^$/d' | sort >"$work/$package.control"
+  dpkg-deb -I "$deb" conffiles >>"$work/$package.control" 2>/dev/null || true
+  diff -u "$expected/$package.control" "$work/$package.control" >&2 || fail "$package: control files differ"
 
   dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g' | sed '/^$/d' | sort -u >"$work/$package.depends"
   diff -u "$expected/$package.depends" "$work/$package.depends" >&2 || fail "$package: dependencies differ"
@@ -60,6 +67,20 @@ if [[ -d $root ]]; then
   "$build/src/cli/decor-cli" estimate >"$work/built.txt"
   "$root/usr/bin/decor-cli" estimate >"$work/installed.txt" || fail "installed decor-cli estimate failed"
   cmp -s "$work/built.txt" "$work/installed.txt" || fail "installed decor-cli prints a different estimate"
+fi
+
+root=$work/root-decor-company-server
+if [[ -d $root ]]; then
+  # systemd-analyze checks that ExecStart names an executable: point it at the unpacked one.
+  mkdir -p "$work/unit"
+  sed "s|/usr/bin/decor-company-server|$root/usr/bin/decor-company-server|" \
+    "$root/lib/systemd/system/decor-company-server.service" >"$work/unit/decor-company-server.service"
+  systemd-analyze verify "$work/unit/decor-company-server.service" || fail "the service unit does not verify"
+  # The price files staff start from hold exactly the built-in prices.
+  "$build/src/cli/decor-cli" estimate --grade luxury >"$work/built.txt"
+  "$build/src/cli/decor-cli" estimate --grade luxury --prices "$root/etc/decor-company-server/prices" >"$work/served.txt" ||
+    fail "decor-cli cannot read the packaged price files"
+  cmp -s "$work/built.txt" "$work/served.txt" || fail "the packaged price files differ from the built-in prices"
 fi
 
 if ((failures > 0)); then
