@@ -103,6 +103,21 @@ TEST(GuiDispatcher, TasksQueuedForAWindowThatIsGoneAreDropped) {
   EXPECT_EQ(ran.load(), 0);
 }
 
+TEST(GuiDispatcher, ATaskThatClosesTheWindowStopsTheTasksBehindIt) {
+  QObject window;
+  auto owned = std::make_unique<WindowDispatcher>(&window);
+  const std::shared_ptr<GuiDispatcher> dispatcher = owned->get();
+  std::vector<int> ran;
+  // Both wait in one turn of the queue; the first closes the window's dispatcher.
+  dispatcher->post([&] {
+    ran.push_back(1);
+    owned.reset();
+  });
+  dispatcher->post([&] { ran.push_back(2); });
+  QTest::qWait(30);
+  EXPECT_EQ(ran, std::vector<int>{1});
+}
+
 // main() ran setUpApplication: every window carries the program's icon, and the windows name the
 // desktop entry the packages install (share/applications/<name>.desktop).
 TEST(ApplicationSetup, WindowIconInEverySizeAndTheDesktopEntryName) {
