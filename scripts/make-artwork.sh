@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws the program's pictures (window backgrounds and picture buttons) into src/ui/artwork/.
-# The JPEGs are committed, so a build never runs this; run it again after changing a picture.
+# Draws the program's pictures (window backgrounds and picture buttons) into src/ui/artwork/
+# and its application icon, in the hicolor sizes, into packaging/icons/.
+# The pictures are committed, so a build never runs this; run it again after changing one.
 # Needs ImageMagick's convert and the WenQuanYi Micro Hei font (fonts-wqy-microhei).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -140,4 +141,29 @@ two_states button_modify 67 25 "${teal[@]}" '修改' 13 '#157a6a' '#2fb39e'
 two_states button_delete 67 25 "${grey[@]}" '删除' 13 '#56636f' '#8b98a8'
 two_states button_send 97 31 "${orange[@]}" '点击发送' 14 '#d9601a' '#ff9a3c'
 
-echo "make-artwork: $(ls "$out" | wc -l) pictures in $out"
+# ---- Application icon ----------------------------------------------------------------------
+# The banner's house mark on a rounded blue tile, with an orange yuan coin. Drawn once at
+# 512 px and scaled down; the file name is the program's desktop id (DECOR_APP_ID in CMake).
+app_id=com.tarselcorvalen.DecorEstimator
+icons=packaging/icons/hicolor
+convert -size 448x448 gradient:'#2f6fb8'-'#173f73' \
+  \( -size 448x448 xc:black -fill white -draw "roundrectangle 0,0 447,447 92,92" \) \
+  -alpha off -compose CopyOpacity -composite "$tmp/icon_tile.png"
+convert -size 512x512 xc:none \
+  -fill 'rgba(10,30,60,0.28)' -draw "roundrectangle 36,44 475,483 92,92" -blur 0x6 \
+  "$tmp/icon_tile.png" -geometry +32+32 -compose Over -composite \
+  -fill 'rgba(255,255,255,0.08)' -draw "roundrectangle 40,40 471,250 86,86" \
+  -fill white -stroke none -draw "polygon 96,262 256,118 416,262 384,262 384,400 128,400 128,262" \
+  -fill '#f08c2e' -draw "rectangle 224,300 288,400" \
+  -fill white -draw "rectangle 340,136 372,200" \
+  -fill '#f08c2e' -stroke white -strokewidth 8 -draw "circle 388,388 388,318" \
+  -stroke white -strokewidth 2 -font "$font" -pointsize 96 -gravity NorthWest -annotate +358+326 '¥' \
+  "$tmp/icon_512.png"
+for size in 16 24 32 48 64 128 256; do
+  mkdir -p "$icons/${size}x${size}/apps"
+  # -strip and no date chunks: the same drawing gives the same bytes, so a rerun changes nothing.
+  convert "$tmp/icon_512.png" -resize "${size}x${size}" -depth 8 -strip -define png:exclude-chunks=date,time \
+    "$icons/${size}x${size}/apps/$app_id.png"
+done
+
+echo "make-artwork: $(ls "$out" | wc -l) pictures in $out, $(ls "$icons" | wc -l) icon sizes in $icons"

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-wqy-microhei xvfb xauth xdotool imagemagick
+  dpkg-dev file lintian desktop-file-utils appstream systemd
 )
 
 missing=()

@@ -5,6 +5,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "ui/artwork.h"
+
 namespace decor {
 
 bool setUpApplication(QApplication& app) {
@@ -16,6 +18,10 @@ bool setUpApplication(QApplication& app) {
   } else {
     delete translator;
   }
+
+  QApplication::setWindowIcon(applicationIcon());
+  // Ties the windows to the installed desktop entry, whose icon and name the desktop shows.
+  QGuiApplication::setDesktopFileName(QStringLiteral(DECOR_APP_ID));
 
   QFont::insertSubstitution(QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"));
   QFont font(QStringLiteral("SimSun"));

@@ -14,6 +14,14 @@ QPixmap artworkPicture(const QString& resourcePath) {
   return QPixmap(resourcePath);
 }
 
+QIcon applicationIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 256}) {
+    icon.addPixmap(artworkPicture(QStringLiteral(":/artwork/app_icon_%1.png").arg(size)));
+  }
+  return icon;
+}
+
 void paintBackground(QWidget& window, const QPixmap& picture) {
   QPainter painter(&window);
   painter.drawPixmap(0, 0, picture);

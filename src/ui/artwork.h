@@ -1,6 +1,7 @@
 #pragma once
-// The program's pictures (window backgrounds and picture-button states), compiled in as the
-// Qt resource "artwork" under ":/artwork/".
+// The program's pictures (window backgrounds, picture-button states and the application icon),
+// compiled in as the Qt resource "artwork" under ":/artwork/".
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -11,6 +12,10 @@ namespace decor {
 // Loads a picture by its resource path (":/artwork/main_background.jpg"). The resource lives
 // in a static library, so it is registered on first use. GUI thread only.
 QPixmap artworkPicture(const QString& resourcePath);
+
+// The application icon in the sizes window lists and title bars ask for; the same drawing as
+// the icons the desktop entry names.
+QIcon applicationIcon();
 
 // Draws a window's background picture at its top-left corner.
 void paintBackground(QWidget& window, const QPixmap& picture);

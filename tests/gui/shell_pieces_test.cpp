@@ -1,5 +1,5 @@
-// The small pieces under the windows: input boxes, the hand-off to the GUI thread, message
-// boxes, picture buttons and report lists.
+// The small pieces under the windows: the application set-up, input boxes, the hand-off to the
+// GUI thread, message boxes, picture buttons and report lists.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -121,6 +121,24 @@ TEST(GuiDispatcher, ATaskThatClosesTheWindowStopsTheTasksBehindIt) {
   dispatcher->post([&] { ran.push_back(2); });
   QTest::qWait(30);
   EXPECT_EQ(ran, std::vector<int>{1});
+}
+
+// main() ran setUpApplication: every window carries the program's icon, and the windows name the
+// desktop entry the packages install (share/applications/<name>.desktop).
+TEST(ApplicationSetup, WindowIconInEverySizeAndTheDesktopEntryName) {
+  EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("com.tarselcorvalen.DecorEstimator"));
+  const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {256, 256}};
+  EXPECT_EQ(QApplication::windowIcon().availableSizes(), sizes);
+  QWidget window;
+  EXPECT_EQ(window.windowIcon().availableSizes(), sizes);
+  for (const QSize& size : sizes) {
+    const QImage image = window.windowIcon().pixmap(size).toImage();
+    ASSERT_EQ(image.size(), size);
+    // Transparent corners around the rounded tile, the tile's blue in the middle of the top edge.
+    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << size.width();
+    const QColor edge = image.pixelColor(size.width() / 2, size.height() / 8);
+    EXPECT_GT(edge.blue(), edge.red() + 40) << size.width();
+  }
 }
 
 TEST(MessageBox, TaskModalWithCaptionIconTextAndChineseButtons) {
