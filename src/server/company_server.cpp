@@ -64,6 +64,10 @@ void CompanyServer::stop() {
 }
 
 void CompanyServer::addRoutes() {
+  // Tells scripts (and a curious browser) whose port this is.
+  http_->Get("/", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(kIdentity, kTextType);
+  });
   http_->Get("/bj/AppConfig.xml", [this](const httplib::Request&, httplib::Response& res) {
     answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), defaultEstimatePriceFile, res);
   });

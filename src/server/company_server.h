@@ -49,6 +49,9 @@ class CompanyServer {
   std::atomic<bool> stopping_{false};
 };
 
+// The reply to "/", by which the run script recognises a stand-in already running.
+inline constexpr const char* kIdentity = "decor-company-server：装修公司服务器正在运行\n";
+
 // The reply body for a quote that was stored; a refused one never contains it.
 inline constexpr const char* kAcceptedReply = "发送成功";
 
