@@ -55,7 +55,12 @@ constexpr const char* kPricesUsage =
     "把内置默认价格写成 AppConfig.xml（快速估算价格）和 Xiangxi.xml（详细报价单价）\n"
     "两个文件，员工可在此基础上修改。文件夹不存在时创建；已有的同名文件不会被覆盖。\n";
 
-bool isHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
+bool wantsHelp(const std::vector<std::string>& args) {
+  for (const auto& arg : args) {
+    if (arg == "-h" || arg == "--help") return true;
+  }
+  return false;
+}
 
 // Reads "--name value" pairs; false with a message on an unknown option or a missing value.
 struct Options {
@@ -128,11 +133,9 @@ std::filesystem::path defaultDataFolder() {
 }
 
 int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  for (const auto& arg : args) {
-    if (isHelp(arg)) {
-      out << kServeUsage;
-      return 0;
-    }
+  if (wantsHelp(args)) {
+    out << kServeUsage;
+    return 0;
   }
   Options options;
   if (!readOptions(args, {"--host", "--port", "--data", "--prices", "--locations"}, options, err, kServeUsage)) return 2;
@@ -194,11 +197,9 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
 }
 
 int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  for (const auto& arg : args) {
-    if (isHelp(arg)) {
-      out << kInboxUsage;
-      return 0;
-    }
+  if (wantsHelp(args)) {
+    out << kInboxUsage;
+    return 0;
   }
   Options options;
   if (!readOptions(args, {"--data", "--csv"}, options, err, kInboxUsage)) return 2;
@@ -214,11 +215,9 @@ int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std
 }
 
 int runPricesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  for (const auto& arg : args) {
-    if (isHelp(arg)) {
-      out << kPricesUsage;
-      return 0;
-    }
+  if (wantsHelp(args)) {
+    out << kPricesUsage;
+    return 0;
   }
   Options options;
   if (!readOptions(args, {"--write"}, options, err, kPricesUsage)) return 2;
