@@ -108,6 +108,9 @@ TEST_F(CompanyServerTest, MalformedBodiesGetNoSuccessAndStoreNothing) {
 TEST_F(CompanyServerTest, StoresEachOfManyConcurrentSendsExactlyOnce) {
   constexpr int kThreads = 8;
   constexpr int kPerThread = 25;
+  // The client library sets up its parsers on first use, unseen by ThreadSanitizer: let that
+  // happen before the threads start.
+  ASSERT_EQ(post("email=warm@x&result=up&tel=0")->body, "发送成功");
   std::vector<std::thread> senders;
   std::atomic<int> acknowledged{0};
   for (int t = 0; t < kThreads; ++t) {
@@ -123,7 +126,10 @@ TEST_F(CompanyServerTest, StoresEachOfManyConcurrentSendsExactlyOnce) {
   EXPECT_EQ(acknowledged, kThreads * kPerThread);
 
   std::multiset<std::string> results;
-  for (const auto& quote : store_->quotesNewestFirst()) {
+  auto quotes = store_->quotesNewestFirst();
+  ASSERT_EQ(quotes.back().phone, "0");
+  quotes.pop_back();
+  for (const auto& quote : quotes) {
     EXPECT_EQ(quote.result, "报价" + quote.phone);
     EXPECT_EQ(quote.email, quote.phone + "@x");
     results.insert(quote.phone);
