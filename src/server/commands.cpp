@@ -171,6 +171,8 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     return 1;
   }
 
+  // A client that hangs up mid-reply must not end the server.
+  std::signal(SIGPIPE, SIG_IGN);
   // Both signals are taken by sigwait below; the server's threads inherit the mask.
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
