@@ -19,8 +19,8 @@ struct AppServices {
   // Hands a web address to the default browser without waiting. GUI thread.
   std::function<void(const std::string& address)> openInBrowser;
 
-  // The program's own set: one fresh state, the compiled-in addresses, the desktop browser.
-  // The HTTP client is not built yet, so every request answers as an unreachable server.
+  // The program's own set: one fresh state, the HTTP client, the compiled-in addresses and
+  // the desktop browser.
   static AppServices forDesktop();
 };
 
