@@ -19,7 +19,7 @@ struct AppServices {
   // Hands a web address to the default browser without waiting. GUI thread.
   std::function<void(const std::string& address)> openInBrowser;
 
-  // The program's own set: one fresh state, the HTTP client, the compiled-in addresses and
+  // The program's own set: one fresh state, the HTTP URL reader, the compiled-in addresses,
   // the desktop browser.
   static AppServices forDesktop();
 };
