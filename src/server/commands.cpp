@@ -1,0 +1,253 @@
+#include "server/commands.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <thread>
+
+#include "server/company_server.h"
+#include "server/default_price_files.h"
+#include "server/inbox_listing.h"
+#include "pricing/price_files.h"
+
+namespace decor::server {
+namespace {
+
+constexpr const char* kServeUsage =
+    "用法: decor-company-server [--host 地址] [--port 端口] [--data 文件] [--prices 文件夹] [--locations 文件]\n"
+    "\n"
+    "在一个端口上提供公司的全部服务：价格文件 /bj/AppConfig.xml 和 /bj/Xiangxi.xml、\n"
+    "访问计数 /bjtj/ 和 /bjtj/love.txt、报价接收 /site/send、在线咨询图片 /pa 和页面 /msgrd、\n"
+    "号码归属地查询 /Locating/…。开始接受连接后在标准输出打印一行“正在监听 http://地址:端口”。\n"
+    "收到 SIGTERM 或 SIGINT（Ctrl+C）后正常退出。\n"
+    "\n"
+    "选项:\n"
+    "  --host 地址        监听地址，默认 127.0.0.1\n"
+    "  --port 端口        监听端口，默认 8080；0 表示任选一个空闲端口\n"
+    "  --data 文件        数据库文件（收到的报价和访问计数），首次使用时创建；\n"
+    "                     默认 ~/.local/share/decor-company-server/company.sqlite3\n"
+    "  --prices 文件夹    员工编辑的价格文件所在文件夹，每次请求时重新读取，修改后无需重启；\n"
+    "                     文件夹中没有的文件按内置默认价格生成；默认为数据库旁的 prices 文件夹\n"
+    "  --locations 文件   号码归属地表：每行七位号段、空白、省份（UTF-8），# 开头的行为注释；\n"
+    "                     不指定时使用内置的几个号段\n"
+    "  -h, --help         显示本帮助\n"
+    "\n"
+    "其他命令:\n"
+    "  decor-company-server inbox --data 文件 [--csv]   列出收到的报价，最新的在前\n"
+    "  decor-company-server prices --write 文件夹        写出两个默认价格文件\n";
+
+constexpr const char* kInboxUsage =
+    "用法: decor-company-server inbox [--data 文件] [--csv]\n"
+    "\n"
+    "列出数据库中收到的报价，最新的在前。服务器运行时也可以读取。\n"
+    "\n"
+    "选项:\n"
+    "  --data 文件   数据库文件，默认 ~/.local/share/decor-company-server/company.sqlite3\n"
+    "  --csv         以 CSV（RFC 4180，首行为 时间,邮箱,手机,报价内容）输出\n"
+    "  -h, --help    显示本帮助\n";
+
+constexpr const char* kPricesUsage =
+    "用法: decor-company-server prices --write 文件夹\n"
+    "\n"
+    "把内置默认价格写成 AppConfig.xml（快速估算价格）和 Xiangxi.xml（详细报价单价）\n"
+    "两个文件，员工可在此基础上修改。文件夹不存在时创建；已有的同名文件不会被覆盖。\n";
+
+bool wantsHelp(const std::vector<std::string>& args) {
+  for (const auto& arg : args) {
+    if (arg == "-h" || arg == "--help") return true;
+  }
+  return false;
+}
+
+// Reads "--name value" pairs; false with a message on an unknown option or a missing value.
+struct Options {
+  std::optional<std::string> host, port, data, prices, locations, write;
+  bool csv = false;
+};
+
+bool readOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed, Options& options,
+                 std::ostream& err, const char* usage) {
+  auto allowedHere = [&allowed](const std::string& name) {
+    for (const auto& a : allowed) {
+      if (a == name) return true;
+    }
+    return false;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--csv" && allowedHere(arg)) {
+      options.csv = true;
+      continue;
+    }
+    std::optional<std::string>* slot = nullptr;
+    if (arg == "--host") slot = &options.host;
+    if (arg == "--port") slot = &options.port;
+    if (arg == "--data") slot = &options.data;
+    if (arg == "--prices") slot = &options.prices;
+    if (arg == "--locations") slot = &options.locations;
+    if (arg == "--write") slot = &options.write;
+    if (!slot || !allowedHere(arg)) {
+      err << "decor-company-server: 未知选项 \"" << arg << "\"\n\n" << usage;
+      return false;
+    }
+    if (i + 1 >= args.size()) {
+      err << "decor-company-server: 选项 " << arg << " 缺少参数\n";
+      return false;
+    }
+    *slot = args[++i];
+  }
+  return true;
+}
+
+std::optional<int> parsePort(const std::string& text) {
+  if (text.empty() || text.size() > 5) return std::nullopt;
+  int port = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    port = port * 10 + (c - '0');
+  }
+  if (port > 65535) return std::nullopt;
+  return port;
+}
+
+std::filesystem::path dataFile(const Options& options) {
+  return options.data ? std::filesystem::path(*options.data) : defaultDataFolder() / "company.sqlite3";
+}
+
+std::optional<std::string> readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+std::filesystem::path defaultDataFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && *xdg) return std::filesystem::path(xdg) / "decor-company-server";
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home && *home ? home : ".") / ".local/share/decor-company-server";
+}
+
+int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (wantsHelp(args)) {
+    out << kServeUsage;
+    return 0;
+  }
+  Options options;
+  if (!readOptions(args, {"--host", "--port", "--data", "--prices", "--locations"}, options, err, kServeUsage)) return 2;
+
+  ServerSettings settings;
+  if (options.host) settings.host = *options.host;
+  if (options.port) {
+    const auto port = parsePort(*options.port);
+    if (!port) {
+      err << "decor-company-server: 端口应为 0 到 65535 的整数：" << *options.port << "\n";
+      return 2;
+    }
+    settings.port = *port;
+  }
+  const std::filesystem::path data = dataFile(options);
+  settings.pricesDir = options.prices ? std::filesystem::path(*options.prices) : data.parent_path() / "prices";
+  if (options.locations) {
+    const auto text = readFile(*options.locations);
+    std::string error;
+    const auto table = text ? NumberLocations::parse(*text, error) : std::nullopt;
+    if (!table) {
+      err << "decor-company-server: 号码归属地表 " << *options.locations << " 无法使用"
+          << (text ? "：" + error : std::string()) << "\n";
+      return 1;
+    }
+    settings.locations = *table;
+  }
+
+  std::string error;
+  const auto store = QuoteStore::open(data, QuoteStore::Access::Serve, error);
+  if (!store) {
+    err << "decor-company-server: " << error << "\n";
+    return 1;
+  }
+
+  // A client that hangs up mid-reply must not end the server.
+  std::signal(SIGPIPE, SIG_IGN);
+  // Both signals are taken by sigwait below; the server's threads inherit the mask.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  const std::string host = settings.host;
+  CompanyServer server(*store, std::move(settings));
+  const int port = server.bind();
+  if (port < 0) {
+    err << "decor-company-server: 无法在 " << host << (options.port ? ":" + *options.port : ":8080")
+        << " 上监听（端口可能已被占用）\n";
+    return 1;
+  }
+  std::thread serving([&server] { server.serve(); });
+  out << "正在监听 http://" << host << ":" << port << std::endl;
+
+  int received = 0;
+  sigwait(&stopSignals, &received);
+  server.stop();
+  serving.join();
+  return 0;
+}
+
+int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (wantsHelp(args)) {
+    out << kInboxUsage;
+    return 0;
+  }
+  Options options;
+  if (!readOptions(args, {"--data", "--csv"}, options, err, kInboxUsage)) return 2;
+  std::string error;
+  const auto store = QuoteStore::open(dataFile(options), QuoteStore::Access::Read, error);
+  if (!store) {
+    err << "decor-company-server: " << error << "\n";
+    return 1;
+  }
+  const auto quotes = store->quotesNewestFirst();
+  out << (options.csv ? inboxCsv(quotes) : inboxText(quotes));
+  return 0;
+}
+
+int runPricesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (wantsHelp(args)) {
+    out << kPricesUsage;
+    return 0;
+  }
+  Options options;
+  if (!readOptions(args, {"--write"}, options, err, kPricesUsage)) return 2;
+  if (!options.write) {
+    err << kPricesUsage;
+    return 2;
+  }
+  const std::filesystem::path folder = *options.write;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  const std::pair<std::string_view, std::string> files[] = {
+      {kEstimatePriceFileName, defaultEstimatePriceFile()}, {kItemPriceFileName, defaultItemPriceFile()}};
+  for (const auto& [name, text] : files) {
+    if (std::filesystem::exists(folder / name)) {
+      err << "decor-company-server: " << (folder / name).string() << " 已存在，未覆盖\n";
+      return 1;
+    }
+  }
+  for (const auto& [name, text] : files) {
+    std::ofstream file(folder / name, std::ios::binary);
+    file << text;
+    if (!file.flush()) {
+      err << "decor-company-server: 无法写入 " << (folder / name).string() << "\n";
+      return 1;
+    }
+    out << "已写出 " << (folder / name).string() << "\n";
+  }
+  return 0;
+}
+
+}  // namespace decor::server

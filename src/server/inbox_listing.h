@@ -1,0 +1,17 @@
+#pragma once
+// The stored quotes as staff read them: a plain listing or CSV for a spreadsheet.
+#include <string>
+#include <vector>
+
+#include "server/quote_store.h"
+
+namespace decor::server {
+
+// RFC 4180: header row 时间,邮箱,手机,报价内容, CRLF after every record, a field quoted (its
+// quotes doubled) when it holds a comma, a quote, CR or LF.
+std::string inboxCsv(const std::vector<StoredQuote>& quotes);
+
+// One block per quote, a blank line between blocks, "\n" line breaks throughout.
+std::string inboxText(const std::vector<StoredQuote>& quotes);
+
+}  // namespace decor::server

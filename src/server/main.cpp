@@ -1,0 +1,24 @@
+// decor-company-server: the company's server for the estimator, and its staff commands.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "server/commands.h"
+
+#if defined(__SANITIZE_THREAD__)
+// cpp-httplib is a library built without instrumentation: its thread pool hands connections
+// over under its own locks, which ThreadSanitizer cannot see. Ignore what it reports from
+// inside that library; the server's own code stays fully checked.
+extern "C" const char* __tsan_default_suppressions() { return "called_from_lib:libcpp-httplib.so.0.11\n"; }
+#endif
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args.front() == "inbox") {
+    return decor::server::runInboxCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+  }
+  if (!args.empty() && args.front() == "prices") {
+    return decor::server::runPricesCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+  }
+  return decor::server::runServeCommand(args, std::cout, std::cerr);
+}

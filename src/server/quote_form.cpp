@@ -1,0 +1,90 @@
+#include "server/quote_form.h"
+
+#include <algorithm>
+#include <array>
+
+#include "text/utf8.h"
+
+namespace decor::server {
+namespace {
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool isValidUtf8(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Utf8Char c = decodeUtf8At(text, pos);
+    if (!c.valid) return false;
+    pos += c.length;
+  }
+  return true;
+}
+
+std::string restoreLineBreaks(std::string text) {
+  static constexpr std::string_view kBreak = "<br />";
+  std::string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(kBreak, from)) != std::string::npos; from = at + kBreak.size()) {
+    out.append(text, from, at - from);
+    out += "\r\n";
+  }
+  out.append(text, from);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> percentDecode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = hexValue(text[i + 1]);
+    const int low = hexValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return out;
+}
+
+FormParse parseQuoteForm(std::string_view body) {
+  if (body.size() > kMaxFormBytes) return {std::nullopt, "表单超过 64 KiB"};
+
+  static constexpr std::array<std::string_view, 3> kNames = {"email", "result", "tel"};
+  std::array<std::optional<std::string>, 3> values;
+  std::size_t start = 0;
+  while (start <= body.size()) {
+    const std::size_t end = std::min(body.find('&', start), body.size());
+    const std::string_view field = body.substr(start, end - start);
+    start = end + 1;
+    const std::size_t eq = field.find('=');
+    if (eq == std::string_view::npos) return {std::nullopt, "不是表单：字段缺少 \"=\""};
+    const std::string_view name = field.substr(0, eq);
+    for (std::size_t k = 0; k < kNames.size(); ++k) {
+      if (name != kNames[k]) continue;
+      if (values[k]) return {std::nullopt, "字段 " + std::string(name) + " 重复"};
+      auto decoded = percentDecode(field.substr(eq + 1));
+      if (!decoded) return {std::nullopt, "字段 " + std::string(name) + " 含有无效的 % 转义"};
+      if (!isValidUtf8(*decoded)) return {std::nullopt, "字段 " + std::string(name) + " 不是有效的 UTF-8"};
+      values[k] = std::move(*decoded);
+    }
+  }
+  for (std::size_t k = 0; k < kNames.size(); ++k) {
+    if (!values[k] || values[k]->empty()) return {std::nullopt, "缺少字段 " + std::string(kNames[k])};
+  }
+  return {QuoteForm{.email = std::move(*values[0]), .phone = std::move(*values[2]),
+                    .result = restoreLineBreaks(std::move(*values[1]))},
+          {}};
+}
+
+}  // namespace decor::server

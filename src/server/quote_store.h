@@ -1,0 +1,58 @@
+#pragma once
+// The company's database: every quote a customer sent, and the visit counter. SQLite in WAL
+// mode with synchronous=FULL, so that a quote acknowledged to its sender survives a crash of
+// the server or the machine.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace decor::server {
+
+struct StoredQuote {
+  std::string received;  // local time, "YYYY-MM-DD HH:MM:SS"
+  std::string email;
+  std::string phone;
+  std::string result;
+
+  bool operator==(const StoredQuote&) const = default;
+};
+
+class QuoteStore {
+ public:
+  enum class Access {
+    Serve,  // creates the file on first use; refused while another server holds it
+    Read,   // for listing while a server runs; the file must exist
+  };
+
+  // Nothing, with a message for staff, when the file cannot be opened or is in use.
+  static std::unique_ptr<QuoteStore> open(const std::filesystem::path& file, Access access, std::string& error);
+  ~QuoteStore();
+  QuoteStore(const QuoteStore&) = delete;
+  QuoteStore& operator=(const QuoteStore&) = delete;
+
+  // Committed to disk when it returns true. Any thread.
+  bool addQuote(const StoredQuote& quote);
+  std::vector<StoredQuote> quotesNewestFirst();
+
+  // Counts one visit and returns the new count; -1 when the database fails. Any thread.
+  std::int64_t countVisit();
+  std::int64_t visitCount();
+
+ private:
+  QuoteStore(sqlite3* db, int lockFd) : db_(db), lockFd_(lockFd) {}
+  bool execute(const char* sql);
+
+  std::mutex mutex_;  // one statement sequence at a time on the shared connection
+  sqlite3* db_;
+  int lockFd_;  // holds the server's exclusive claim on the file; -1 for readers
+};
+
+// Now as the store writes it.
+std::string localTimeNow();
+
+}  // namespace decor::server

@@ -1,0 +1,150 @@
+// The whole system: the program's own windows, start-up and HTTP client against a
+// decor-company-server process with a temporary database and price folder.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/main_window.h"
+#include "app/quotation_controller.h"
+#include "app/quotation_window.h"
+#include "app/result_window.h"
+#include "app/room_entry_window.h"
+#include "estimate/quick_estimate.h"
+#include "gui_test_support.h"
+#include "quote/quote_build.h"
+#include "quote_test_support.h"
+#include "server_process.h"
+#include "ui/picture_button.h"
+#include "ui/spin_text_box.h"
+#include "ui_main_window.h"
+#include "ui_quotation_window.h"
+#include "ui_room_entry_window.h"
+
+namespace decor::test {
+namespace {
+
+const std::filesystem::path kServer = DECOR_SERVER_PATH;
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "decor-e2e-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    // Staff start from the built-in prices and change one of each file.
+    const auto written = decor::testing::runCommand(kServer, {"prices", "--write", prices().string()});
+    ASSERT_EQ(written.code, 0) << written.output;
+    editPriceFile("AppConfig.xml", "\"舒适型厨房主材\" value=\"7000\"", "\"舒适型厨房主材\" value=\"7777\"");
+    editPriceFile("Xiangxi.xml", "\"实木门\" value=\"1480\"", "\"实木门\" value=\"1555\"");
+
+    server_ = std::make_unique<decor::testing::ServerProcess>(
+        kServer, std::vector<std::string>{"--data", database().string(), "--prices", prices().string()});
+    ASSERT_NE(server_->address(), "") << server_->output();
+    services_.endpoints = Endpoints::allAt(server_->address());
+  }
+  void TearDown() override {
+    server_.reset();
+    flushDeletes();
+    std::filesystem::remove_all(folder_);
+  }
+
+  std::filesystem::path prices() const { return folder_ / "prices"; }
+  std::filesystem::path database() const { return folder_ / "company.sqlite3"; }
+
+  void editPriceFile(const std::string& name, const std::string& from, const std::string& to) {
+    std::ifstream in(prices() / name, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    const auto at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << name << " lacks " << from;
+    text.replace(at, from.size(), to);
+    std::ofstream(prices() / name, std::ios::binary | std::ios::trunc) << text;
+  }
+
+  // The program's own services (its HTTP client), with every server at the test's server.
+  AppServices services_ = AppServices::forDesktop();
+  std::filesystem::path folder_;
+  std::unique_ptr<decor::testing::ServerProcess> server_;
+};
+
+TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesAndOutlivesTheServer) {
+  MainWindow window(services_);
+  window.start();
+
+  // Start-up: the visit is counted and the count shown; both price files are applied.
+  ASSERT_TRUE(waitUntil([&] {
+    return window.form().标签17->text() == QStringLiteral("TarselCorvalen装饰公司报价评估工具 － 已帮助 1 位业主预算过报价！");
+  }, 20000)) << window.form().标签17->text().toStdString();
+  ASSERT_TRUE(waitUntil([&] { return services_.state->prices.itemPrice("实木门") == "1555"; }, 20000));
+  EXPECT_EQ(services_.state->prices.estimatePrice("舒适型厨房主材"), 7777);
+  EXPECT_EQ(services_.state->prices.estimatePrice("帖砖费用"), 35);  // served unchanged
+  EXPECT_FALSE(window.form().图片框1->pixmap().isNull());            // the chat status picture
+
+  // A quick estimate prices the kitchen with the served value.
+  QTest::mouseClick(window.form().按钮1, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return window.resultWindow() != nullptr; }, 20000));
+  QuickEstimator expected;
+  expected.run(window.estimateInput(), services_.state->prices.estimatePrices());
+  EXPECT_EQ(window.resultWindow()->shownText(), resultWindowText(expected.resultText()));
+  EXPECT_NE(window.resultWindow()->shownText().find("算厨房主材：7777元"), std::string::npos);
+  window.resultWindow()->markSent();
+  window.resultWindow()->close();
+  ASSERT_TRUE(waitUntil([&] { return window.form().按钮1->isEnabled(); }));
+  flushDeletes();
+
+  // A quotation prices the door with the served value.
+  {
+    ModalAnswerer answerer({QMessageBox::Yes});
+    QTest::mouseClick(window.form().按钮2, Qt::LeftButton);
+  }
+  RoomEntryWindow* rooms = window.roomEntryWindow();
+  ASSERT_NE(rooms, nullptr);
+  const RoomEntry room = livingRoom();
+  rooms->form().编辑框1->setEditText(QString::fromStdString(room.doorLeaves));
+  rooms->form().组合框2->setCurrentText(QString::fromStdString(room.roomType));
+  rooms->form().编辑框5->setText(QString::fromStdString(room.size));
+  rooms->form().组合框3->setCurrentText(QString::fromStdString(room.window));
+  rooms->form().组合框4->setCurrentText(QString::fromStdString(room.doorType));
+  rooms->form().组合框5->setCurrentText(QString::fromStdString(room.wallCount));
+  QTest::mouseClick(rooms->form().按钮4, Qt::LeftButton);
+  ASSERT_EQ(roomRowsOf(*rooms->form().超级列表框1), std::vector<RoomEntry>{room});
+  std::vector<QuoteItem> quoted;
+  {
+    ModalAnswerer answerer({}, [&](QWidget& dialog) {
+      auto* quotation = qobject_cast<QuotationWindow*>(&dialog);
+      if (quotation == nullptr) return;
+      auto* controller = qobject_cast<QuotationController*>(quotation->controller());
+      ASSERT_TRUE(controller != nullptr && waitUntil([&] { return !controller->building(); }));
+      quoted = quoteRowsOf(*quotation->form().超级列表框1);
+    });
+    QTest::mouseClick(rooms->form().按钮5, Qt::LeftButton);
+  }
+  QuoteTable reference;
+  buildQuote(QuoteRequest{.rooms = {room}, .grade = "舒适型装修", .scope = PackageScope::Half,
+                          .floor = FloorChoice::WoodenFloor},
+             services_.state->prices.itemPrices(), reference);
+  EXPECT_EQ(quoted, reference.rows());
+  ASSERT_GT(quoted.size(), 4u);
+  EXPECT_EQ(quoted[4], (QuoteItem{"4", "实木门", "扇", "1", "1555", "1555"}));
+  rooms->close();
+  flushDeletes();
+
+  // The server goes away while the program runs: the program carries on with what it has.
+  EXPECT_EQ(server_->stop(SIGKILL), 128 + SIGKILL);
+  QTest::mouseClick(window.form().按钮1, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return window.resultWindow() != nullptr; }, 20000));
+  EXPECT_EQ(window.resultWindow()->shownText(), resultWindowText(expected.resultText()));
+  window.resultWindow()->markSent();
+  window.resultWindow()->close();
+  EXPECT_TRUE(waitUntil([&] { return window.form().按钮1->isEnabled(); }));
+}
+
+}  // namespace
+}  // namespace decor::test
