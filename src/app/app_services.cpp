@@ -10,7 +10,7 @@ AppServices AppServices::forDesktop() {
   return AppServices{
       .state = std::make_shared<AppState>(),
       .fetcher = std::make_shared<OfflineUrlFetcher>(),
-      .postForm = [](const std::string&, const std::string&) { return std::string(); },
+      .postForm = httpFormPoster(),
       .endpoints = Endpoints::compiledIn(),
       .openInBrowser =
           [](const std::string& address) {

@@ -23,7 +23,7 @@ struct AppServices {
   std::function<void(const std::string& address)> openInBrowser;
 
   // The program's own set: one fresh state, the compiled-in addresses, the desktop browser.
-  // The HTTP client is not built yet, so every request answers as an unreachable server.
+  // The quote goes out over HTTP; the URL reader still answers as an unreachable server.
   static AppServices forDesktop();
 };
 

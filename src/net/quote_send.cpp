@@ -49,6 +49,13 @@ bool isSendSuccess(std::string_view reply) {
   return decodeReply(reply).find(kSuccessMark) != std::string::npos;
 }
 
+FormPoster httpFormPoster(const HttpLimits& limits) {
+  return [limits](const std::string& url, const std::string& formBody) {
+    std::string method = "POST";
+    return httpRequest(url, method, {}, nullptr, formBody, nullptr, limits);
+  };
+}
+
 std::string_view sendQuoteForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
                                std::string_view resultText, std::string_view phone) {
   const std::string reply = post ? post(endpoints.quoteSendUrl(), quoteFormBody(email, resultText, phone)) : std::string();

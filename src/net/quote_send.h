@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "net/endpoints.h"
+#include "net/http_client.h"
 
 namespace decor {
 
@@ -38,6 +39,9 @@ bool isSendSuccess(std::string_view reply);
 // Posts a form body to a URL and returns the reply, empty when the server was not reached.
 // Blocks; called from worker threads.
 using FormPoster = std::function<std::string(const std::string& url, const std::string& formBody)>;
+
+// The program's poster: httpRequest with the method "POST", no proxy and no extra headers.
+FormPoster httpFormPoster(const HttpLimits& limits = {});
 
 // Posts the quote to the quote-sending server and returns the outcome to show: kSendSucceeded
 // or kSendFailed. Blocks the calling thread.
