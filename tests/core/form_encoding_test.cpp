@@ -53,10 +53,5 @@ TEST(FormEncoding, DecodesEscapesInEitherCaseAndKeepsEverythingElse) {
   for (const auto& [reply, decoded] : cases) EXPECT_EQ(decodeReply(reply), decoded) << reply;
 }
 
-TEST(FormEncoding, DecodingUndoesEncodingOfProgramText) {
-  const std::string text = "此面积的房子做为经济型装修价格如下：\r\n客餐厅 19887.7元 ~!@#$%^&*() \"`\t";
-  EXPECT_EQ(decodeReply(encodeForForm(text)), text);
-}
-
 }  // namespace
 }  // namespace decor

@@ -113,6 +113,12 @@ TEST_F(QuoteSendingOverHttpTest, TheSeventhDigitSendsOneLookupAndTheWindowWorksW
   ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("亲，您输入的是外星号码！"));
   EXPECT_EQ(server_.requests().size(), 1u) << "digits 8 to 11 look nothing up";
+
+  // Deleting back to seven digits looks up again.
+  ModalAnswerer again({QMessageBox::Ok});
+  for (int i = 0; i < 4; ++i) QTest::keyClick(&phone(), Qt::Key_Backspace);
+  EXPECT_TRUE(waitUntil([&] { return again.seen().size() == 1; }));
+  EXPECT_EQ(server_.requests().size(), 2u);
 }
 
 TEST_F(QuoteSendingOverHttpTest, ASendTheServerAcceptsClosesTheWindowWithoutTheQuestion) {
@@ -137,7 +143,7 @@ TEST_F(QuoteSendingOverHttpTest, ASendTheServerAcceptsClosesTheWindowWithoutTheQ
   EXPECT_EQ(answerer.seen().size(), 1u);
 }
 
-TEST_F(QuoteSendingOverHttpTest, AnUnreachableServerIsAFailedSendThatStillCountsAsSent) {
+TEST_F(QuoteSendingOverHttpTest, EnterSendsAndAnUnreachableServerIsAFailureThatStillCountsAsSent) {
   services_.postForm = httpFormPoster(HttpLimits{.connect = 500ms, .send = 500ms, .receive = 500ms});
   services_.endpoints.quoteServer = "http://127.0.0.1:" + std::to_string(refusedPort());
   window_ = std::make_unique<ResultWindow>(services_, "r");
@@ -145,7 +151,7 @@ TEST_F(QuoteSendingOverHttpTest, AnUnreachableServerIsAFailedSendThatStillCounts
   window_->form().编辑框2->setText(QStringLiteral("a@b"));
   window_->form().编辑框3->setText(QStringLiteral("13800571234"));
   ModalAnswerer answerer({QMessageBox::Ok});
-  window_->form().图形按钮1->click();
+  QTest::keyClick(window_->form().编辑框3, Qt::Key_Return);
   ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("发送失败！"));
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("发送失败！"));
