@@ -99,7 +99,7 @@ void ResultWindow::lookUpPhone(const QString& phoneText) {
 }
 
 void ResultWindow::reportUnknownPhone(const std::string& lookedUp) {
-  // The customer may have typed on meanwhile; a box that no longer holds the block is news.
+  // The customer may have typed on meanwhile: the answer then concerns a number no longer there.
   if (!lookupStillApplies(ui_->编辑框3->text().toStdString(), lookedUp)) return;
   showMessage(qText(kUnknownPhoneMessage), QMessageBox::Information);
   ui_->编辑框3->setFocus();

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/app_services.h"
 #include "app/gui_dispatcher.h"
