@@ -4,12 +4,14 @@
 #include <QString>
 #include <QUrl>
 
+#include "net/http_url_fetcher.h"
+
 namespace decor {
 
 AppServices AppServices::forDesktop() {
   return AppServices{
       .state = std::make_shared<AppState>(),
-      .fetcher = std::make_shared<OfflineUrlFetcher>(),
+      .fetcher = std::make_shared<HttpUrlFetcher>(),
       .postForm = httpFormPoster(),
       .endpoints = Endpoints::compiledIn(),
       .openInBrowser =

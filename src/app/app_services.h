@@ -22,8 +22,8 @@ struct AppServices {
   // Hands a web address to the default browser without waiting. GUI thread.
   std::function<void(const std::string& address)> openInBrowser;
 
-  // The program's own set: one fresh state, the compiled-in addresses, the desktop browser.
-  // The quote goes out over HTTP; the URL reader still answers as an unreachable server.
+  // The program's own set: one fresh state, the HTTP URL reader and form poster, the
+  // compiled-in addresses, the desktop browser.
   static AppServices forDesktop();
 };
 

@@ -13,5 +13,5 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   decor::setUpApplication(app);
-  return decor::runProgram(decor::AppServices::forDesktop());
+  decor::endProgram(decor::runProgram(decor::AppServices::forDesktop()));
 }

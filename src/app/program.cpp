@@ -1,6 +1,8 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/main_window.h"
 
@@ -14,6 +16,11 @@ int runProgram(AppServices services) {
   window.start();
   QApplication::exec();
   return 0;
+}
+
+void endProgram(int exitCode) {
+  std::fflush(nullptr);
+  std::quick_exit(exitCode);
 }
 
 }  // namespace decor

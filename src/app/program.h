@@ -9,4 +9,10 @@ namespace decor {
 // dropped.
 int runProgram(AppServices services);
 
+// Ends the process once the windows are gone, without running any clean-up at exit. Workers
+// that are still fetching (or about to read a price list) would otherwise find the statics
+// they use destroyed under them: ours, Qt's, and the at-exit clean-ups of libcurl's TLS
+// library.
+[[noreturn]] void endProgram(int exitCode);
+
 }  // namespace decor

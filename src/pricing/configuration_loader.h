@@ -7,7 +7,7 @@
 namespace decor {
 
 // Both files are fetched before either is parsed. Failures are silent: a half whose file
-// cannot be fetched or lacks the marker keeps its prices.
+// cannot be fetched, did not arrive whole or lacks the marker keeps its prices.
 PriceFilesApplied loadConfiguration(UrlFetcher& fetcher, const Endpoints& endpoints, PriceTable& table);
 
 }  // namespace decor

@@ -1,35 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <type_traits>
-
 #include "pricing/configuration_loader.h"
 #include "pricing/price_defaults.h"
 #include "pricing/price_files.h"
 #include "recording_url_fetcher.h"
+#include "settings_file.h"
 
 namespace decor {
 namespace {
 
-// A whole settings file with every key of one half at its default, one entry a line.
-template <typename Entries>
-std::string settingsFile(const Entries& entries, const std::map<std::string, std::string>& overrides = {},
-                         const std::string& omit = "") {
-  std::string file = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<configuration>\n  <appSettings>\n";
-  for (const auto& entry : entries) {
-    const std::string key(entry.key);
-    if (key == omit) continue;
-    std::string value;
-    if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(entry.value)>>) {
-      value = std::to_string(entry.value);
-    } else {
-      value = std::string(entry.value);
-    }
-    if (auto it = overrides.find(key); it != overrides.end()) value = it->second;
-    file += "    <add key=\"" + key + "\" value=\"" + value + "\" />\n";
-  }
-  return file + "  </appSettings>\n</configuration>\n";
-}
+using test::settingsFile;
 
 TEST(PriceFiles, EstimateValuesAreReadAsNumbersAndTruncated) {
   const auto prices = parseEstimatePriceFile(

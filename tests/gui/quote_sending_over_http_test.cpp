@@ -12,7 +12,7 @@
 #include "app/result_window.h"
 #include "gui_test_support.h"
 #include "local_http_server.h"
-#include "net/http_client.h"
+#include "net/http_url_fetcher.h"
 #include "ui/picture_button.h"
 #include "ui_result_window.h"
 
@@ -20,14 +20,6 @@ namespace decor::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The URL reader over the real client, with limits short enough for a test.
-class HttpFetcher final : public UrlFetcher {
- public:
-  std::string fetchUrl(const std::string& url) override {
-    return fetchUrlBody(url, FetchLimits{.connect = 2s, .stall = 5s}).bytes;
-  }
-};
 
 // Lookups wait at the server until the test lets them answer (or a few seconds pass, so that
 // a window that waited for the answer itself fails instead of hanging).
@@ -61,7 +53,7 @@ class HeldLookups {
 class QuoteSendingOverHttpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    services_.fetcher = std::make_shared<HttpFetcher>();
+    services_.fetcher = std::make_shared<HttpUrlFetcher>(FetchLimits{.connect = 2s, .stall = 5s});
     services_.postForm = httpFormPoster(HttpLimits{.connect = 2s, .send = 2s, .receive = 5s});
     services_.endpoints = Endpoints::allAt(server_.address());
     services_.endpoints.locationPage = "mobile.php";

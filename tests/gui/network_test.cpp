@@ -1,0 +1,144 @@
+// The program against real HTTP servers on this machine: what the start-up worker brings in,
+// and ending while workers hang on a server that never answers.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/result_window.h"
+#include "gui_test_support.h"
+#include "local_http_server.h"
+#include "net/http_url_fetcher.h"
+#include "pricing/price_defaults.h"
+#include "settings_file.h"
+#include "ui/picture_box.h"
+#include "ui_main_window.h"
+#include "ui_result_window.h"
+
+namespace decor::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kCounter4567 = QStringLiteral("TarselCorvalen装饰公司报价评估工具 － 已帮助 4567 位业主预算过报价！");
+
+AppServices servicesAt(const std::string& address, FetchLimits limits) {
+  AppServices services = testServices(std::make_shared<HttpUrlFetcher>(limits));
+  services.endpoints.statisticsServer = address;
+  services.endpoints.configServer = address;
+  services.endpoints.quoteServer = address;
+  services.endpoints.chatHost = address;
+  services.endpoints.locationService = address;
+  return services;
+}
+
+std::string requestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
+
+// Serves the counter, the two price files and the status picture as the company would.
+std::string companyServer(const std::string& request, const std::string& picture) {
+  const std::string line = requestLine(request);
+  if (line == "GET /bjtj/love.txt HTTP/1.0") return okReply("4567");
+  if (line == "GET /bjtj/ HTTP/1.0") return okReply("<html>counted</html>");
+  if (line == "GET /pa?p=2:12345:41 HTTP/1.0") return okReply(picture, "Content-Type: image/png\r\n");
+  if (line == "GET /bj/AppConfig.xml HTTP/1.0") {
+    return okReply(settingsFile(estimatePriceDefaults(), {{"舒适型鞋柜", "777"}, {"舒适型衣柜", "3100"}}));
+  }
+  return "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found";
+}
+
+QStringList lines(const QString& text) { return text.split(QChar('\n')); }
+
+TEST(NetworkStartUp, ShowsTheServedCounterAndPictureAndEstimatesWithTheServedPrices) {
+  LocalHttpServer server([](const std::string& request) { return companyServer(request, statusPictureBytes()); });
+  AppServices services = servicesAt(server.address(), FetchLimits{.connect = 1s, .stall = 2s});
+  auto window = std::make_unique<MainWindow>(services);
+  window->start();
+
+  EXPECT_TRUE(waitUntil([&] { return window->form().标签17->text() == kCounter4567; }, 5000))
+      << window->form().标签17->text().toStdString();
+  EXPECT_TRUE(waitUntil([&] { return !window->form().图片框1->pixmap().isNull(); }, 5000));
+  EXPECT_EQ(window->form().图片框1->pixmap().size(), QSize(77, 22));
+  ASSERT_TRUE(waitUntil([&] { return services.state->prices.estimatePrice("舒适型鞋柜") == 777; }, 5000));
+
+  std::vector<std::string> startUpRequests;
+  for (const std::string& request : server.requests()) startUpRequests.push_back(requestLine(request));
+  EXPECT_EQ(startUpRequests, (std::vector<std::string>{
+                                 "GET /pa?p=2:12345:41 HTTP/1.0",
+                                 "GET /bjtj/ HTTP/1.0",
+                                 "GET /bjtj/love.txt HTTP/1.0",
+                                 "GET /bj/AppConfig.xml HTTP/1.0",
+                                 "GET /bj/Xiangxi.xml HTTP/1.0",
+                             }));
+  // The item file was not found: that half keeps its defaults.
+  EXPECT_EQ(services.state->prices.itemPrice("实木门"), "1480");
+
+  QTest::mouseClick(window->form().按钮1, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return window->resultWindow() != nullptr; }, 5000));
+  const QStringList shown = lines(window->resultWindow()->form().编辑框1->toPlainText());
+  EXPECT_TRUE(shown.contains(QStringLiteral("鞋柜:777"))) << shown.join('|').toStdString();
+  EXPECT_TRUE(shown.contains(QStringLiteral("衣柜：9300元"))) << shown.join('|').toStdString();
+  EXPECT_FALSE(shown.contains(QStringLiteral("鞋柜:650")));
+
+  window->resultWindow()->markSent();
+  window.reset();
+  flushDeletes();
+}
+
+TEST(NetworkStartUp, BytesThatAreNotAPictureShowNothing) {
+  LocalHttpServer server([](const std::string& request) { return companyServer(request, "<html>offline</html>"); });
+  AppServices services = servicesAt(server.address(), FetchLimits{.connect = 1s, .stall = 2s});
+  MainWindow window(services);
+  window.start();
+  // The counter is posted after the picture, so by then the picture has had its turn.
+  ASSERT_TRUE(waitUntil([&] { return window.form().标签17->text() == kCounter4567; }, 5000));
+  EXPECT_TRUE(window.form().图片框1->pixmap().isNull());
+  EXPECT_EQ(requestLine(server.requests().at(0)), "GET /pa?p=2:12345:41 HTTP/1.0");
+}
+
+// Runs in a child process: the program ends through its own end path while the start-up
+// worker and a counter refresh hang on a server that never answers (with the program's real
+// 18-second limits). Exit code 3 means exit-time clean-up ran under the workers, 4 that the
+// program did not end at all.
+void endWhileWorkersHangOnASilentServer() {
+  LocalHttpServer silent = LocalHttpServer::silent();
+  AppServices services = servicesAt(silent.address(), FetchLimits{});
+  std::atexit([] { std::_Exit(3); });
+
+  MainWindow* window = nullptr;
+  QTimer driver;
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* main = qobject_cast<MainWindow*>(widget); main != nullptr && main->isVisible()) window = main;
+    }
+    // Both the start-up worker and the refresh of the estimate button are stuck in a request.
+    if (window == nullptr || silent.connectionCount() < 1) return;
+    if (window->form().按钮1->isEnabled()) {
+      window->form().按钮1->click();
+    } else if (silent.connectionCount() >= 2) {
+      driver.stop();
+      window->close();
+    }
+  });
+  driver.start(10);
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(&deadline, &QTimer::timeout, [] { std::_Exit(4); });
+  deadline.start(10000);
+
+  endProgram(runProgram(services));
+}
+
+TEST(ProgramEndDeathTest, EndsAtOnceWithoutExitCleanUpWhileWorkersHangOnASilentServer) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(endWhileWorkersHangOnASilentServer(), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace decor::test
