@@ -12,6 +12,7 @@ AppServices AppServices::forDesktop() {
   return AppServices{
       .state = std::make_shared<AppState>(),
       .fetcher = std::make_shared<HttpUrlFetcher>(),
+      .postForm = httpFormPoster(),
       .endpoints = Endpoints::compiledIn(),
       .openInBrowser =
           [](const std::string& address) {

@@ -4,6 +4,8 @@
 
 #include "app/message_box.h"
 #include "estimate/quick_estimate.h"
+#include "net/phone_lookup.h"
+#include "net/quote_send.h"
 #include "ui/artwork.h"
 #include "text/input_rules.h"
 #include "ui/text_rule_validator.h"
@@ -16,6 +18,8 @@ namespace {
 constexpr std::size_t kPhoneDigits = 11;
 constexpr const char* kCloseQuestion = "亲，此报价可免费发到手机和邮箱哦！点击  是  即可返回免费发送！";
 
+QString qText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
 }  // namespace
 
 ResultWindow::ResultWindow(AppServices services, const std::string& resultText, QWidget* parent)
@@ -23,7 +27,8 @@ ResultWindow::ResultWindow(AppServices services, const std::string& resultText, 
       ui_(std::make_unique<Ui::ResultWindow>()),
       services_(std::move(services)),
       shownText_(resultWindowText(resultText)),
-      background_(artworkPicture(QStringLiteral(":/artwork/result_background.jpg"))) {
+      background_(artworkPicture(QStringLiteral(":/artwork/result_background.jpg"))),
+      dispatcher_(this) {
   ui_->setupUi(this);
   setFixedSize(size());
   ui_->编辑框3->setValidator(new TextRuleValidator(
@@ -36,6 +41,11 @@ ResultWindow::ResultWindow(AppServices services, const std::string& resultText, 
 
   // The result text box offers no context menu: right presses end here.
   ui_->编辑框1->viewport()->installEventFilter(this);
+
+  ui_->编辑框2->installEventFilter(this);
+  connect(ui_->编辑框3, &QLineEdit::textChanged, this, &ResultWindow::lookUpPhone);
+  connect(ui_->编辑框3, &QLineEdit::returnPressed, this, &ResultWindow::sendQuote);
+  connect(ui_->图形按钮1, &QAbstractButton::clicked, this, &ResultWindow::sendQuote);
 }
 
 ResultWindow::~ResultWindow() = default;
@@ -51,6 +61,12 @@ void ResultWindow::reject() {
 void ResultWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_); }
 
 bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_->编辑框2 && event->type() == QEvent::FocusOut) {
+    // Checked once the focus has settled: a message box opened in the middle of the focus
+    // change would upset it.
+    QMetaObject::invokeMethod(this, &ResultWindow::checkEmail, Qt::QueuedConnection);
+    return false;
+  }
   if (watched == ui_->编辑框1->viewport()) {
     const auto type = event->type();
     if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
@@ -61,6 +77,56 @@ bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::ContextMenu) return true;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void ResultWindow::checkEmail() {
+  QLineEdit& box = *ui_->编辑框2;
+  if (isAcceptableEmail(box.text().toStdString())) return;
+  // Cleared before the message takes the focus, so that losing it again finds nothing to report.
+  box.clear();
+  showMessage(qText(kNoSuchEmail), QMessageBox::Warning);
+  box.setFocus();
+}
+
+void ResultWindow::lookUpPhone(const QString& phoneText) {
+  std::string digits = phoneText.toStdString();
+  if (!isLookupDue(digits)) return;
+  startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, digits = std::move(digits),
+               dispatcher = dispatcher_.get(), this] {
+    if (!lookUpProvince(*fetcher, endpoints, digits).empty()) return;
+    dispatcher->post([this, digits] { reportUnknownPhone(digits); });
+  });
+}
+
+void ResultWindow::reportUnknownPhone(const std::string& lookedUp) {
+  // The customer may have typed on meanwhile: the answer then concerns a number no longer there.
+  if (!lookupStillApplies(ui_->编辑框3->text().toStdString(), lookedUp)) return;
+  showMessage(qText(kUnknownPhoneMessage), QMessageBox::Information);
+  ui_->编辑框3->setFocus();
+}
+
+void ResultWindow::sendQuote() {
+  setWindowTitle(qText(kSendingCaption));
+  std::string email = ui_->编辑框2->text().toStdString();
+  std::string phone = ui_->编辑框3->text().toStdString();
+  if (const auto missing = missingSendInput(email, phone)) {
+    showMessage(qText(missing->message), QMessageBox::Information);
+    (missing->box == MissingSendInput::Box::Email ? ui_->编辑框2 : ui_->编辑框3)->setFocus();
+    return;
+  }
+  startWorker([post = services_.postForm, endpoints = services_.endpoints, email = std::move(email),
+               phone = std::move(phone), text = shownText_, dispatcher = dispatcher_.get(), this] {
+    const std::string_view outcome = sendQuoteForm(post, endpoints, email, text, phone);
+    dispatcher->post([this, outcome] { showSendOutcome(outcome); });
+  });
+}
+
+void ResultWindow::showSendOutcome(std::string_view outcome) {
+  // Caption and flag first: another send's answer may arrive while this message is open, and
+  // it must not be overwritten once that message closes.
+  setWindowTitle(qText(outcome));
+  markSent();
+  showMessage(qText(outcome), QMessageBox::Information);
 }
 
 }  // namespace decor

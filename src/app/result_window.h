@@ -1,13 +1,16 @@
 #pragma once
 // 快速预算显示结果: the quick estimate's result text, with the boxes for sending it to the
-// customer's e-mail address and phone. The sending itself is wired in by the send code
-// through form(): 编辑框2 (e-mail), 编辑框3 (phone) and 图形按钮1 (点击发送).
+// customer's e-mail address and phone: 编辑框2 (e-mail, checked when left), 编辑框3 (phone,
+// looked up at its seventh digit; Enter sends) and 图形按钮1 (点击发送). The lookup and the
+// send run on workers; their answers come back through the window's dispatcher.
 #include <QDialog>
 #include <QPixmap>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/app_services.h"
+#include "app/gui_dispatcher.h"
 
 namespace Ui {
 class ResultWindow;
@@ -29,22 +32,35 @@ class ResultWindow final : public QDialog {
   // The text on show, with its CR LF line breaks (what a send transmits).
   const std::string& shownText() const { return shownText_; }
 
-  // The sent flag: set after a successful send; while it is clear, closing asks first.
+  // The sent flag: set after every send that reached the server; while clear, closing asks first.
   void markSent() { services_.state->setQuoteSent(true); }
   bool sent() const { return services_.state->quoteSent(); }
 
   // Closing (the frame's close button, Esc or close()) comes through here.
   void reject() override;
 
+  // The e-mail box was left: an address without "@" is cleared, with a warning.
+  void checkEmail();
+  // The phone box changed: at exactly seven digits their number block is looked up on a
+  // worker; an unknown block is reported when the answer arrives.
+  void lookUpPhone(const QString& phoneText);
+  // 点击发送 or Enter in the phone box: checks both boxes, then posts on a worker. Sends may
+  // overlap; each answer sets the caption and the sent flag when it arrives.
+  void sendQuote();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void reportUnknownPhone(const std::string& lookedUp);
+  void showSendOutcome(std::string_view outcome);
+
   std::unique_ptr<Ui::ResultWindow> ui_;
   AppServices services_;
   std::string shownText_;
   QPixmap background_;
+  WindowDispatcher dispatcher_;  // last: closes before the form goes
 };
 
 }  // namespace decor

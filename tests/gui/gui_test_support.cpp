@@ -58,6 +58,7 @@ AppServices testServices(std::shared_ptr<UrlFetcher> fetcher, std::shared_ptr<Br
   return AppServices{
       .state = std::make_shared<AppState>(),
       .fetcher = std::move(fetcher),
+      .postForm = [](const std::string&, const std::string&) { return std::string(); },
       .endpoints = endpoints,
       .openInBrowser = [browser](const std::string& address) { browser->opened.push_back(address); },
   };

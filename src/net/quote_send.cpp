@@ -1,0 +1,65 @@
+#include "net/quote_send.h"
+
+#include "net/form_encoding.h"
+
+namespace decor {
+namespace {
+
+constexpr std::string_view kAskForEmail = "请输入邮箱！";
+constexpr std::string_view kAskForPhone = "请输入邮箱手机号！";
+constexpr std::string_view kSuccessMark = "发送成功";
+
+std::string withHtmlLineBreaks(std::string_view text) {
+  static constexpr std::string_view kCrLf = "\r\n";
+  std::string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at = text.find(kCrLf); at != std::string_view::npos; at = text.find(kCrLf, from)) {
+    out.append(text.substr(from, at - from));
+    out.append("<br />");
+    from = at + kCrLf.size();
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
+}  // namespace
+
+bool isAcceptableEmail(std::string_view email) {
+  return email.empty() || email.find('@') != std::string_view::npos;
+}
+
+std::optional<MissingSendInput> missingSendInput(std::string_view email, std::string_view phone) {
+  if (email.empty()) return MissingSendInput{MissingSendInput::Box::Email, kAskForEmail};
+  if (phone.empty()) return MissingSendInput{MissingSendInput::Box::Phone, kAskForPhone};
+  return std::nullopt;
+}
+
+std::string quoteFormBody(std::string_view email, std::string_view resultText, std::string_view phone) {
+  std::string body = "email=";
+  body += encodeForForm(email);
+  body += "&result=";
+  body += encodeForForm(withHtmlLineBreaks(resultText));
+  body += "&tel=";
+  body += encodeForForm(phone);
+  return body;
+}
+
+bool isSendSuccess(std::string_view reply) {
+  return decodeReply(reply).find(kSuccessMark) != std::string::npos;
+}
+
+FormPoster httpFormPoster(const HttpLimits& limits) {
+  return [limits](const std::string& url, const std::string& formBody) {
+    std::string method = "POST";
+    return httpRequest(url, method, {}, nullptr, formBody, nullptr, limits);
+  };
+}
+
+std::string_view sendQuoteForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
+                               std::string_view resultText, std::string_view phone) {
+  const std::string reply = post ? post(endpoints.quoteSendUrl(), quoteFormBody(email, resultText, phone)) : std::string();
+  return isSendSuccess(reply) ? kSendSucceeded : kSendFailed;
+}
+
+}  // namespace decor

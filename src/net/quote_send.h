@@ -1,0 +1,51 @@
+#pragma once
+// Sending a quick-estimate result to the customer: the checks of the two boxes, the form
+// body, the post to the quote-sending server and the reading of its reply.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "net/endpoints.h"
+#include "net/http_client.h"
+
+namespace decor {
+
+inline constexpr std::string_view kSendingCaption = "正在发送中。。。";
+inline constexpr std::string_view kSendSucceeded = "发送成功！";
+inline constexpr std::string_view kSendFailed = "发送失败！";
+inline constexpr std::string_view kNoSuchEmail = "亲，您输入的邮箱在这个地球上不存在！";
+
+// Any address containing "@" passes, and so does the empty box; nothing else is checked.
+bool isAcceptableEmail(std::string_view email);
+
+// A box the send cannot do without, with the message that asks for it.
+struct MissingSendInput {
+  enum class Box { Email, Phone } box;
+  std::string_view message;
+};
+
+// The first empty box of the two (the e-mail address first), or none.
+std::optional<MissingSendInput> missingSendInput(std::string_view email, std::string_view phone);
+
+// "email=" address "&result=" text "&tel=" number, each field encoded with encodeForForm, the
+// text after its CR LF line breaks have become "<br />". Encoding the address and the number
+// as well keeps an "&" or "=" in them from breaking (or forging) the form's fields.
+std::string quoteFormBody(std::string_view email, std::string_view resultText, std::string_view phone);
+
+// The reply counts as success when its decoded text holds "发送成功" anywhere.
+bool isSendSuccess(std::string_view reply);
+
+// Posts a form body to a URL and returns the reply, empty when the server was not reached.
+// Blocks; called from worker threads.
+using FormPoster = std::function<std::string(const std::string& url, const std::string& formBody)>;
+
+// The program's poster: httpRequest with the method "POST", no proxy and no extra headers.
+FormPoster httpFormPoster(const HttpLimits& limits = {});
+
+// Posts the quote to the quote-sending server and returns the outcome to show: kSendSucceeded
+// or kSendFailed. Blocks the calling thread.
+std::string_view sendQuoteForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
+                               std::string_view resultText, std::string_view phone);
+
+}  // namespace decor

@@ -1,0 +1,227 @@
+// The result window's sending boxes with scripted servers: the e-mail check, a late lookup
+// answer, the checks before a send and overlapping sends.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <condition_variable>
+#include <mutex>
+#include <set>
+
+#include "app/result_window.h"
+#include "gui_test_support.h"
+#include "net/form_encoding.h"
+#include "ui/picture_button.h"
+#include "ui_result_window.h"
+
+namespace decor::test {
+namespace {
+
+const std::string kResultText = "经济型装修价格如下：\r\n客餐厅铺地板半包装修的价格为：19887.7元";
+const QString kSending = QStringLiteral("正在发送中。。。");
+const QString kSucceeded = QStringLiteral("发送成功！");
+const QString kFailed = QStringLiteral("发送失败！");
+
+// A quote server stand-in: replies by the address in the form, and holds each post until
+// the test releases its address.
+class GatedPoster {
+ public:
+  void answer(const std::string& email, std::string reply) {
+    const std::lock_guard lock(mutex_);
+    replies_[encodeForForm(email)] = std::move(reply);
+  }
+  void hold() {
+    const std::lock_guard lock(mutex_);
+    holding_ = true;
+    released_.clear();
+  }
+  void releaseAll() {
+    {
+      const std::lock_guard lock(mutex_);
+      holding_ = false;
+    }
+    changed_.notify_all();
+  }
+  void release(const std::string& email) {
+    {
+      const std::lock_guard lock(mutex_);
+      released_.insert(encodeForForm(email));
+    }
+    changed_.notify_all();
+  }
+  std::string post(const std::string& url, const std::string& body) {
+    const std::string email = body.substr(6, body.find('&') - 6);
+    std::unique_lock lock(mutex_);
+    posts_.emplace_back(url, body);
+    changed_.wait(lock, [&] { return !holding_ || released_.count(email) > 0; });
+    return replies_[email];
+  }
+  std::vector<std::pair<std::string, std::string>> posts() const {
+    const std::lock_guard lock(mutex_);
+    return posts_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool holding_ = false;
+  std::set<std::string> released_;
+  std::map<std::string, std::string> replies_;
+  std::vector<std::pair<std::string, std::string>> posts_;
+};
+
+class QuoteSendingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    services_.postForm = [poster = poster_](const std::string& url, const std::string& body) {
+      return poster->post(url, body);
+    };
+    window_ = std::make_unique<ResultWindow>(services_, kResultText);
+    window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  }
+  void TearDown() override {
+    fetcher_->release();
+    poster_->releaseAll();
+    window_->markSent();
+    window_.reset();
+  }
+
+  // After a message box the window is active again, as the desktop would make it.
+  void activate() {
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  }
+  // The box the window gives the focus to whenever it is active.
+  bool focusedIn(QLineEdit& box) { return window_->focusWidget() == &box; }
+
+  QLineEdit& mail() { return *window_->form().编辑框2; }
+  QLineEdit& phone() { return *window_->form().编辑框3; }
+  void pressSend() { window_->form().图形按钮1->click(); }
+
+  std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
+  std::shared_ptr<GatedPoster> poster_ = std::make_shared<GatedPoster>();
+  AppServices services_ = testServices(fetcher_);
+  std::unique_ptr<ResultWindow> window_;
+};
+
+void expectMessage(const SeenDialog& seen, const QString& text, QMessageBox::Icon icon) {
+  EXPECT_EQ(seen.title, QStringLiteral("信息："));
+  EXPECT_EQ(seen.text, text);
+  EXPECT_EQ(seen.icon, icon);
+  EXPECT_EQ(seen.buttons, QStringList{QStringLiteral("确定")});
+  EXPECT_TRUE(seen.applicationModal);
+}
+
+TEST_F(QuoteSendingTest, LeavingTheMailBoxWithoutAnAtSignClearsItWithOneWarning) {
+  ModalAnswerer answerer({QMessageBox::Ok});
+  mail().setFocus();
+  QTest::keyClicks(&mail(), "abc");
+  phone().setFocus();
+  ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
+  expectMessage(answerer.seen()[0], QStringLiteral("亲，您输入的邮箱在这个地球上不存在！"), QMessageBox::Warning);
+  EXPECT_TRUE(mail().text().isEmpty());
+  EXPECT_TRUE(focusedIn(mail()));
+  QTest::qWait(60);  // the message took the focus from the box: no second warning
+  EXPECT_EQ(answerer.seen().size(), 1u);
+
+  activate();
+  for (const QString& accepted : {QStringLiteral("a@b"), QStringLiteral("@"), QString()}) {
+    mail().setText(accepted);
+    mail().setFocus();
+    phone().setFocus();
+    QTest::qWait(30);
+    EXPECT_TRUE(phone().hasFocus());
+    EXPECT_EQ(mail().text(), accepted);
+  }
+  EXPECT_EQ(answerer.seen().size(), 1u);
+}
+
+TEST_F(QuoteSendingTest, AnUnknownBlockIsNotReportedOnceTheBoxHoldsAnotherNumber) {
+  fetcher_->hold();
+  phone().setFocus();
+  typeText(phone(), QStringLiteral("1390000"));
+  ASSERT_TRUE(waitUntil([&] { return fetcher_->requests().size() == 1; }));
+  phone().selectAll();
+  typeText(phone(), QStringLiteral("13"));
+  ModalAnswerer answerer;
+  fetcher_->release();
+  ASSERT_TRUE(waitUntil([&] { return fetcher_->finishedCount() == 1; }));
+  QTest::qWait(50);
+  EXPECT_TRUE(answerer.seen().empty());
+}
+
+TEST_F(QuoteSendingTest, EmptyBoxesAskForTheAddressFirstAndNothingIsPosted) {
+  ModalAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
+  pressSend();
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  expectMessage(answerer.seen()[0], QStringLiteral("请输入邮箱！"), QMessageBox::Information);
+  EXPECT_EQ(window_->windowTitle(), kSending);
+  EXPECT_TRUE(focusedIn(mail()));
+
+  activate();
+  mail().setText(QStringLiteral("a@b"));
+  QTest::keyClick(&phone(), Qt::Key_Return);
+  ASSERT_EQ(answerer.seen().size(), 2u);
+  expectMessage(answerer.seen()[1], QStringLiteral("请输入邮箱手机号！"), QMessageBox::Information);
+  EXPECT_EQ(window_->windowTitle(), kSending);
+  EXPECT_TRUE(focusedIn(phone()));
+
+  QTest::qWait(30);
+  EXPECT_TRUE(poster_->posts().empty());
+  EXPECT_FALSE(window_->sent());
+}
+
+TEST_F(QuoteSendingTest, OverlappingSendsEndWithTheLastAnswerInCaptionAndFlagSet) {
+  struct Order {
+    std::string first;
+    std::string second;
+    QString caption;
+  };
+  const std::vector<Order> orders = {
+      {"ok@a.cn", "bad@a.cn", kFailed},
+      {"bad@a.cn", "ok@a.cn", kSucceeded},
+  };
+  poster_->answer("ok@a.cn", "发送成功");
+  poster_->answer("bad@a.cn", "<html>500</html>");
+  phone().setText(QStringLiteral("13800571234"));
+  for (const Order& order : orders) {
+    SCOPED_TRACE(order.first);
+    poster_->hold();
+    window_->setWindowTitle(QString());
+    services_.state->setQuoteSent(false);
+    const std::size_t postsBefore = poster_->posts().size();
+    for (const char* email : {"ok@a.cn", "bad@a.cn"}) {
+      mail().setText(QString::fromUtf8(email));
+      pressSend();
+    }
+    ASSERT_TRUE(waitUntil([&] { return poster_->posts().size() == postsBefore + 2; }));
+    EXPECT_EQ(window_->windowTitle(), kSending);
+
+    // The second answer arrives while the first one's message is still open.
+    std::vector<SeenDialog> nested;
+    ModalAnswerer answerer({QMessageBox::Ok}, [&](QWidget& firstMessage) {
+      if (!nested.empty()) return;
+      ModalAnswerer inner({QMessageBox::Ok});
+      poster_->release(order.second);
+      EXPECT_TRUE(waitUntil([&] {
+        return inner.seen().size() == 1 && QApplication::activeModalWidget() == &firstMessage;
+      }));
+      nested = inner.seen();
+    });
+    poster_->release(order.first);
+    ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
+    ASSERT_TRUE(waitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
+    ASSERT_EQ(nested.size(), 1u);
+    const QString firstOutcome = order.caption == kFailed ? kSucceeded : kFailed;
+    EXPECT_EQ(answerer.seen()[0].text, firstOutcome);
+    EXPECT_EQ(nested[0].text, order.caption);
+    EXPECT_EQ(window_->windowTitle(), order.caption);
+    EXPECT_TRUE(window_->sent());
+  }
+}
+
+}  // namespace
+}  // namespace decor::test
