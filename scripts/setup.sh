@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth xdotool imagemagick
+  libxlsxwriter-dev python3-openpyxl poppler-utils
 )
 
 missing=()
