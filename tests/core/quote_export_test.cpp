@@ -178,10 +178,10 @@ TEST_F(ExportFolder, WorkbookReadsBackCellForCell) {
       "sheets=全包装修详细报价\n"
       "freeze=A4\n"
       "merged=A1:F1 A2:F2\n"
-      "print_title_rows=3:3\n"
+      "print_title_rows=$3:$3\n"
       "header_center=TarselCorvalen装饰\n"
       "footer=服务热线：400-820-6688 | 第 &P 页 / 共 &N 页 | 网址：http://www.example.com/?a=1&&b=2\n"
-      "widths=8.21 35.00 8.21 13.57 20.71 20.71\n"
+      "widths=8.86 35.71 8.86 14.29 21.43 21.43\n"
       "row 1:\t*t:全包装修详细报价\t\t\t\t\t\n"
       "row 2:\tt:日期：2026-12-08\t\t\t\t\t\n"
       "row 3:\t*t:序号\t*t:项目名称\t*t:单位\t*t:数量\t*t:单价\t*t:总计\n";
