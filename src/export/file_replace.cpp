@@ -51,6 +51,24 @@ std::string flushToDisk(const std::string& path) {
 
 }  // namespace
 
+std::string writeWholeFile(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return fileErrorReason(errno);
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : EIO;
+      ::close(fd);
+      return fileErrorReason(error);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0) return fileErrorReason(errno);
+  return {};
+}
+
 std::string saveFailureMessage(const std::string& targetPath, const std::string& reason) {
   return "无法保存文件“" + targetPath + "”：" + reason;
 }

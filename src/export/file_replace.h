@@ -4,6 +4,7 @@
 // that rename succeeds any earlier file of that name stays as it was.
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace decor {
 
@@ -12,6 +13,10 @@ using FileWriter = std::function<std::string(const std::string& tempPath)>;
 
 // Returns a message for the user naming the file and the reason, empty on success.
 std::string replaceFile(const std::string& targetPath, const FileWriter& write);
+
+// Writes `bytes` as the whole content of `path`. Returns the reason for a failure, empty on
+// success.
+std::string writeWholeFile(const std::string& path, std::string_view bytes);
 
 // The reason for an operating-system error, for the user: "没有写入权限" and the like.
 std::string fileErrorReason(int errorNumber);
