@@ -5,6 +5,7 @@
 
 #include "app/gui_dispatcher.h"
 #include "app/quotation_window.h"
+#include "app/quote_sharing.h"
 #include "quote/item_description.h"
 #include "ui/report_list.h"
 #include "ui/spin_text_box.h"
@@ -34,6 +35,15 @@ QuotationController::QuotationController(QuotationWindow& window, std::vector<Ro
     const QList<QTreeWidgetItem*> selected = list->selectedItems();
     if (!selected.isEmpty()) showRowDetails(selected.front());
   });
+
+  // Exports and prints see the table once the operations asked for before them have ended.
+  sharing_ = new QuoteSharing(window_, *list, CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
+                              [this](std::function<void(const std::vector<QuoteItem>&)> use) {
+                                enqueueTableOperation([this, use = std::move(use)](OperationQueue::Done done) {
+                                  use(table_.rows());
+                                  done();
+                                });
+                              });
 }
 
 QuotationController& QuotationController::attach(QuotationWindow& window, std::vector<RoomEntry> rooms,

@@ -20,6 +20,7 @@ class QTreeWidgetItem;
 namespace decor {
 
 class QuotationWindow;
+class QuoteSharing;
 
 class QuotationController final : public QObject {
   Q_OBJECT
@@ -39,6 +40,8 @@ class QuotationController final : public QObject {
 
   bool building() const { return building_; }
   const QuoteTable& table() const { return table_; }
+  // Export and print; owned by the window.
+  QuoteSharing& sharing() const { return *sharing_; }
 
   // Changes to the table run one after the other, in the order asked for; the build is the
   // first of them. GUI thread.
@@ -59,6 +62,7 @@ class QuotationController final : public QObject {
   QuoteTable table_;
   OperationQueue operations_;
   bool building_ = false;
+  QuoteSharing* sharing_ = nullptr;
 };
 
 // Opens a quotation window as a modal dialog without owner, builds the quote in it and

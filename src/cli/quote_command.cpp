@@ -192,7 +192,7 @@ std::string readRoomFile(const std::string& path, RoomFile& file) {
 void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
   for (const QuoteItem& row : table.rows()) {
     bool first = true;
-    for (std::string_view cell : cellsOf(row)) {
+    for (std::string_view cell : rowCells(row)) {
       if (!first) out << '\t';
       first = false;
       for (char c : cell) out << ((c == '\t' || c == '\r' || c == '\n') ? ' ' : c);
@@ -204,7 +204,7 @@ void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
 void writeCsv(std::ostream& out, const QuoteTable& table) {
   for (const QuoteItem& row : table.rows()) {
     bool first = true;
-    for (std::string_view cell : cellsOf(row)) {
+    for (std::string_view cell : rowCells(row)) {
       if (!first) out << ',';
       first = false;
       if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {

@@ -54,7 +54,7 @@ bool isEmphasisedRow(const QuoteItem& row) {
          row.unitPrice.empty() && row.total.empty();
 }
 
-std::vector<std::string_view> cellsOf(const QuoteItem& row) {
+std::vector<std::string_view> rowCells(const QuoteItem& row) {
   return {row.number, row.name, row.unit, row.quantity, row.unitPrice, row.total};
 }
 

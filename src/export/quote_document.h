@@ -40,7 +40,7 @@ std::optional<double> plainDecimalValue(std::string_view text);
 bool isEmphasisedRow(const QuoteItem& row);
 
 // The six cells in column order.
-std::vector<std::string_view> cellsOf(const QuoteItem& row);
+std::vector<std::string_view> rowCells(const QuoteItem& row);
 
 // "日期：2026-12-08"
 std::string dateLine(std::string_view date);

@@ -133,7 +133,7 @@ std::string writeQuoteWorkbook(const QuoteDocument& document, const std::string&
   lxw_row_t row = kWorkbookHeaderRows;
   for (const QuoteItem& item : document.rows) {
     const bool bold = isEmphasisedRow(item);
-    const auto cells = cellsOf(item);
+    const auto cells = rowCells(item);
     for (lxw_col_t column = 0; column <= lastColumn; ++column) {
       const std::string_view text = cells[column];
       lxw_format* format = formats.cell[bold][kQuoteColumns[column].alignment == ColumnAlignment::Right];

@@ -135,7 +135,7 @@ void paintPage(PageCanvas& canvas, const QuoteDocument& document, const PageGeom
     const QuoteItem& row = document.rows[index];
     const bool emphasised = isEmphasisedRow(row);
     if (emphasised) canvas.fill(canvas.rect(left, y, width, geometry.rowHeight), kHeadingFill);
-    paintRow(canvas, edges, y, geometry.rowHeight, cellsOf(row), emphasised ? bold : regular, kInk);
+    paintRow(canvas, edges, y, geometry.rowHeight, rowCells(row), emphasised ? bold : regular, kInk);
     canvas.line(left, y + geometry.rowHeight, right, y + geometry.rowHeight, kRule, emphasised ? 0.6 : 0.25);
     y += geometry.rowHeight;
   }

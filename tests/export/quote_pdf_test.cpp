@@ -38,7 +38,7 @@ std::vector<std::string> words(const std::string& line) {
 
 std::vector<std::string> nonEmptyCells(const QuoteItem& row) {
   std::vector<std::string> cells;
-  for (std::string_view cell : cellsOf(row)) {
+  for (std::string_view cell : rowCells(row)) {
     if (!cell.empty()) cells.emplace_back(cell);
   }
   return cells;
