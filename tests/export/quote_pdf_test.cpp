@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -131,6 +132,35 @@ TEST_F(QuotePdf, EveryRowInOrderUnderARepeatedHeaderWithPageNumbers) {
       EXPECT_EQ(lines[2], std::vector<std::string>{"日期：2026-12-08"});
     }
   }
+}
+
+// A printer keeps margins of its own; the pages must come out where the PDF has them.
+TEST_F(QuotePdf, APrinterWithMarginsGetsTheSamePages) {
+  const QuoteDocument document = test::editedFullPackageDocument();
+  const auto direct = folder_ / "direct.pdf";
+  ASSERT_EQ(saveQuotePdf(document, direct.string()), "");
+
+  const auto printed = folder_ / "printed.pdf";
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(printed.string()));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageMargins(QMarginsF(25, 18, 9, 30), QPageLayout::Millimeter);
+  ASSERT_TRUE(paintQuotePages(printer, document));
+  ASSERT_TRUE(std::filesystem::exists(printed));
+
+  // Line by line the same words; a page drawn from the wrong corner loses its right column
+  // and its footer off the paper. (Positions may differ by a fraction of a point.)
+  auto linesOfWords = [](const std::string& text) {
+    std::vector<std::vector<std::string>> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(words(line));
+    return lines;
+  };
+  const std::string layout = "pdftotext -layout -enc UTF-8 '";
+  const std::string expected = run(layout + direct.string() + "' -");
+  ASSERT_NE(expected.find("全包总价格"), std::string::npos) << expected;
+  EXPECT_EQ(linesOfWords(run(layout + printed.string() + "' -")), linesOfWords(expected));
 }
 
 TEST_F(QuotePdf, ReplacesAnEarlierFileOnlyWhenWritten) {
