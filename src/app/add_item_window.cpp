@@ -23,6 +23,18 @@ AddItemWindow::AddItemWindow(QWidget* parent) : QDialog(parent), ui_(std::make_u
     keepTypedText(*box);
     keepTextWithoutSelection(*box);
   }
+  // Picked from the list only: typing a name leaves the price as it is.
+  connect(ui_->组合框1, &QComboBox::textActivated, this, [this](const QString& name) {
+    if (const auto price = addItemDefaultPrice(name.toStdString())) {
+      ui_->组合框3->setEditText(QString::fromUtf8(price->data(), qsizetype(price->size())));
+    }
+  });
+  connect(ui_->按钮1, &QPushButton::clicked, this, [this] {
+    emit itemConfirmed(AddedItem{.name = ui_->组合框1->currentText().toStdString(),
+                                 .quantity = ui_->组合框2->currentText().toStdString(),
+                                 .unitPrice = ui_->组合框3->currentText().toStdString()});
+    accept();
+  });
   connect(ui_->按钮2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

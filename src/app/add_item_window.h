@@ -1,8 +1,11 @@
 #pragma once
-// 添加项目: the dialog for adding an item to the quotation by hand. 取消 closes it; 确定添加 and
-// the default prices belong to the quotation controller, attached with setController().
+// 添加项目: the dialog for adding an item to the quotation by hand. Picking an item writes its
+// default price; 确定添加 hands the three texts on as they stand and closes the dialog; 取消
+// closes it without change.
 #include <QDialog>
 #include <memory>
+
+#include "packages/quote_commands.h"
 
 namespace Ui {
 class AddItemWindow;
@@ -21,6 +24,9 @@ class AddItemWindow final : public QDialog {
 
   void setController(std::unique_ptr<QObject> controller);
   QObject* controller() const { return controller_.get(); }
+
+ signals:
+  void itemConfirmed(const decor::AddedItem& item);
 
  private:
   std::unique_ptr<Ui::AddItemWindow> ui_;

@@ -31,12 +31,28 @@ void GuiDispatcher::close() {
 }
 
 void GuiDispatcher::runWaitingTasks() {
-  std::deque<std::function<void()>> tasks;
+  // One task at a time, each after checking that the window is still there: a task may close
+  // it, and the tasks behind it must then not run. Only the tasks waiting now run in this
+  // turn, so a busy worker cannot keep the event loop from painting.
+  std::size_t budget = 0;
   {
     const std::lock_guard lock(mutex_);
-    tasks.swap(tasks_);
+    budget = tasks_.size();
   }
-  for (auto& task : tasks) task();
+  for (; budget > 0; --budget) {
+    std::function<void()> task;
+    {
+      const std::lock_guard lock(mutex_);
+      if (receiver_ == nullptr || tasks_.empty()) return;
+      task = std::move(tasks_.front());
+      tasks_.pop_front();
+    }
+    task();
+  }
+  const std::lock_guard lock(mutex_);
+  if (receiver_ != nullptr && !tasks_.empty()) {
+    QMetaObject::invokeMethod(receiver_, "runWaitingTasks", Qt::QueuedConnection);
+  }
 }
 
 DispatchReceiver::DispatchReceiver(std::shared_ptr<GuiDispatcher> dispatcher, QObject* window)

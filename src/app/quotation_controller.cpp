@@ -1,14 +1,19 @@
 #include "app/quotation_controller.h"
 
-#include <QTreeWidget>
-#include <optional>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTreeView>
 
+#include "app/add_item_window.h"
 #include "app/gui_dispatcher.h"
 #include "app/quotation_window.h"
 #include "app/quote_sharing.h"
+#include "app/quote_table_model.h"
+#include "packages/main_materials.h"
 #include "quote/item_description.h"
-#include "ui/report_list.h"
 #include "ui/spin_text_box.h"
+#include "ui_add_item_window.h"
 #include "ui_quotation_window.h"
 
 namespace decor {
@@ -17,30 +22,35 @@ namespace {
 
 QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-QStringList cellsOf(const QuoteItem& row) {
-  return {qt(row.number), qt(row.name), qt(row.unit), qt(row.quantity), qt(row.unitPrice), qt(row.total)};
-}
-
 }  // namespace
 
 QuotationController::QuotationController(QuotationWindow& window, std::vector<RoomEntry> rooms, std::string grade,
                                          FloorChoice floor)
     : window_(window), rooms_(std::move(rooms)), grade_(std::move(grade)), floor_(floor) {
-  QTreeWidget* list = window_.form().超级列表框1;
-  // A press on a row and a change of the selected row (keyboard) both show the row. Not the
-  // current item as such: the list makes its first row current on its own when it gets the
-  // focus with rows in it, and that is nothing the user did.
-  connect(list, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item) { showRowDetails(item); });
-  connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] {
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+  Ui::QuotationWindow& form = window_.form();
+  QTreeView* list = form.超级列表框1;
+  // A left press on a row and a change of the selected row (keyboard) both show the row. Not
+  // the current row as such: the list makes its first row current on its own when it gets
+  // the focus with rows in it, and that is nothing the user did.
+  list->viewport()->installEventFilter(this);
+  list->installEventFilter(this);
+  connect(list, &QAbstractItemView::pressed, this, [this](const QModelIndex& index) {
+    if (lastPressWasLeft_) showRowDetails(index);
+  });
+  connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, list] {
+    if (!lastPressWasLeft_) return;
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
     if (!selected.isEmpty()) showRowDetails(selected.front());
   });
+  connect(form.按钮3, &QAbstractButton::clicked, this, &QuotationController::modifySelectedRow);
+  connect(form.按钮1, &QAbstractButton::clicked, this, &QuotationController::deleteSelectedRow);
+  connect(form.按钮2, &QAbstractButton::clicked, this, &QuotationController::openAddItemWindow);
 
   // Exports and prints see the table once the operations asked for before them have ended.
   sharing_ = new QuoteSharing(window_, *list, CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
                               [this](std::function<void(const std::vector<QuoteItem>&)> use) {
                                 enqueueTableOperation([this, use = std::move(use)](OperationQueue::Done done) {
-                                  use(table_.rows());
+                                  use(table().rows());
                                   done();
                                 });
                               });
@@ -53,6 +63,8 @@ QuotationController& QuotationController::attach(QuotationWindow& window, std::v
   window.setController(std::move(controller));
   return attached;
 }
+
+const QuoteTable& QuotationController::table() const { return window_.model().table(); }
 
 void QuotationController::start() {
   const std::optional<PackageScope> scope = packageScopeFromText(window_.services().state->packageScope());
@@ -77,11 +89,12 @@ void QuotationController::startBuild(QuoteRequest request, OperationQueue::Done 
   startWorker([state = window_.services().state, dispatcher = window_.dispatcher(), request = std::move(request),
                done = std::move(done), this] {
     QuoteTable built;
-    built.setRowListener(
-        [&dispatcher, this](std::size_t, const QuoteItem& row) { dispatcher->post([this, row] { appendRow(row); }); });
+    built.setRowListener([&dispatcher, this](std::size_t, const QuoteItem& row) {
+      dispatcher->post([this, row] { window_.model().appendRow(row); });
+    });
     // A room the build cannot read is refused before it is opened (the room entry window
     // checks first); a refused build simply leaves the table empty.
-    buildQuote(request, state->prices.itemPrices(), built);
+    buildQuote(request, state->prices.itemPrices(), built, appendMainMaterialPart);
     dispatcher->post([this, done] {
       building_ = false;
       done();
@@ -90,16 +103,91 @@ void QuotationController::startBuild(QuoteRequest request, OperationQueue::Done 
   });
 }
 
-void QuotationController::appendRow(const QuoteItem& row) {
-  table_.appendRow(row);
-  appendReportRow(*window_.form().超级列表框1, cellsOf(row));
+void QuotationController::runOnWorker(std::function<void(QuoteTable&)> command, OperationQueue::Done done) {
+  QuoteTable copy = table();
+  startWorker([dispatcher = window_.dispatcher(), copy = std::move(copy), command = std::move(command),
+               done = std::move(done), this]() mutable {
+    command(copy);
+    dispatcher->post([this, result = std::move(copy), done]() mutable {
+      window_.model().replaceTable(std::move(result));
+      done();
+      emit commandFinished();
+    });
+  });
 }
 
-void QuotationController::showRowDetails(QTreeWidgetItem* item) {
-  if (item == nullptr) return;
-  const int index = window_.form().超级列表框1->indexOfTopLevelItem(item);
-  if (index < 0 || static_cast<std::size_t>(index) >= table_.size()) return;
-  const DetailPanel panel = detailPanelFor(table_[static_cast<std::size_t>(index)]);
+std::optional<std::size_t> QuotationController::selectedRow() const {
+  const QModelIndexList selected = window_.form().超级列表框1->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return std::nullopt;
+  return static_cast<std::size_t>(selected.front().row());
+}
+
+std::optional<PackageScope> QuotationController::captionMode() const {
+  return packageScopeFromCaption(window_.windowTitle().toStdString());
+}
+
+void QuotationController::modifySelectedRow() {
+  // The panel and the selection as they are when the user presses 修改.
+  Ui::QuotationWindow& form = window_.form();
+  ItemEdit edit{.name = form.编辑框1->text().toStdString(),
+                .unit = form.编辑框2->text().toStdString(),
+                .quantity = form.编辑框3->editText().toStdString(),
+                .unitPrice = form.编辑框4->text().toStdString()};
+  const std::optional<std::size_t> row = selectedRow();
+  enqueueTableOperation([this, edit = std::move(edit), row](OperationQueue::Done done) {
+    const std::optional<PackageScope> mode = captionMode();
+    window_.model().apply([&](QuoteTable& table) { modifyRow(table, row, edit, mode); });
+    QTreeView* list = window_.form().超级列表框1;
+    if (row && *row < table().size()) {
+      const QModelIndex index = window_.model().index(static_cast<int>(*row), 0);
+      list->selectionModel()->setCurrentIndex(index,
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      list->scrollTo(index);
+    }
+    list->setFocus();
+    done();
+    emit commandFinished();
+  });
+}
+
+void QuotationController::deleteSelectedRow() {
+  const std::optional<std::size_t> row = selectedRow();
+  enqueueTableOperation([this, row](OperationQueue::Done done) {
+    runOnWorker([row](QuoteTable& table) { deleteRow(table, row); }, std::move(done));
+  });
+}
+
+void QuotationController::addItem(AddedItem item) {
+  enqueueTableOperation([this, item = std::move(item)](OperationQueue::Done done) {
+    const std::optional<PackageScope> mode = captionMode();
+    runOnWorker([item, mode](QuoteTable& table) { decor::addItem(table, item, mode); }, std::move(done));
+  });
+}
+
+void QuotationController::connectAddItemWindow(AddItemWindow& dialog) {
+  connect(&dialog, &AddItemWindow::itemConfirmed, this, [this](const AddedItem& item) { addItem(item); });
+}
+
+void QuotationController::openAddItemWindow() {
+  AddItemWindow dialog(&window_);
+  connectAddItemWindow(dialog);
+  dialog.exec();
+}
+
+bool QuotationController::eventFilter(QObject* watched, QEvent* event) {
+  QTreeView* list = window_.form().超级列表框1;
+  if (watched == list->viewport() &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+    lastPressWasLeft_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+  } else if (watched == list && event->type() == QEvent::KeyPress) {
+    lastPressWasLeft_ = true;  // the keyboard moves the selection: show it
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void QuotationController::showRowDetails(const QModelIndex& index) {
+  if (!index.isValid() || static_cast<std::size_t>(index.row()) >= table().size()) return;
+  const DetailPanel panel = detailPanelFor(table()[static_cast<std::size_t>(index.row())]);
   Ui::QuotationWindow& form = window_.form();
   form.编辑框1->setText(qt(panel.name));
   form.编辑框2->setText(qt(panel.unit));

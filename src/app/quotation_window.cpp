@@ -1,7 +1,10 @@
 #include "app/quotation_window.h"
 
+#include <QKeyEvent>
+
 #include "app/chat_status.h"
 #include "app/contact_window.h"
+#include "app/quote_table_model.h"
 #include "quote/quote_table.h"
 #include "ui/report_list.h"
 #include "ui_quotation_window.h"
@@ -11,10 +14,12 @@ namespace decor {
 QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::QuotationWindow>()),
+      model_(new QuoteTableModel(this)),
       services_(std::move(services)),
       dispatcher_(this) {
   ui_->setupUi(this);
   setFixedSize(size());
+  ui_->超级列表框1->setModel(model_);
   setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns);
   ui_->标签6->setText(ui_->标签6->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
   ui_->标签1->setText(aboutText(services_.endpoints));
@@ -29,6 +34,14 @@ QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
 QuotationWindow::~QuotationWindow() = default;
 
 void QuotationWindow::setController(std::unique_ptr<QObject> controller) { controller_ = std::move(controller); }
+
+void QuotationWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
 
 void QuotationWindow::openContactWindow() {
   ContactWindow contact(services_, this);

@@ -15,6 +15,8 @@ class QuotationWindow;
 
 namespace decor {
 
+class QuoteTableModel;
+
 class QuotationWindow final : public QDialog {
   Q_OBJECT
 
@@ -23,6 +25,9 @@ class QuotationWindow final : public QDialog {
   ~QuotationWindow() override;
 
   Ui::QuotationWindow& form() { return *ui_; }
+  // The quotation the list shows; the only copy of it.
+  QuoteTableModel& model() { return *model_; }
+  const QuoteTableModel& model() const { return *model_; }
   const AppServices& services() const { return services_; }
   // For workers that hand results back to this window.
   std::shared_ptr<GuiDispatcher> dispatcher() const { return dispatcher_.get(); }
@@ -37,8 +42,13 @@ class QuotationWindow final : public QDialog {
   // The about text of 标签1 before a row is clicked.
   static QString aboutText(const Endpoints& endpoints);
 
+ protected:
+  // Esc does not close the window: its table holds the customer's edits and nothing else does.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   std::unique_ptr<Ui::QuotationWindow> ui_;
+  QuoteTableModel* model_;  // a child of the window
   AppServices services_;
   std::unique_ptr<QObject> controller_;
   WindowDispatcher dispatcher_;

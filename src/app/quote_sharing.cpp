@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -50,21 +49,6 @@ QuoteSharing::QuoteSharing(QWidget& window, QAbstractItemView& table, CompanyCon
 
   table.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&table, &QWidget::customContextMenuRequested, this, &QuoteSharing::showContextMenu);
-  // A right click only opens the menu: it neither selects a row nor fills the detail panel.
-  table.viewport()->installEventFilter(this);
-}
-
-bool QuoteSharing::eventFilter(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-      if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) return true;
-      break;
-    default:
-      break;
-  }
-  return QObject::eventFilter(watched, event);
 }
 
 QuoteSharing::~QuoteSharing() = default;

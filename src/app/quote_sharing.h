@@ -52,9 +52,6 @@ class QuoteSharing final : public QObject {
   // The name the file dialog proposes: the documents folder and "<caption>-<date>.<ext>".
   QString proposedPath(Format format) const;
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  signals:
   // GUI thread; `failure` is empty when the file was saved. The user has seen the message.
   void saveFinished(const QString& path, const QString& failure);

@@ -11,6 +11,8 @@
 #include "cli/price_folder.h"
 #include "cli/quote_files.h"
 #include "export/quote_document.h"
+#include "packages/main_materials.h"
+#include "packages/quote_commands.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 #include "text/codepage.h"
@@ -33,7 +35,8 @@ constexpr const char* kQuoteUsage =
     "                    命令报出该行行号和对应的格式提示，不输出报价表。\n"
     "  --grade 装修档次  出租房装修、经济型装修、舒适型装修、\"精  装  修\"（两字之间各两个空格）\n"
     "                    或 豪华型装修，默认 舒适型装修。\n"
-    "  --package 范围    半包 或 全包，默认 半包。全包的主材部分尚未提供，目前只输出半包部分。\n"
+    "  --package 范围    半包 或 全包，默认 半包。全包在收费项之后加上各房间的主材和全包总价格；\n"
+    "                    它也决定 --modify 按哪种方式重算总价。\n"
     "  --floor 地面      地板 或 瓷砖（客厅、餐厅地面），默认 地板。\n"
     "  --prices 文件夹   从本地文件夹读取 AppConfig.xml 和/或 Xiangxi.xml 价格文件，\n"
     "                    规则与启动时从配置服务器取得的价格文件相同。\n"
@@ -44,18 +47,34 @@ constexpr const char* kQuoteUsage =
     "                    两个文件都先写入同一文件夹的临时文件再改名，失败时原有文件不变。\n"
     "  --help, -h        显示本帮助。\n"
     "\n"
-    "以下选项对应报价窗口中的修改、删除此项和添加项命令，可重复给出，但尚未支持，\n"
-    "给出时命令报错退出：\n"
-    "  --modify 行 项目名称 单位 数量 单价\n"
-    "  --delete 行\n"
-    "  --add 项目名称 数量 单价\n"
+    "以下选项对应报价窗口中的修改、删除此项和添加项命令，可重复给出，报价生成后按给出的顺序执行：\n"
+    "  --modify 行 项目名称 单位 数量 单价   把这一行改为给出的内容并重算总价\n"
+    "  --delete 行                          删除这一行并重算最后一行\n"
+    "  --add 项目名称 数量 单价              在收费项之前加入手工项目（序号 -，单位 增），重建收费项\n"
+    "  行 从 1 起按输出的顺序数，以执行该选项时的报价表为准；0 表示不选任何行（仍会重算）；\n"
+    "  超出报价表的行号是选项错误。\n"
     "\n"
-    "退出码: 0 成功；1 房间文件或价格文件夹无法使用；2 选项错误或选项尚未支持；\n"
+    "退出码: 0 成功；1 房间文件或价格文件夹无法使用；2 选项错误；\n"
     "        3 报价表已输出，但 --xlsx 或 --pdf 文件无法保存。\n";
 
 constexpr int kExitInput = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitSave = 3;
+
+// --modify, --delete or --add with its values, applied after the build.
+struct TableCommand {
+  std::string option;
+  std::size_t row = 0;  // from 1; 0 selects nothing
+  std::vector<std::string> values;
+};
+
+// A row number: decimal digits only.
+std::optional<std::size_t> parseRow(const std::string& text) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(std::stoul(text));
+}
 
 struct QuoteOptions {
   std::optional<std::string> roomsFile;
@@ -66,7 +85,7 @@ struct QuoteOptions {
   bool csv = false;
   QuoteFiles files;
   bool help = false;
-  std::vector<std::string> unsupported;  // the table commands given, in order
+  std::vector<TableCommand> commands;  // in the order given
 };
 
 // Parses the options; returns the error to report, empty when they are usable.
@@ -100,10 +119,18 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
     }
     if (option == "--modify" || option == "--delete" || option == "--add") {
       const std::size_t count = option == "--modify" ? 5 : option == "--delete" ? 1 : 3;
-      if (!values(count)) {
+      auto taken = values(count);
+      if (!taken) {
         return "选项 " + option + " 需要 " + std::to_string(count) + " 个参数";
       }
-      options.unsupported.push_back(option);
+      TableCommand command{.option = option, .row = 0, .values = std::move(*taken)};
+      if (option != "--add") {
+        const auto row = parseRow(command.values.front());
+        if (!row) return "选项 " + option + " 的行号应为不小于 0 的整数，而不是 \"" + command.values.front() + "\"";
+        command.row = *row;
+        command.values.erase(command.values.begin());
+      }
+      options.commands.push_back(std::move(command));
       continue;
     }
     if (option == "--rooms" || option == "--grade" || option == "--package" || option == "--floor" ||
@@ -189,6 +216,27 @@ std::string readRoomFile(const std::string& path, RoomFile& file) {
   return {};
 }
 
+// Applies the table commands in order; returns the error to report, empty when all applied.
+std::string applyCommands(const std::vector<TableCommand>& commands, PackageScope scope, QuoteTable& table) {
+  for (const TableCommand& command : commands) {
+    if (command.row > table.size()) {
+      return "选项 " + command.option + " 的行号 " + std::to_string(command.row) + " 超出了报价表（共 " +
+             std::to_string(table.size()) + " 行）";
+    }
+    const std::optional<std::size_t> row =
+        command.row == 0 ? std::nullopt : std::optional<std::size_t>(command.row - 1);
+    const auto& v = command.values;
+    if (command.option == "--modify") {
+      modifyRow(table, row, ItemEdit{.name = v[0], .unit = v[1], .quantity = v[2], .unitPrice = v[3]}, scope);
+    } else if (command.option == "--delete") {
+      deleteRow(table, row);
+    } else {
+      addItem(table, AddedItem{.name = v[0], .quantity = v[1], .unitPrice = v[2]}, scope);
+    }
+  }
+  return {};
+}
+
 void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
   for (const QuoteItem& row : table.rows()) {
     bool first = true;
@@ -234,11 +282,6 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
     out << kQuoteUsage;
     return 0;
   }
-  if (!options.unsupported.empty()) {
-    err << "decor-cli quote: 选项 " << options.unsupported.front()
-        << " 尚未支持：报价表的修改、删除此项和添加项命令将在后续版本提供\n";
-    return kExitUsage;
-  }
   if (!options.roomsFile) {
     err << "decor-cli quote: 缺少 --rooms 文件\n（decor-cli quote --help 查看用法）\n";
     return kExitUsage;
@@ -267,14 +310,15 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
   const QuoteRequest request{
       .rooms = std::move(file.rooms), .grade = options.grade, .scope = options.scope, .floor = options.floor};
   QuoteTable table;
-  const QuoteBuildResult result = buildQuote(request, prices.itemPrices(), table);
+  const QuoteBuildResult result = buildQuote(request, prices.itemPrices(), table, appendMainMaterialPart);
   if (!result.built()) {
     err << "decor-cli quote: 房间文件 " << *options.roomsFile << " 第" << file.lineNumbers[result.refused->row]
         << "行: " << result.refused->message() << '\n';
     return kExitInput;
   }
-  if (options.scope == PackageScope::Full) {
-    err << "decor-cli quote: 注意：全包的主材部分尚未提供，只输出了半包部分\n";
+  if (const std::string error = applyCommands(options.commands, options.scope, table); !error.empty()) {
+    err << "decor-cli quote: " << error << "\n（decor-cli quote --help 查看用法）\n";
+    return kExitUsage;
   }
 
   if (options.csv) {

@@ -38,6 +38,14 @@ void QuoteTable::appendRow(QuoteItem row) {
   if (listener_) listener_(rows_.size() - 1, rows_.back());
 }
 
+void QuoteTable::removeRow(std::size_t index) {
+  if (index < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void QuoteTable::truncate(std::size_t count) {
+  if (count < rows_.size()) rows_.resize(count);
+}
+
 std::int32_t truncatingTotalSum(const std::vector<QuoteItem>& rows, std::size_t end) {
   std::int32_t sum = 0;
   for (std::size_t i = 0; i < std::min(end, rows.size()); ++i) {

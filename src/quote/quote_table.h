@@ -58,6 +58,13 @@ class QuoteTable {
   // Any row as it is given (fee and total rows).
   void appendRow(QuoteItem row);
 
+  // Edits in place; the row listener hears of appends only.
+  void setRow(std::size_t index, QuoteItem row) { rows_.at(index) = std::move(row); }
+  void setTotal(std::size_t index, std::string total) { rows_.at(index).total = std::move(total); }
+  void removeRow(std::size_t index);
+  // Keeps the first `count` rows.
+  void truncate(std::size_t count);
+
   const std::vector<QuoteItem>& rows() const { return rows_; }
   std::size_t size() const { return rows_.size(); }
   const QuoteItem& operator[](std::size_t index) const { return rows_[index]; }

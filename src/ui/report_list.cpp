@@ -16,7 +16,7 @@ QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells) {
   return item;
 }
 
-void setReportColumnWidths(QTreeWidget& list, std::span<const ColumnFormat> columns) {
+void setReportColumnWidths(QTreeView& list, std::span<const ColumnFormat> columns) {
   // The designed widths hold; space right of the last column stays empty.
   list.header()->setStretchLastSection(false);
   int column = 0;

@@ -1,11 +1,13 @@
 #pragma once
-// Report-mode lists (the room list, the quotation table) are QTreeWidgets without a tree:
-// the header item carries each column's alignment, and rows take it over.
+// Report-mode lists are tree views without a tree. The room list is a QTreeWidget whose
+// header item carries each column's alignment, and rows take it over; the quotation table
+// is a view over a model.
 #include <QStringList>
 #include <span>
 
 #include "quote/column_format.h"
 
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -16,6 +18,6 @@ QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells);
 
 // Column widths as the core's column formats give them, from the first column on. The
 // titles and alignments are in the form itself.
-void setReportColumnWidths(QTreeWidget& list, std::span<const ColumnFormat> columns);
+void setReportColumnWidths(QTreeView& list, std::span<const ColumnFormat> columns);
 
 }  // namespace decor

@@ -204,25 +204,106 @@ TEST_F(QuoteCommandTest, UsageErrors) {
   }
 }
 
-TEST_F(QuoteCommandTest, TableCommandsAreParsedButNotYetSupported) {
-  const std::string rooms = write("rooms.tsv", kTwoRooms);
-  const std::string refusal = "尚未支持：报价表的修改、删除此项和添加项命令将在后续版本提供\n";
-  EXPECT_EQ(run({"--rooms", rooms, "--modify", "3", "墙面批腻子", "M2", "20", "12"}), 2);
-  EXPECT_EQ(err_.str(), "decor-cli quote: 选项 --modify " + refusal);
-  EXPECT_EQ(run({"--rooms", rooms, "--delete", "2", "--delete", "3"}), 2);
-  EXPECT_EQ(err_.str(), "decor-cli quote: 选项 --delete " + refusal);
-  EXPECT_EQ(run({"--add", "窗帘", "2", "300", "--rooms", rooms}), 2);
-  EXPECT_EQ(err_.str(), "decor-cli quote: 选项 --add " + refusal);
-  EXPECT_EQ(out_.str(), "");
+// The two-room quote of PrintsTheRowsTabSeparated, line by line.
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
-TEST_F(QuoteCommandTest, FullPackageSaysWhatIsMissing) {
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+TEST_F(QuoteCommandTest, FullPackageAddsTheMainMaterialsAndTheTotal) {
   const std::string rooms = write("rooms.tsv", kTwoRooms);
   ASSERT_EQ(run({"--rooms", rooms}), 0);
   const std::string half = out_.str();
-  ASSERT_EQ(run({"--rooms", rooms, "--package", "全包"}), 0);
-  EXPECT_EQ(out_.str(), half);
-  EXPECT_EQ(err_.str(), "decor-cli quote: 注意：全包的主材部分尚未提供，只输出了半包部分\n");
+  ASSERT_EQ(run({"--rooms", rooms, "--package", "全包"}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), half +
+                            "\t\t\t\t\t\n"
+                            "\t实木地板\tM2\t8.96\t160\t1433\n"
+                            "\t\t\t\t\t\n"
+                            "\t厨房\t\t\t\t\n"
+                            "\t厨柜制作\tM\t3\t520\t1560\n"
+                            "\t吊柜制作\tM\t3\t320\t960\n"
+                            "\t水晶石台面\tM\t3\t260\t780\n"
+                            "\t厨柜五金\t项\t1\t350\t350\n"
+                            "\t洗菜盆及龙头\t套\t1\t580\t580\n"
+                            "\t油烟机\t套\t1\t1200\t1200\n"
+                            "\t灶台\t套\t1\t450\t450\n"
+                            "\t吸顶灯\t套\t1\t85\t85\n"
+                            "\t墙面砖\tM2\t6\t28\t168\n"
+                            "\t地面砖\tM2\t6\t8\t48\n"
+                            "\t燃气热水器\t套\t1\t1750\t1750\n"
+                            "\t铝扣板吊顶\tM2\t6\t95\t570\n"
+                            "\t\t\t\t\t\n"
+                            "\t全包总价格\t\t\t\t17745\n");
+  EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(QuoteCommandTest, TableCommandsApplyInTheOrderGiven) {
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  ASSERT_EQ(run({"--rooms", rooms}), 0);
+  const std::vector<std::string> half = linesOf(out_.str());
+  ASSERT_EQ(half.size(), 22U);
+
+  struct Case {
+    std::vector<std::string> commands;
+    std::vector<std::string> expected;
+  };
+  // Rows count from 1 as the table stands: the second --delete 2 deletes the old row 3.
+  std::vector<std::string> deleted = half;
+  deleted.erase(deleted.begin() + 1, deleted.begin() + 3);
+  deleted.back() = "\t工程总造价\t\t\t\t7282";
+  std::vector<std::string> modified = half;
+  modified[4] = "4\t实木门\t扇\t2\t1480\t2960";
+  modified.back() = "\t工程总造价\t\t\t\t9291";
+  std::vector<std::string> added(half.begin(), half.begin() + 16);
+  for (const char* line : {"\t\t\t\t\t", "-\t窗帘\t增\t2\t300\t600", "\t\t\t\t\t", "\t其它的\t\t\t\t",
+                           "\t材料搬运费\t户\t1\t2%\t152.76", "\t垃圾清理费用\t户\t1\t1%\t76.38",
+                           "\t工程管理费\t项\t1\t8%\t611.04", "\t\t\t\t\t", "\t工程总造价\t\t\t\t8477"}) {
+    added.emplace_back(line);
+  }
+  std::vector<std::string> nothingSelected = half;
+  const std::vector<Case> cases{
+      {{"--delete", "2", "--delete", "2"}, deleted},
+      {{"--modify", "5", "实木门", "扇", "2", "1480"}, modified},
+      {{"--add", "窗帘", "2", "300"}, added},
+      {{"--delete", "0", "--modify", "0", "x", "x", "9", "9"}, nothingSelected},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"--rooms", rooms};
+    args.insert(args.end(), c.commands.begin(), c.commands.end());
+    ASSERT_EQ(run(args), 0) << err_.str();
+    EXPECT_EQ(out_.str(), joined(c.expected)) << ::testing::PrintToString(c.commands);
+  }
+}
+
+TEST_F(QuoteCommandTest, RowNumbersPastTheTableOrNotNumbersAreUsageErrors) {
+  const std::string rooms = write("rooms.tsv", kTwoRooms);
+  const std::string hint = "\n（decor-cli quote --help 查看用法）\n";
+  ASSERT_EQ(run({"--rooms", rooms, "--delete", "22"}), 0) << err_.str();
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const std::vector<Case> cases{
+      {{"--rooms", rooms, "--delete", "23"}, "decor-cli quote: 选项 --delete 的行号 23 超出了报价表（共 22 行）" + hint},
+      {{"--rooms", rooms, "--delete", "22", "--modify", "22", "a", "b", "1", "1"},
+       "decor-cli quote: 选项 --modify 的行号 22 超出了报价表（共 21 行）" + hint},
+      {{"--rooms", rooms, "--delete", "-1"}, "decor-cli quote: 选项 --delete 的行号应为不小于 0 的整数，而不是 \"-1\"" + hint},
+      {{"--rooms", rooms, "--modify", "２", "a", "b", "1", "1"},
+       "decor-cli quote: 选项 --modify 的行号应为不小于 0 的整数，而不是 \"２\"" + hint},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(run(c.args), 2) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(err_.str(), c.error) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(out_.str(), "");
+  }
 }
 
 TEST_F(QuoteCommandTest, HelpDocumentsEveryOption) {
@@ -230,7 +311,7 @@ TEST_F(QuoteCommandTest, HelpDocumentsEveryOption) {
   const std::string help = out_.str();
   EXPECT_TRUE(help.starts_with("用法: decor-cli quote --rooms 文件")) << help;
   for (const char* option : {"--rooms", "--grade", "--package", "--floor", "--prices", "--csv", "--modify",
-                             "--delete", "--add", "尚未支持", "退出码"}) {
+                             "--delete", "--add", "退出码"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(err_.str(), "");

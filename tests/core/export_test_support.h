@@ -9,40 +9,39 @@
 #include <utility>
 
 #include "export/quote_document.h"
+#include "packages/main_materials.h"
+#include "packages/quote_commands.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 
 namespace decor::test {
 
-// Two rooms of the real build, then a main-material part written as the packages write it,
-// with the marks of editing: a product with a fraction, a hand-typed name, texts in number
-// columns and a name with an ampersand.
+// A full-package quotation of four rooms as the window builds it, edited as a user would: a
+// row changed through 修改 to a product with a fraction, an item added by hand (序号 "-",
+// 单位 "增"), and a few cells typed by hand that read as no plain number.
 inline QuoteDocument editedFullPackageDocument() {
   QuoteTable table;
   const QuoteRequest request{.rooms = {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"},
-                                       RoomEntry{"厨房", "3000*2000*2800", "600*1500", "推拉门", "2", "4"}},
+                                       RoomEntry{"厨房", "3000*2000*2800", "600*1500", "推拉门", "2", "4"},
+                                       RoomEntry{"卫生间", "2000*1800*2600", "600*600", "塑钢门", "1", "4"},
+                                       RoomEntry{"阳台", "4000*1500*2800", "0*0", "(无)", "0", "1"}},
                              .grade = "舒适型装修",
                              .scope = PackageScope::Full,
                              .floor = FloorChoice::WoodenFloor};
-  buildQuote(request, ItemPrices::defaults(), table);
+  buildQuote(request, ItemPrices::defaults(), table, appendMainMaterialPart);
+  modifyRow(table, 1, ItemEdit{"顶面批腻子（增）", "M2", "3", "12.5"}, PackageScope::Full);
+  addItem(table, AddedItem{"手工添加项", "2", "18.75"}, PackageScope::Full);
   QuoteDocument document{.caption = "全包装修详细报价",
                          .date = "2026-12-08",
                          .rows = table.rows(),
                          .company = {"TarselCorvalen装饰", "400-820-6688", "http://www.example.com/?a=1&b=2"}};
   auto& rows = document.rows;
-  rows[1] = {"1", "顶面批腻子（增）", "M2", "3", "12.5", "37.5"};  // after 修改
   rows[2].total = "-";
-  rows.insert(rows.end(), {QuoteItem{},
-                           {"", "客厅", "", "", "", ""},
-                           {"", "实木地板", "M2", "8.96", "220", "1971"},
-                           QuoteItem{},
-                           {"", "厨房", "", "", "", ""},
-                           {"", "橱柜 & 台面", "M", "3", "1500", "4500"},
-                           {"", "水槽", "套", "1", "增", "0"},
-                           {"", "烟机灶具", "套", "1", "2%", "-12.25"},
-                           {"3", "手工添加项", "个", "007", "1.50", "0.000001"},
-                           QuoteItem{},
-                           {"", "全包总价格", "", "", "", "13895"}});
+  rows.insert(rows.end() - 2, {QuoteItem{},
+                               {"", "橱柜 & 台面", "M", "3", "1500", "4500"},
+                               {"", "水槽", "套", "1", "增", "0"},
+                               {"", "烟机灶具", "套", "1", "2%", "-12.25"},
+                               {"3", "手工录入", "个", "007", "1.50", "0.000001"}});
   return document;
 }
 

@@ -7,7 +7,6 @@
 #include <iterator>
 #include <memory>
 #include <regex>
-#include <set>
 #include <string>
 
 #include "export/file_replace.h"
@@ -173,7 +172,6 @@ TEST_F(ExportFolder, WorkbookReadsBackCellForCell) {
   const auto path = folder_ / "全包装修详细报价-2026-12-08.xlsx";
   ASSERT_EQ(saveQuoteWorkbook(document, path.string()), "");
 
-  const std::set<std::string> boldNames{"客厅", "厨房", "其它的", "工程总造价", "全包总价格"};
   std::string expected =
       "sheets=全包装修详细报价\n"
       "freeze=A4\n"
@@ -187,7 +185,10 @@ TEST_F(ExportFolder, WorkbookReadsBackCellForCell) {
       "row 3:\t*t:序号\t*t:项目名称\t*t:单位\t*t:数量\t*t:单价\t*t:总计\n";
   int line = 4;
   for (const QuoteItem& row : document.rows) {
-    const bool bold = boldNames.contains(row.name) && row.number.empty();
+    // Room and package headings (a name alone), the fee heading and the two totals.
+    const bool heading = !row.name.empty() && row.number.empty() && row.unit.empty() && row.quantity.empty() &&
+                         row.unitPrice.empty() && row.total.empty();
+    const bool bold = heading || row.name == "其它的" || row.name == "工程总造价" || row.name == "全包总价格";
     expected += "row " + std::to_string(line++) + ":";
     for (std::string_view cell : rowCells(row)) expected += "\t" + expectedCell(std::string(cell), bold);
     expected += "\n";
@@ -199,7 +200,10 @@ TEST_F(ExportFolder, WorkbookReadsBackCellForCell) {
   // percentages and marks are text.
   EXPECT_NE(dump.find("\tn:1\tt:顶面批腻子（增）\tt:M2\tn:3\tn:12.5\tn:37.5\n"), std::string::npos);
   EXPECT_NE(dump.find("\tt:烟机灶具\tt:套\tn:1\tt:2%\tn:-12.25\n"), std::string::npos);
-  EXPECT_NE(dump.find("\tn:3\tt:手工添加项\tt:个\tt:007\tt:1.50\tn:0.000001\n"), std::string::npos);
+  EXPECT_NE(dump.find("\tn:3\tt:手工录入\tt:个\tt:007\tt:1.50\tn:0.000001\n"), std::string::npos);
+  EXPECT_NE(dump.find("\tt:-\tt:手工添加项\tt:增\tn:2\tn:18.75\tn:37.5\n"), std::string::npos);
+  EXPECT_NE(dump.find("\t*t:全包总价格\t\t\t\t*n:"), std::string::npos);
+  EXPECT_NE(dump.find("\t*t:卫生间\t\t\t\t\n"), std::string::npos);
 }
 
 TEST_F(ExportFolder, WorkbookFailureKeepsTheEarlierFile) {

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "ui/hyperlink_label.h"
@@ -28,7 +29,7 @@ std::string kindOf(QWidget& widget) {
   if (qobject_cast<QLabel*>(&widget)) return "label";
   if (qobject_cast<QPushButton*>(&widget)) return "push button";
   if (qobject_cast<QRadioButton*>(&widget)) return "radio button";
-  if (qobject_cast<QTreeWidget*>(&widget)) return "report list";
+  if (qobject_cast<QTreeView*>(&widget)) return "report list";
   return std::string("unexpected ") + widget.metaObject()->className();
 }
 
@@ -107,15 +108,16 @@ std::ostream& operator<<(std::ostream& out, const Column& c) {
   return out << "{" << c.title << ", " << c.width << ", " << c.alignment << "}";
 }
 
-std::vector<Column> columnsOf(const QTreeWidget& list) {
+std::vector<Column> columnsOf(const QTreeView& list) {
   std::vector<Column> columns;
-  const QTreeWidgetItem* header = list.headerItem();
-  for (int i = 0; i < list.columnCount(); ++i) {
-    const auto alignment = Qt::Alignment(header->textAlignment(i)) & Qt::AlignHorizontal_Mask;
+  const QAbstractItemModel* model = list.model();
+  for (int i = 0; model != nullptr && i < model->columnCount(); ++i) {
+    const auto alignment =
+        Qt::Alignment(model->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole).toInt()) & Qt::AlignHorizontal_Mask;
     const std::string side = alignment == Qt::AlignLeading || alignment == Qt::AlignLeft     ? "left"
                              : alignment == Qt::AlignTrailing || alignment == Qt::AlignRight ? "right"
                                                                                              : "other";
-    columns.push_back({header->text(i).toStdString(), list.columnWidth(i), side});
+    columns.push_back({model->headerData(i, Qt::Horizontal).toString().toStdString(), list.columnWidth(i), side});
   }
   return columns;
 }

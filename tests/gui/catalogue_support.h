@@ -8,7 +8,7 @@
 
 class QWidget;
 class QComboBox;
-class QTreeWidget;
+class QTreeView;
 
 namespace decor::test {
 
@@ -56,6 +56,6 @@ struct Column {
 };
 std::ostream& operator<<(std::ostream& out, const Column& column);
 
-std::vector<Column> columnsOf(const QTreeWidget& list);
+std::vector<Column> columnsOf(const QTreeView& list);
 
 }  // namespace decor::test

@@ -9,14 +9,19 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTreeView>
 
+#include "app/add_item_window.h"
 #include "app/operation_queue.h"
+#include "app/quote_table_model.h"
 #include "app/quotation_controller.h"
 #include "app/quotation_window.h"
 #include "gui_test_support.h"
 #include "quote_test_support.h"
 #include "ui/spin_text_box.h"
+#include "ui_add_item_window.h"
 #include "ui_quotation_window.h"
 
 namespace decor::test {
@@ -52,7 +57,39 @@ class QuotationTest : public ::testing::Test {
   }
 
   Ui::QuotationWindow& form() { return window_->form(); }
-  QTreeWidget& list() { return *form().超级列表框1; }
+  QTreeView& list() { return *form().超级列表框1; }
+  int listRows() { return list().model()->rowCount(); }
+
+  // Fills the detail panel as a user would after clicking the row, and presses 修改.
+  void modify(int row, const std::vector<QString>& panel) {
+    clickRow(list(), row);
+    form().编辑框1->setText(panel[0]);
+    form().编辑框2->setText(panel[1]);
+    form().编辑框3->setEditText(panel[2]);
+    form().编辑框4->setText(panel[3]);
+    QTest::mouseClick(form().按钮3, Qt::LeftButton);
+  }
+  // Clicks the row and 删除此项, and waits for the worker's result.
+  void remove(QuotationController& controller, int row) {
+    clickRow(list(), row);
+    QTest::mouseClick(form().按钮1, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  }
+  // 添加项, the three boxes filled, 确定添加.
+  void add(QuotationController& controller, const QString& name, const QString& quantity, const QString& price) {
+    ModalAnswerer answerer({}, [&](QWidget& dialog) {
+      auto* addItem = qobject_cast<AddItemWindow*>(&dialog);
+      if (addItem == nullptr) return;
+      addItem->form().组合框1->setEditText(name);
+      addItem->form().组合框2->setEditText(quantity);
+      addItem->form().组合框3->setEditText(price);
+      addItem->form().按钮1->click();
+    });
+    QTest::mouseClick(form().按钮2, Qt::LeftButton);
+    ASSERT_EQ(answerer.seen().size(), 1U);
+    EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("添加项目"));
+    ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  }
 
   std::vector<std::string> detailPanel() {
     return {form().编辑框1->text().toStdString(), form().编辑框2->text().toStdString(),
@@ -74,7 +111,7 @@ TEST_F(QuotationTest, BuildRunsOnAWorkerAndAppendsTheRowsOneByOneInOrder) {
   // start() returned at once: the rows come later, through the GUI thread's queue.
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("半包装修详细报价"));
   EXPECT_TRUE(controller.building());
-  EXPECT_EQ(list().topLevelItemCount(), 0);
+  EXPECT_EQ(listRows(), 0);
 
   ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
   EXPECT_EQ(quoteRowsOf(list()), livingRoomComfortQuote());
@@ -90,7 +127,7 @@ TEST_F(QuotationTest, CaptionFollowsThePackageScope) {
   QuotationController& full = open({livingRoom()});
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("全包装修详细报价"));
   ASSERT_TRUE(waitUntil([&] { return !full.building(); }));
-  EXPECT_EQ(quoteRowsOf(list()), livingRoomComfortQuote()) << "the main-material part is not built yet";
+  EXPECT_EQ(quoteRowsOf(list()), livingRoomFullQuote());
 
   // Neither package: nothing is built and the design caption stays.
   services_.state->setPackageScope("");
@@ -98,7 +135,7 @@ TEST_F(QuotationTest, CaptionFollowsThePackageScope) {
   EXPECT_FALSE(none.building());
   QTest::qWait(50);
   EXPECT_EQ(window_->windowTitle(), kDesignCaption);
-  EXPECT_EQ(list().topLevelItemCount(), 0);
+  EXPECT_EQ(listRows(), 0);
 }
 
 TEST_F(QuotationTest, RowClickFillsTheDetailPanelAndTheDescriptionLabel) {
@@ -154,7 +191,7 @@ TEST_F(QuotationTest, TableOperationsWaitForTheBuildAndRunInOrder) {
   std::vector<std::string> log;
   controller.enqueueTableOperation([&](OperationQueue::Done done) {
     log.push_back("first sees " + std::to_string(controller.table().size()) + " rows, list " +
-                  std::to_string(list().topLevelItemCount()));
+                  std::to_string(listRows()));
     // Finishes later, as a worker would.
     QTimer::singleShot(30, [&log, done] {
       log.push_back("first done");
@@ -182,10 +219,156 @@ TEST_F(QuotationTest, WindowClosedWhileItsBuildRunsTakesNoRowsAndTheWorkerEnds) 
   // Gone while the rows come in.
   QuotationController& controller = open(manyRooms);
   dispatcher = window_->dispatcher();
-  ASSERT_TRUE(waitUntil([&] { return list().topLevelItemCount() > 0 || !controller.building(); }, 20000));
+  ASSERT_TRUE(waitUntil([&] { return listRows() > 0 || !controller.building(); }, 20000));
   window_.reset();
   ASSERT_TRUE(waitUntil([&] { return dispatcher.expired(); }, 20000)) << "the worker ends";
   QTest::qWait(20);
+}
+
+TEST_F(QuotationTest, ModifyDeleteAndAddInAFullPackage) {
+  services_.state->setPackageScope("全包");
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  std::vector<QuoteItem> expected = livingRoomFullQuote();
+
+  // 修改 the door to two leaves: the row takes 2960, the full total is written anew and
+  // 工程总造价 keeps its value. The row stays selected, shown and focused.
+  modify(4, {QStringLiteral("实木门"), QStringLiteral("扇"), QStringLiteral("2"), QStringLiteral("1480")});
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  expected[4] = {"4", "实木门", "扇", "2", "1480", "2960"};
+  expected.back().total = "8366";
+  EXPECT_EQ(quoteRowsOf(list()), expected);
+  EXPECT_EQ(list().selectionModel()->selectedRows(), QModelIndexList{list().model()->index(4, 0)});
+  EXPECT_EQ(window_->focusWidget(), &list());
+
+  // 删除此项 on the floor row: the last row is recomputed.
+  remove(controller, 16);
+  expected.erase(expected.begin() + 16);
+  expected.back().total = "6933";
+  EXPECT_EQ(quoteRowsOf(list()), expected);
+  EXPECT_TRUE(list().selectionModel()->selectedRows().isEmpty());
+
+  // 添加项: the item above a rebuilt fee block; what was below 工程总造价 stays (here only the
+  // room's blank row) and the full total follows.
+  add(controller, QStringLiteral("清水漆"), QStringLiteral("3"), QStringLiteral("44.5"));
+  std::vector<QuoteItem> added(expected.begin(), expected.begin() + 9);
+  for (const QuoteItem& row : std::vector<QuoteItem>{
+           {},
+           {"-", "清水漆", "增", "3", "44.5", "133.5"},
+           {},
+           {"", "其它的", "", "", "", ""},
+           {"", "材料搬运费", "户", "1", "2%", "130.52"},
+           {"", "垃圾清理费用", "户", "1", "1%", "65.26"},
+           {"", "工程管理费", "项", "1", "8%", "522.08"},
+           {},
+           {"", "工程总造价", "", "", "", "7243"},
+           {},
+           {},
+           {"", "全包总价格", "", "", "", "7243"},
+       }) {
+    added.push_back(row);
+  }
+  EXPECT_EQ(quoteRowsOf(list()), added);
+  EXPECT_EQ(controller.table().rows(), added) << "the list shows the table itself";
+}
+
+TEST_F(QuotationTest, HalfPackageModifyOfAFeeRowAndNoSelection) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  // 工程管理费 at 10% of the works subtotal 4913.
+  modify(12, {QStringLiteral("工程管理费"), QStringLiteral("项"), QStringLiteral("1"), QStringLiteral("10%")});
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  std::vector<QuoteItem> expected = livingRoomComfortQuote();
+  expected[12] = {"", "工程管理费", "项", "1", "10%", "491.3"};
+  expected.back().total = "5551";
+  EXPECT_EQ(quoteRowsOf(list()), expected);
+
+  // Nothing selected: 修改 and 删除此项 change no row.
+  list().clearSelection();
+  QTest::mouseClick(form().按钮3, Qt::LeftButton);
+  QTest::mouseClick(form().按钮1, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  EXPECT_EQ(quoteRowsOf(list()), expected);
+}
+
+TEST_F(QuotationTest, OnlyALeftPressShowsARow) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  const std::vector<std::string> empty{"", "", "", ""};
+  clickRow(list(), 4, Qt::RightButton);
+  EXPECT_EQ(detailPanel(), empty);
+  clickRow(list(), 5, Qt::MiddleButton);
+  EXPECT_EQ(detailPanel(), empty);
+  EXPECT_EQ(form().标签1->text(), QuotationWindow::aboutText(services_.endpoints));
+  clickRow(list(), 4);
+  EXPECT_EQ(detailPanel(), (std::vector<std::string>{"实木门", "扇", "1", "1480"}));
+}
+
+TEST_F(QuotationTest, EscapeLeavesTheWindowOpenAndTheCloseButtonDiscardsIt) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  list().setFocus();
+  QTest::keyClick(&list(), Qt::Key_Escape);
+  QTest::keyClick(window_.get(), Qt::Key_Escape);
+  QTest::keyClick(form().编辑框1, Qt::Key_Escape);
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(quoteRowsOf(list()), livingRoomComfortQuote());
+  EXPECT_TRUE(window_->close());
+  EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(QuotationTest, CommandsAskedForDuringTheBuildRunAfterItInOrder) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(controller.building());
+  controller.addItem({"甲", "1", "100"});
+  controller.addItem({"乙", "2", "100"});
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  const std::vector<QuoteItem> rows = quoteRowsOf(list());
+  ASSERT_EQ(rows.size(), 19U);
+  EXPECT_EQ(rows[10], (QuoteItem{"-", "甲", "增", "1", "100", "100"}));
+  EXPECT_EQ(rows[11], (QuoteItem{"-", "乙", "增", "2", "100", "200"}));
+  EXPECT_EQ(rows.back(), (QuoteItem{"", "工程总造价", "", "", "", "5786"}));
+}
+
+TEST_F(QuotationTest, WindowClosedWhileACommandRunsDropsTheResult) {
+  QuotationController& controller = open(std::vector<RoomEntry>(400, livingRoom()));
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }, 20000));
+  for (int i = 0; i < 5; ++i) controller.addItem({"甲", "1", "100"});
+  std::weak_ptr<GuiDispatcher> dispatcher = window_->dispatcher();
+  window_.reset();
+  ASSERT_TRUE(waitUntil([&] { return dispatcher.expired(); }, 20000)) << "the worker ends";
+  QTest::qWait(20);
+}
+
+TEST_F(QuotationTest, AddItemWindowWritesDefaultPricesAndHandsOnTheTexts) {
+  AddItemWindow dialog;
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  Ui::AddItemWindow& boxes = dialog.form();
+  ASSERT_TRUE(pickItem(*boxes.组合框1, QStringLiteral("清水漆")));
+  EXPECT_EQ(boxes.组合框3->currentText(), QStringLiteral("44.5"));
+  ASSERT_TRUE(pickItem(*boxes.组合框1, QStringLiteral("包水管")));
+  ASSERT_TRUE(pickItem(*boxes.组合框1, QStringLiteral("双包门套")));
+  EXPECT_EQ(boxes.组合框3->currentText(), QStringLiteral("75"));
+  // Typing a name is no pick.
+  boxes.组合框1->setEditText(QStringLiteral("铲墙面"));
+  EXPECT_EQ(boxes.组合框3->currentText(), QStringLiteral("75"));
+
+  std::vector<AddedItem> confirmed;
+  QObject::connect(&dialog, &AddItemWindow::itemConfirmed, [&](const AddedItem& item) { confirmed.push_back(item); });
+  boxes.组合框2->setEditText(QStringLiteral("3"));
+  QTest::mouseClick(boxes.按钮1, Qt::LeftButton);
+  EXPECT_EQ(confirmed, (std::vector<AddedItem>{{"铲墙面", "3", "75"}}));
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+
+  // 取消 hands on nothing.
+  AddItemWindow cancelled;
+  QObject::connect(&cancelled, &AddItemWindow::itemConfirmed, [&](const AddedItem& item) { confirmed.push_back(item); });
+  cancelled.show();
+  QTest::mouseClick(cancelled.form().按钮2, Qt::LeftButton);
+  EXPECT_EQ(confirmed.size(), 1U);
+  EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }
 
 TEST(OperationQueue, RunsOneOperationAtATimeInTheOrderAsked) {

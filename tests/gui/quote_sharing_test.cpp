@@ -16,7 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -51,13 +51,13 @@ class QuoteSharingTest : public ::testing::Test {
     flushDeletes();
   }
 
-  QTreeWidget& list() { return *window_->form().超级列表框1; }
+  QTreeView& list() { return *window_->form().超级列表框1; }
   QuoteSharing& sharing() { return controller_->sharing(); }
 
   // Right-clicks at the middle of a row (or below the rows) and returns the menu shown.
   QMenu* openContextMenu(int row) {
-    QRect rect = list().visualItemRect(list().topLevelItem(row));
-    QPoint at = row >= 0 ? rect.center() : QPoint(10, list().viewport()->height() - 5);
+    const QPoint at = row >= 0 ? list().visualRect(list().model()->index(row, 1)).center()
+                               : QPoint(10, list().viewport()->height() - 5);
     QTest::mousePress(list().viewport(), Qt::RightButton, Qt::NoModifier, at);
     QTest::mouseRelease(list().viewport(), Qt::RightButton, Qt::NoModifier, at);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, list().viewport()->mapToGlobal(at));

@@ -36,11 +36,12 @@ std::vector<RoomEntry> roomRowsOf(const QTreeWidget& list) {
   return rows;
 }
 
-std::vector<QuoteItem> quoteRowsOf(const QTreeWidget& list) {
+std::vector<QuoteItem> quoteRowsOf(const QTreeView& list) {
   std::vector<QuoteItem> rows;
-  for (int i = 0; i < list.topLevelItemCount(); ++i) {
-    const QTreeWidgetItem& item = *list.topLevelItem(i);
-    rows.push_back({cell(item, 0), cell(item, 1), cell(item, 2), cell(item, 3), cell(item, 4), cell(item, 5)});
+  const QAbstractItemModel& model = *list.model();
+  auto cellAt = [&](int row, int column) { return model.index(row, column).data().toString().toStdString(); };
+  for (int i = 0; i < model.rowCount(); ++i) {
+    rows.push_back({cellAt(i, 0), cellAt(i, 1), cellAt(i, 2), cellAt(i, 3), cellAt(i, 4), cellAt(i, 5)});
   }
   return rows;
 }
@@ -51,15 +52,18 @@ bool pickItem(QComboBox& box, const QString& text) {
   box.showPopup();
   QAbstractItemView* view = box.view();
   if (!QTest::qWaitForWindowExposed(view->window())) return false;
-  const QRect rect = view->visualRect(view->model()->index(index, box.modelColumn()));
+  const QModelIndex item = view->model()->index(index, box.modelColumn());
+  view->scrollTo(item);  // a long list shows only part of its items
+  const QRect rect = view->visualRect(item);
   QTest::mouseMove(view->viewport(), rect.center());
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
   return QTest::qWaitFor([&] { return !view->window()->isVisible(); }, 1000) && box.currentIndex() == index;
 }
 
-void clickRow(QTreeWidget& list, int row) {
-  const QRect rect = list.visualItemRect(list.topLevelItem(row));
-  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center());
+void clickRow(QTreeView& list, int row, Qt::MouseButton button) {
+  const QModelIndex index = list.model()->index(row, 1);
+  list.scrollTo(index);
+  QTest::mouseClick(list.viewport(), button, {}, list.visualRect(index).center());
 }
 
 RoomEntry livingRoom() { return RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}; }
@@ -82,6 +86,15 @@ std::vector<QuoteItem> livingRoomComfortQuote() {
       {"", "", "", "", "", ""},
       {"", "工程总造价", "", "", "", "5453"},
   };
+}
+
+std::vector<QuoteItem> livingRoomFullQuote() {
+  std::vector<QuoteItem> rows = livingRoomComfortQuote();
+  for (const QuoteItem& row : {QuoteItem{}, QuoteItem{"", "实木地板", "M2", "8.96", "160", "1433"}, QuoteItem{},
+                               QuoteItem{"", "全包总价格", "", "", "", "6886"}}) {
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 }  // namespace decor::test

@@ -453,14 +453,14 @@ TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal
   EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{livingRoom()});
 }
 
-TEST_F(RoomEntryTest, FullPackageRecordsItsScopeAndBuildsTheHalfPackagePartForNow) {
+TEST_F(RoomEntryTest, FullPackageRecordsItsScopeAndBuildsTheFullQuote) {
   add(livingRoom());
   SeenQuotation quotation;
   pressPackage(form().按钮6, &quotation);
   EXPECT_EQ(services_.state->packageScope(), "全包");
   EXPECT_EQ(quotation.caption, QStringLiteral("全包装修详细报价"));
   EXPECT_TRUE(quotation.built);
-  EXPECT_EQ(quotation.rows, livingRoomComfortQuote());
+  EXPECT_EQ(quotation.rows, livingRoomFullQuote());
 }
 
 TEST_F(RoomEntryTest, QuotationTakesTheFloorChoiceAndTheGradeOfThatMoment) {

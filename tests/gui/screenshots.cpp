@@ -15,6 +15,7 @@
 #include "app/room_entry_window.h"
 #include "app/room_list_controller.h"
 #include "gui_test_support.h"
+#include "quote_test_support.h"
 #include "ui_quotation_window.h"
 #include "ui_room_entry_window.h"
 
@@ -71,8 +72,7 @@ int saveScreenshots(const QString& directoryPath) {
   quote.start();
   waitUntil([&] { return !quote.building(); });
   ok &= save(quotation, directory, QStringLiteral("quotation_window"));
-  QTreeWidget& table = *quotation.form().超级列表框1;
-  QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, table.visualItemRect(table.topLevelItem(3)).center());
+  clickRow(*quotation.form().超级列表框1, 3);
   ok &= save(quotation, directory, QStringLiteral("quotation_window_row"));
 
   AddItemWindow addItem;

@@ -103,6 +103,21 @@ TEST(GuiDispatcher, TasksQueuedForAWindowThatIsGoneAreDropped) {
   EXPECT_EQ(ran.load(), 0);
 }
 
+TEST(GuiDispatcher, ATaskThatClosesTheWindowStopsTheTasksBehindIt) {
+  QObject window;
+  auto owned = std::make_unique<WindowDispatcher>(&window);
+  const std::shared_ptr<GuiDispatcher> dispatcher = owned->get();
+  std::vector<int> ran;
+  // Both wait in one turn of the queue; the first closes the window's dispatcher.
+  dispatcher->post([&] {
+    ran.push_back(1);
+    owned.reset();
+  });
+  dispatcher->post([&] { ran.push_back(2); });
+  QTest::qWait(30);
+  EXPECT_EQ(ran, std::vector<int>{1});
+}
+
 TEST(MessageBox, TaskModalWithCaptionIconTextAndChineseButtons) {
   ModalAnswerer answerer({QMessageBox::Ok});
   const auto pressed = showMessage(QStringLiteral("您输入的房子内容格式不正确\r\n正确格式为   长*宽*高"),

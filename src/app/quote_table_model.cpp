@@ -1,0 +1,69 @@
+#include "app/quote_table_model.h"
+
+#include <array>
+
+namespace decor {
+
+namespace {
+
+QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+const std::string& cell(const QuoteItem& row, int column) {
+  const std::array<const std::string*, 6> cells{&row.number, &row.name,      &row.unit,
+                                                &row.quantity, &row.unitPrice, &row.total};
+  return *cells[static_cast<std::size_t>(column)];
+}
+
+Qt::Alignment alignmentOf(int column) {
+  const ColumnAlignment side = kQuoteColumns[static_cast<std::size_t>(column)].alignment;
+  return (side == ColumnAlignment::Left ? Qt::AlignLeading : Qt::AlignTrailing) | Qt::AlignVCenter;
+}
+
+bool validColumn(int column) { return column >= 0 && column < static_cast<int>(kQuoteColumns.size()); }
+
+}  // namespace
+
+QuoteTableModel::QuoteTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int QuoteTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(table_.size());
+}
+
+int QuoteTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(kQuoteColumns.size());
+}
+
+QVariant QuoteTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount() || !validColumn(index.column())) return {};
+  if (role == Qt::DisplayRole) return qt(cell(table_[static_cast<std::size_t>(index.row())], index.column()));
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(alignmentOf(index.column()));
+  return {};
+}
+
+QVariant QuoteTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || !validColumn(section)) return {};
+  if (role == Qt::DisplayRole) return qt(kQuoteColumns[static_cast<std::size_t>(section)].title);
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(alignmentOf(section));
+  return {};
+}
+
+void QuoteTableModel::appendRow(const QuoteItem& row) {
+  const int at = rowCount();
+  beginInsertRows({}, at, at);
+  table_.appendRow(row);
+  endInsertRows();
+}
+
+void QuoteTableModel::replaceTable(QuoteTable table) {
+  beginResetModel();
+  table_ = std::move(table);
+  endResetModel();
+}
+
+void QuoteTableModel::apply(const std::function<void(QuoteTable&)>& command) {
+  beginResetModel();
+  command(table_);
+  endResetModel();
+}
+
+}  // namespace decor

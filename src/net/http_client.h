@@ -1,0 +1,47 @@
+#pragma once
+// The program's HTTP client over libcurl: a configurable request for the quote send and a
+// plain GET for everything else. Both block the calling thread and may run on any thread.
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "net/url_fetcher.h"
+
+namespace decor {
+
+struct UrlParts { std::string host; int port = 80; std::string path; };
+UrlParts splitUrl(std::string_view url);
+
+// Per-phase time limits; the program uses the defaults, tests pass short ones.
+struct HttpLimits {
+  std::chrono::milliseconds connect{18000};
+  std::chrono::milliseconds send{18000};
+  std::chrono::milliseconds receive{18000};
+};
+
+// Blocking, any thread. `method` is rewritten to "GET" unless it reads "POST" upper-cased.
+// `headers` (may be null) is completed and handed back. Returns the reply up to its first
+// zero byte; empty when the request could not be made.
+std::string httpRequest(const std::string& url, std::string& method,
+                        const std::string& proxy = {}, std::string* headers = nullptr,
+                        const std::string& body = {}, std::string* responseHeaders = nullptr,
+                        const HttpLimits& limits = {});
+
+// Blocking GET, http and https; the body bytes, empty on failure.
+std::string fetchUrl(const std::string& url);
+
+// Replies are cut off at this size rather than filling memory.
+inline constexpr std::size_t kMaxReplyBytes = std::size_t{8} * 1024 * 1024;
+
+// The GET reader's own limits (the caller has none to give): the connection must open within
+// `connect`, and a transfer that moves no byte for `stall` ends.
+struct FetchLimits {
+  std::chrono::milliseconds connect{18000};
+  std::chrono::milliseconds stall{18000};
+};
+
+// The same GET, saying whether the body arrived whole.
+FetchedBody fetchUrlBody(const std::string& url, const FetchLimits& limits = {});
+
+}  // namespace decor

@@ -1,0 +1,101 @@
+// decor-cli quote with table commands and the quotation window's buttons, on the same
+// quotation, end with the same rows.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/add_item_window.h"
+#include "app/quotation_controller.h"
+#include "app/quotation_window.h"
+#include "cli/commands.h"
+#include "gui_test_support.h"
+#include "quote_test_support.h"
+#include "ui/spin_text_box.h"
+#include "ui_add_item_window.h"
+#include "ui_quotation_window.h"
+
+namespace decor::test {
+namespace {
+
+std::vector<QuoteItem> rowsOfTabText(const std::string& text) {
+  std::vector<QuoteItem> rows;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> cells;
+    std::size_t begin = 0;
+    for (std::size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', begin)) {
+      cells.push_back(line.substr(begin, tab - begin));
+      begin = tab + 1;
+    }
+    cells.push_back(line.substr(begin));
+    cells.resize(6);
+    rows.push_back({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]});
+  }
+  return rows;
+}
+
+TEST(CliMatchesWindow, SameEditsGiveTheSameRows) {
+  const std::vector<RoomEntry> rooms{livingRoom(), RoomEntry{"厨房", "3000*2500*2800", "600*1500", "推拉门", "1", "4"},
+                                     RoomEntry{"阳台", "1333*1000*2800", "0*0", "(无)", "0", "3"}};
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "decor-cli-matches-window.tsv";
+  {
+    std::ofstream out(file, std::ios::binary);
+    for (const RoomEntry& r : rooms) {
+      out << r.roomType << '\t' << r.size << '\t' << r.window << '\t' << r.doorType << '\t' << r.doorLeaves << '\t'
+          << r.wallCount << '\n';
+    }
+  }
+  // Row 5 is the living room's door, 修改 to two leaves; then the row now 12th (the kitchen
+  // door) deleted; then two items added; then the fee row 工程管理费 (row 27 by then) at 10%.
+  std::ostringstream cliOut;
+  std::ostringstream cliErr;
+  const int exit = cli::runQuoteCommand(
+      {"--rooms", file.string(), "--package", "全包", "--grade", "精  装  修", "--floor", "瓷砖",
+       "--modify", "5", "实木门", "扇", "2", "1480", "--delete", "12", "--add", "清水漆", "3", "44.5",
+       "--add", "工艺鞋柜", "1.5", "550", "--modify", "27", "工程管理费", "项", "1", "10%"},
+      cliOut, cliErr);
+  std::filesystem::remove(file);
+  ASSERT_EQ(exit, 0) << cliErr.str();
+  const std::vector<QuoteItem> fromCli = rowsOfTabText(cliOut.str());
+
+  AppServices services = testServices(std::make_shared<ScriptedFetcher>());
+  services.state->prices.resetToDefaults();
+  services.state->setPackageScope("全包");
+  QuotationWindow window(services);
+  QuotationController& controller = QuotationController::attach(window, rooms, "精  装  修", FloorChoice::Tiles);
+  window.show();
+  controller.start();
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  Ui::QuotationWindow& form = window.form();
+  QTreeView& list = *form.超级列表框1;
+  auto modify = [&](int row, const QString& name, const QString& unit, const QString& quantity, const QString& price) {
+    clickRow(list, row);
+    form.编辑框1->setText(name);
+    form.编辑框2->setText(unit);
+    form.编辑框3->setEditText(quantity);
+    form.编辑框4->setText(price);
+    QTest::mouseClick(form.按钮3, Qt::LeftButton);
+  };
+  modify(4, QStringLiteral("实木门"), QStringLiteral("扇"), QStringLiteral("2"), QStringLiteral("1480"));
+  clickRow(list, 11);
+  ASSERT_EQ(list.model()->index(11, 1).data().toString(), QStringLiteral("推拉门"));
+  QTest::mouseClick(form.按钮1, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  controller.addItem({"清水漆", "3", "44.5"});
+  controller.addItem({"工艺鞋柜", "1.5", "550"});
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  ASSERT_EQ(list.model()->index(26, 1).data().toString(), QStringLiteral("工程管理费"));
+  modify(26, QStringLiteral("工程管理费"), QStringLiteral("项"), QStringLiteral("1"), QStringLiteral("10%"));
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+
+  EXPECT_EQ(quoteRowsOf(list), fromCli);
+  EXPECT_EQ(fromCli.back().name, "全包总价格");
+}
+
+}  // namespace
+}  // namespace decor::test
