@@ -1,49 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <memory>
 #include <sstream>
 
 #include "cli/commands.h"
+#include "scratch_folder.h"
+#include "shell_command.h"
 
 namespace decor::cli {
 namespace {
 
-struct ShellRun {
-  int exitCode = -1;
-  std::string output;
-};
-
-ShellRun shell(const std::string& command) {
-  ShellRun result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer{};
-  while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) result.output.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using test::runShell;
+using test::ShellResult;
 
 class QuoteFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("decor-quote-files-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
     rooms_ = (folder_ / "rooms.tsv").string();
     std::ofstream(rooms_) << "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\n";
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   int run(std::vector<std::string> args) {
     out_.str("");
@@ -51,7 +28,8 @@ class QuoteFilesTest : public ::testing::Test {
     return runQuoteCommand(args, out_, err_);
   }
 
-  std::filesystem::path folder_;
+  test::ScratchFolder scratch_{"decor-quote-files"};
+  const std::filesystem::path& folder_ = scratch_.path();
   std::string rooms_;
   std::ostringstream out_;
   std::ostringstream err_;
@@ -80,7 +58,7 @@ TEST_F(QuoteFilesTest, WorkbookBesideThePrintedRows) {
   EXPECT_EQ(out_.str(), kLivingRoomRows);
   EXPECT_EQ(err_.str(), "");
 
-  const ShellRun dump = shell("/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + xlsx + "' 2>&1");
+  const ShellResult dump = runShell("/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + xlsx + "' 2>&1");
   ASSERT_EQ(dump.exitCode, 0) << dump.output;
   EXPECT_TRUE(dump.output.starts_with("sheets=半包装修详细报价\nfreeze=A4\n")) << dump.output;
   EXPECT_NE(dump.output.find("row 5:\tn:1\tt:顶面批腻子\tt:M2\tn:8.96\tn:13\tn:116.48\n"), std::string::npos);
@@ -100,13 +78,13 @@ TEST_F(QuoteFilesTest, AFileThatCannotBeSavedStillPrintsTheRows) {
 // The program itself, with no display to be had: the PDF is drawn headless.
 TEST_F(QuoteFilesTest, PdfWithoutADisplay) {
   const std::string pdf = (folder_ / "报价.pdf").string();
-  const ShellRun cli = shell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " DECOR_CLI_PATH " quote --rooms '" +
+  const ShellResult cli = runShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " DECOR_CLI_PATH " quote --rooms '" +
                              rooms_ + "' --pdf '" + pdf + "' 2>/dev/null");
   ASSERT_EQ(cli.exitCode, 0);
   EXPECT_EQ(cli.output, kLivingRoomRows);
 
   // Each table row on a line of its own, the columns apart by blanks.
-  const ShellRun text = shell("pdftotext -layout '" + pdf + "' - | sed -e 's/^ *//' -e 's/  */ /g'");
+  const ShellResult text = runShell("pdftotext -layout '" + pdf + "' - | sed -e 's/^ *//' -e 's/  */ /g'");
   ASSERT_EQ(text.exitCode, 0) << text.output;
   for (const char* line : {"\n半包装修详细报价\n", "\n4 实木门 扇 1 1480 1480\n", "\n工程总造价 5453\n"}) {
     EXPECT_NE(text.output.find(line), std::string::npos) << line << "\n" << text.output;

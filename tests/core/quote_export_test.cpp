@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <regex>
 #include <string>
 
@@ -13,6 +10,8 @@
 #include "export/quote_document.h"
 #include "export/xlsx_export.h"
 #include "export_test_support.h"
+#include "scratch_folder.h"
+#include "shell_command.h"
 
 namespace decor {
 namespace {
@@ -81,18 +80,6 @@ TEST(XlsxExport, SheetNamesAndHeaderFooterEscapes) {
 
 class ExportFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("decor-export-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::permissions(folder_ / "locked", std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(folder_, ignored);
-  }
 
   static std::string read(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -102,7 +89,8 @@ class ExportFolder : public ::testing::Test {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_), {}));
   }
 
-  std::filesystem::path folder_;
+  test::ScratchFolder scratch_{"decor-export"};
+  const std::filesystem::path& folder_ = scratch_.path();
 };
 
 TEST_F(ExportFolder, ReplaceFileSwapsInOnlyAFinishedFile) {
@@ -148,14 +136,7 @@ TEST_F(ExportFolder, ReplaceFileReportsFoldersItCannotUse) {
 
 // What a spreadsheet reader no one here wrote sees in the workbook.
 std::string readBack(const std::filesystem::path& workbook) {
-  const std::string command =
-      "/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + workbook.string() + "' 2>&1";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  if (!pipe) return "cannot run python3";
-  std::string output;
-  std::array<char, 4096> buffer{};
-  while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) output.append(buffer.data(), n);
-  return output;
+  return test::runShell("/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + workbook.string() + "' 2>&1").output;
 }
 
 // The cell as the reader should print it: numbers for texts a spreadsheet shows back the

@@ -1,34 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
 #include <QPrinter>
-#include <array>
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "export/page_plan.h"
 #include "export_pdf/quote_pages.h"
 #include "export_test_support.h"
+#include "scratch_folder.h"
+#include "shell_command.h"
 
 namespace decor {
 namespace {
 
-std::string run(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  if (!pipe) return {};
-  std::string output;
-  std::array<char, 65536> buffer{};
-  while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) output.append(buffer.data(), n);
-  return output;
-}
+std::string run(const std::string& command) { return test::runShell(command).output; }
 
 std::vector<std::string> words(const std::string& line) {
   std::istringstream in(line);
@@ -69,16 +58,8 @@ QuoteDocument twoHundredRooms() {
 
 class QuotePdf : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("decor-pdf-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { if (!std::getenv("KEEP")) std::filesystem::remove_all(folder_); }
-
-  std::filesystem::path folder_;
+  test::ScratchFolder scratch_{"decor-pdf"};
+  const std::filesystem::path& folder_ = scratch_.path();
 };
 
 TEST_F(QuotePdf, EveryRowInOrderUnderARepeatedHeaderWithPageNumbers) {
