@@ -8,6 +8,7 @@
 #include "app/add_item_window.h"
 #include "app/gui_dispatcher.h"
 #include "app/quotation_window.h"
+#include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
 #include "packages/main_materials.h"
 #include "quote/item_description.h"
@@ -44,6 +45,15 @@ QuotationController::QuotationController(QuotationWindow& window, std::vector<Ro
   connect(form.按钮3, &QAbstractButton::clicked, this, &QuotationController::modifySelectedRow);
   connect(form.按钮1, &QAbstractButton::clicked, this, &QuotationController::deleteSelectedRow);
   connect(form.按钮2, &QAbstractButton::clicked, this, &QuotationController::openAddItemWindow);
+
+  // Exports and prints see the table once the operations asked for before them have ended.
+  sharing_ = new QuoteSharing(window_, *list, CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
+                              [this](std::function<void(const std::vector<QuoteItem>&)> use) {
+                                enqueueTableOperation([this, use = std::move(use)](OperationQueue::Done done) {
+                                  use(table().rows());
+                                  done();
+                                });
+                              });
 }
 
 QuotationController& QuotationController::attach(QuotationWindow& window, std::vector<RoomEntry> rooms,

@@ -25,6 +25,7 @@ namespace decor {
 
 class QuotationWindow;
 class AddItemWindow;
+class QuoteSharing;
 
 class QuotationController final : public QObject {
   Q_OBJECT
@@ -46,6 +47,8 @@ class QuotationController final : public QObject {
   const QuoteTable& table() const;
   // No table operation running or waiting.
   bool idle() const { return operations_.idle(); }
+  // Export and print; owned by the window.
+  QuoteSharing& sharing() const { return *sharing_; }
 
   // Changes to the table run one after the other, in the order asked for; the build is the
   // first of them. GUI thread.
@@ -89,6 +92,7 @@ class QuotationController final : public QObject {
   // Only a left press shows a row; a right or middle press also selects one, and that
   // selection must not show it either.
   bool lastPressWasLeft_ = true;
+  QuoteSharing* sharing_ = nullptr;
 };
 
 // Opens a quotation window as a modal dialog without owner, builds the quote in it and

@@ -7,7 +7,9 @@
 
 #include "cli/commands.h"
 #include "cli/price_folder.h"
+#include "cli/quote_files.h"
 #include "cli/room_file.h"
+#include "export/quote_document.h"
 #include "packages/main_materials.h"
 #include "packages/quote_commands.h"
 #include "pricing/price_table.h"
@@ -19,7 +21,7 @@ namespace {
 
 constexpr const char* kQuoteUsage =
     "用法: decor-cli quote --rooms 文件 [--grade 装修档次] [--package 半包|全包] [--floor 地板|瓷砖]\n"
-    "                      [--prices 文件夹] [--csv]\n"
+    "                      [--prices 文件夹] [--csv] [--xlsx 文件] [--pdf 文件]\n"
     "\n"
     "按房间列表生成详细报价表，每行一个表项，六列依次为：序号、项目名称、单位、数量、单价、总计。\n"
     "\n"
@@ -41,6 +43,9 @@ constexpr const char* kQuoteUsage =
     "                    规则与启动时从配置服务器取得的价格文件相同。\n"
     "  --csv             以 RFC 4180 CSV 输出（逗号分隔，必要时加双引号，CRLF 换行，无标题行）。\n"
     "                    默认输出制表符分隔的文本，LF 换行；单元格中的制表符和换行符写成空格。\n"
+    "  --xlsx 文件       另存为 Excel 工作簿（标题、日期、冻结的表头，数字单元格可求和）。\n"
+    "  --pdf 文件        另存为 A4 页面的 PDF（每页重复表头，页脚有页码）。不需要显示器。\n"
+    "                    两个文件都先写入同一文件夹的临时文件再改名，失败时原有文件不变。\n"
     "  --help, -h        显示本帮助。\n"
     "\n"
     "以下选项对应报价窗口中的修改、删除此项和添加项命令，可重复给出，报价生成后按给出的顺序执行：\n"
@@ -50,10 +55,12 @@ constexpr const char* kQuoteUsage =
     "  行 从 1 起按输出的顺序数，以执行该选项时的报价表为准；0 表示不选任何行（仍会重算）；\n"
     "  超出报价表的行号是选项错误。\n"
     "\n"
-    "退出码: 0 成功；1 房间文件或价格文件夹无法使用；2 选项错误。\n";
+    "退出码: 0 成功；1 房间文件或价格文件夹无法使用；2 选项错误；\n"
+    "        3 报价表已输出，但 --xlsx 或 --pdf 文件无法保存。\n";
 
 constexpr int kExitInput = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitSave = 3;
 
 // --modify, --delete or --add with its values, applied after the build.
 struct TableCommand {
@@ -77,6 +84,7 @@ struct QuoteOptions {
   FloorChoice floor = FloorChoice::WoodenFloor;
   std::optional<std::string> pricesFolder;
   bool csv = false;
+  QuoteFiles files;
   bool help = false;
   std::vector<TableCommand> commands;  // in the order given
 };
@@ -127,7 +135,7 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
       continue;
     }
     if (option == "--rooms" || option == "--grade" || option == "--package" || option == "--floor" ||
-        option == "--prices") {
+        option == "--prices" || option == "--xlsx" || option == "--pdf") {
       if (!once()) return "选项 " + option + " 只能给出一次";
       const auto value = values(1);
       if (!value) return "选项 " + option + " 需要 1 个参数";
@@ -137,6 +145,8 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
         if (text.empty()) return "--prices 需要一个文件夹，不能为空";
         options.pricesFolder = text;
       }
+      if (option == "--xlsx") options.files.xlsx = text;
+      if (option == "--pdf") options.files.pdf = text;
       if (option == "--grade") {
         if (!decorationGradeIndex(text)) {
           return "未知的装修档次 \"" + text +
@@ -182,14 +192,10 @@ std::string applyCommands(const std::vector<TableCommand>& commands, PackageScop
   return {};
 }
 
-std::vector<std::string_view> cellsOf(const QuoteItem& row) {
-  return {row.number, row.name, row.unit, row.quantity, row.unitPrice, row.total};
-}
-
 void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
   for (const QuoteItem& row : table.rows()) {
     bool first = true;
-    for (std::string_view cell : cellsOf(row)) {
+    for (std::string_view cell : rowCells(row)) {
       if (!first) out << '\t';
       first = false;
       for (char c : cell) out << ((c == '\t' || c == '\r' || c == '\n') ? ' ' : c);
@@ -201,7 +207,7 @@ void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
 void writeCsv(std::ostream& out, const QuoteTable& table) {
   for (const QuoteItem& row : table.rows()) {
     bool first = true;
-    for (std::string_view cell : cellsOf(row)) {
+    for (std::string_view cell : rowCells(row)) {
       if (!first) out << ',';
       first = false;
       if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -279,7 +285,8 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
   } else {
     writeTabSeparated(out, table);
   }
-  return 0;
+  out.flush();
+  return saveQuoteFiles(table, std::string(quoteCaption(options.scope)), options.files, err) ? 0 : kExitSave;
 }
 
 }  // namespace decor::cli

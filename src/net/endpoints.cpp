@@ -15,6 +15,7 @@ Endpoints Endpoints::compiledIn() {
       .locationService = DECOR_DEPLOY_LOCATION_SERVICE,
       .locationPage = DECOR_DEPLOY_LOCATION_PAGE,
       .hotline = DECOR_DEPLOY_HOTLINE,
+      .companyName = DECOR_DEPLOY_COMPANY_NAME,
   };
 }
 

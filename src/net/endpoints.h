@@ -18,6 +18,7 @@ struct Endpoints {
   std::string locationService;   // "http://host[:port]"
   std::string locationPage;
   std::string hotline;
+  std::string companyName;       // heads exported and printed quotations
 
   // The values this build was configured with.
   static Endpoints compiledIn();

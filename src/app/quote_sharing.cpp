@@ -1,0 +1,124 @@
+#include "app/quote_sharing.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+
+#include "app/message_box.h"
+#include "export/xlsx_export.h"
+#include "export_pdf/quote_pages.h"
+
+namespace decor {
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+const char* extensionOf(QuoteSharing::Format format) {
+  return format == QuoteSharing::Format::Excel ? "xlsx" : "pdf";
+}
+
+}  // namespace
+
+QuoteSharing::QuoteSharing(QWidget& window, QAbstractItemView& table, CompanyContact company,
+                           std::shared_ptr<GuiDispatcher> dispatcher, RowsSnapshot rows)
+    : QObject(&window),
+      window_(window),
+      table_(table),
+      company_(std::move(company)),
+      dispatcher_(std::move(dispatcher)),
+      rows_(std::move(rows)),
+      excel_(new QAction(QStringLiteral("导出为 Excel…"), &window)),
+      pdf_(new QAction(QStringLiteral("导出为 PDF…"), &window)),
+      print_(new QAction(QStringLiteral("打印…"), &window)) {
+  excel_->setObjectName(QStringLiteral("exportExcelAction"));
+  pdf_->setObjectName(QStringLiteral("exportPdfAction"));
+  print_->setObjectName(QStringLiteral("printAction"));
+  excel_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  // Added to the window so that the shortcuts work wherever the focus is in it.
+  window.addActions({excel_, pdf_, print_});
+  connect(excel_, &QAction::triggered, this, [this] { exportAs(Format::Excel); });
+  connect(pdf_, &QAction::triggered, this, [this] { exportAs(Format::Pdf); });
+  connect(print_, &QAction::triggered, this, &QuoteSharing::print);
+
+  table.setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(&table, &QWidget::customContextMenuRequested, this, &QuoteSharing::showContextMenu);
+}
+
+QuoteSharing::~QuoteSharing() = default;
+
+void QuoteSharing::showContextMenu(const QPoint& position) {
+  // Not modal: the menu goes with its own close and never holds up the window's queue.
+  auto* menu = new QMenu(&table_);
+  menu->setObjectName(QStringLiteral("quoteContextMenu"));
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->addAction(excel_);
+  menu->addAction(pdf_);
+  menu->addSeparator();
+  menu->addAction(print_);
+  menu->popup(table_.viewport()->mapToGlobal(position));
+}
+
+QString QuoteSharing::proposedPath(Format format) const {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const std::string name =
+      proposedFileName(window_.windowTitle().toStdString(), todayIsoDate(), extensionOf(format));
+  return QDir(folder).filePath(qt(name));
+}
+
+void QuoteSharing::exportAs(Format format) {
+  const QString filter =
+      format == Format::Excel ? QStringLiteral("Excel 工作簿 (*.xlsx)") : QStringLiteral("PDF 文件 (*.pdf)");
+  const QString title = format == Format::Excel ? QStringLiteral("导出为 Excel") : QStringLiteral("导出为 PDF");
+  QString path = QFileDialog::getSaveFileName(&window_, title, proposedPath(format), filter);
+  if (path.isEmpty()) return;
+  const QString extension = QLatin1Char('.') + QLatin1String(extensionOf(format));
+  if (!path.endsWith(extension, Qt::CaseInsensitive)) path += extension;
+  save(format, path);
+}
+
+QuoteDocument QuoteSharing::documentOf(const std::vector<QuoteItem>& rows) const {
+  return QuoteDocument{.caption = window_.windowTitle().toStdString(),
+                       .date = todayIsoDate(),
+                       .rows = rows,
+                       .company = company_};
+}
+
+void QuoteSharing::save(Format format, const QString& path) {
+  rows_([this, format, path](const std::vector<QuoteItem>& rows) {
+    // The worker owns its copy of the rows; it only posts the outcome back.
+    startWorker([dispatcher = dispatcher_, document = documentOf(rows), format, path, this] {
+      const std::string target = path.toStdString();
+      const std::string failure =
+          format == Format::Excel ? saveQuoteWorkbook(document, target) : saveQuotePdf(document, target);
+      dispatcher->post([this, path, failure = qt(failure)] {
+        if (!failure.isEmpty()) showMessage(failure, QMessageBox::Warning);
+        emit saveFinished(path, failure);
+      });
+    });
+  });
+}
+
+void QuoteSharing::print() {
+  rows_([this](const std::vector<QuoteItem>& rows) {
+    const QuoteDocument document = documentOf(rows);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(qt(document.caption));
+    QPrintPreviewDialog preview(&printer, &window_);
+    preview.setObjectName(QStringLiteral("quotePrintPreview"));
+    preview.setWindowTitle(QStringLiteral("打印预览 - ") + qt(document.caption));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [&document](QPrinter* target) { paintQuotePages(*target, document); });
+    preview.exec();
+  });
+}
+
+}  // namespace decor

@@ -1,0 +1,20 @@
+#pragma once
+// decor-cli quote --xlsx / --pdf: the quotation saved as files beside the printed rows.
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "quote/quote_table.h"
+
+namespace decor::cli {
+
+struct QuoteFiles {
+  std::optional<std::string> xlsx;
+  std::optional<std::string> pdf;
+};
+
+// Saves the files asked for, dated today, with the compiled-in company data. Reports each
+// failure on `err`; returns false when any file could not be saved.
+bool saveQuoteFiles(const QuoteTable& table, const std::string& caption, const QuoteFiles& files, std::ostream& err);
+
+}  // namespace decor::cli

@@ -1,0 +1,57 @@
+#pragma once
+// A quotation as it leaves the program: the table's rows with their caption, the date and
+// the company's contact data. The Excel, PDF and printed forms are all drawn from this, so
+// they show the same rows with the same emphasis.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/endpoints.h"
+#include "quote/quote_table.h"
+
+namespace decor {
+
+struct CompanyContact {
+  std::string name;
+  std::string hotline;
+  std::string website;
+
+  static CompanyContact from(const Endpoints& endpoints);
+};
+
+struct QuoteDocument {
+  std::string caption;  // "半包装修详细报价" / "全包装修详细报价"
+  std::string date;     // "2026-12-08"
+  std::vector<QuoteItem> rows;
+  CompanyContact company;
+};
+
+// "2026-12-08", the local date of today.
+std::string todayIsoDate();
+
+// The value of a cell whose whole text is a plain decimal number that a spreadsheet shows
+// back exactly as written: optional minus, digits, optional point and digits, at most 15
+// significant digits, no leading zeros, no trailing zeros after the point. Anything else
+// ("2%", "-", "增", "1e5", "007", "1.50") stays text.
+std::optional<double> plainDecimalValue(std::string_view text);
+
+// Room and package headings, the fee block's heading and the two totals.
+bool isEmphasisedRow(const QuoteItem& row);
+
+// The six cells in column order.
+std::vector<std::string_view> rowCells(const QuoteItem& row);
+
+// "日期：2026-12-08"
+std::string dateLine(std::string_view date);
+// "第 3 页 / 共 12 页"
+std::string pageNumberText(int page, int pageCount);
+// "服务热线：400-820-6688" and "网址：http://…"
+std::string hotlineLine(const CompanyContact& company);
+std::string websiteLine(const CompanyContact& company);
+
+// A file name for saving: "全包装修详细报价-2026-12-08.xlsx". Characters that a Windows or
+// Linux file name cannot hold become "_".
+std::string proposedFileName(std::string_view caption, std::string_view date, std::string_view extension);
+
+}  // namespace decor

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "scratch_folder.h"
+#include "shell_command.h"
+
+namespace decor::cli {
+namespace {
+
+using test::runShell;
+using test::ShellResult;
+
+class QuoteFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rooms_ = (folder_ / "rooms.tsv").string();
+    std::ofstream(rooms_) << "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\n";
+  }
+
+  int run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    return runQuoteCommand(args, out_, err_);
+  }
+
+  test::ScratchFolder scratch_{"decor-quote-files"};
+  const std::filesystem::path& folder_ = scratch_.path();
+  std::string rooms_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+constexpr const char* kLivingRoomRows =
+    "\t客厅\t\t\t\t\n"
+    "1\t顶面批腻子\tM2\t8.96\t13\t116.48\n"
+    "2\t墙面批腻子\tM2\t34.44\t12\t413.28\n"
+    "3\t墙顶面乳胶漆\tM2\t43.4\t10\t434\n"
+    "4\t实木门\t扇\t1\t1480\t1480\n"
+    "5\t局部吊顶\tM\t6\t115\t690\n"
+    "6\t电视背景墙\t项\t1\t1200\t1200\n"
+    "7\t鞋柜制作\tM\t1\t580\t580\n"
+    "\t\t\t\t\t\n"
+    "\t其它的\t\t\t\t\n"
+    "\t材料搬运费\t户\t1\t2%\t98.26\n"
+    "\t垃圾清理费用\t户\t1\t1%\t49.13\n"
+    "\t工程管理费\t项\t1\t8%\t393.04\n"
+    "\t\t\t\t\t\n"
+    "\t工程总造价\t\t\t\t5453\n";
+
+TEST_F(QuoteFilesTest, WorkbookBesideThePrintedRows) {
+  const std::string xlsx = (folder_ / "报价.xlsx").string();
+  ASSERT_EQ(run({"--rooms", rooms_, "--xlsx", xlsx}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), kLivingRoomRows);
+  EXPECT_EQ(err_.str(), "");
+
+  const ShellResult dump = runShell("/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + xlsx + "' 2>&1");
+  ASSERT_EQ(dump.exitCode, 0) << dump.output;
+  EXPECT_TRUE(dump.output.starts_with("sheets=半包装修详细报价\nfreeze=A4\n")) << dump.output;
+  EXPECT_NE(dump.output.find("row 5:\tn:1\tt:顶面批腻子\tt:M2\tn:8.96\tn:13\tn:116.48\n"), std::string::npos);
+  EXPECT_NE(dump.output.find("row 18:\t\t*t:工程总造价\t\t\t\t*n:5453\n"), std::string::npos);
+
+  EXPECT_EQ(run({"--rooms", rooms_, "--xlsx", xlsx, "--xlsx", xlsx}), 2);
+  EXPECT_EQ(run({"--rooms", rooms_, "--pdf"}), 2);
+}
+
+TEST_F(QuoteFilesTest, AFileThatCannotBeSavedStillPrintsTheRows) {
+  const std::string missing = (folder_ / "无此文件夹" / "报价.xlsx").string();
+  EXPECT_EQ(run({"--rooms", rooms_, "--xlsx", missing}), 3);
+  EXPECT_EQ(out_.str(), kLivingRoomRows);
+  EXPECT_EQ(err_.str(), "decor-cli quote: 无法保存文件“" + missing + "”：文件夹不存在\n");
+}
+
+// The program itself, with no display to be had: the PDF is drawn headless.
+TEST_F(QuoteFilesTest, PdfWithoutADisplay) {
+  const std::string pdf = (folder_ / "报价.pdf").string();
+  const ShellResult cli = runShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " DECOR_CLI_PATH " quote --rooms '" +
+                             rooms_ + "' --pdf '" + pdf + "' 2>/dev/null");
+  ASSERT_EQ(cli.exitCode, 0);
+  EXPECT_EQ(cli.output, kLivingRoomRows);
+
+  // Each table row on a line of its own, the columns apart by blanks.
+  const ShellResult text = runShell("pdftotext -layout '" + pdf + "' - | sed -e 's/^ *//' -e 's/  */ /g'");
+  ASSERT_EQ(text.exitCode, 0) << text.output;
+  for (const char* line : {"\n半包装修详细报价\n", "\n4 实木门 扇 1 1480 1480\n", "\n工程总造价 5453\n"}) {
+    EXPECT_NE(text.output.find(line), std::string::npos) << line << "\n" << text.output;
+  }
+  // The narrow blanks around the page number may or may not read as blanks.
+  std::string packed = text.output;
+  std::erase(packed, ' ');
+  EXPECT_NE(packed.find("第1页/共1页"), std::string::npos) << text.output;
+}
+
+}  // namespace
+}  // namespace decor::cli
