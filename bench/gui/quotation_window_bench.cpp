@@ -18,15 +18,11 @@
 
 namespace {
 
-// Every request fails at once, as with no network: the status picture stays empty.
-class NoNetwork final : public decor::UrlFetcher {
- public:
-  std::string fetchUrl(const std::string&) override { return {}; }
-};
-
 void BM_FullQuotationShown(benchmark::State& state) {
   decor::AppServices services{.state = std::make_shared<decor::AppState>(),
-                              .fetcher = std::make_shared<NoNetwork>(),
+                              // No network: the status picture stays empty.
+                              .fetcher = std::make_shared<decor::OfflineUrlFetcher>(),
+                              .postForm = [](const std::string&, const std::string&) { return std::string(); },
                               .endpoints = decor::Endpoints::allAt("http://127.0.0.1:9"),
                               .openInBrowser = [](const std::string&) {}};
   services.state->prices.resetToDefaults();
