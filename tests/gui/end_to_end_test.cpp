@@ -6,11 +6,15 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/quotation_controller.h"
@@ -26,12 +30,17 @@
 #include "ui/spin_text_box.h"
 #include "ui_main_window.h"
 #include "ui_quotation_window.h"
+#include "ui_result_window.h"
 #include "ui_room_entry_window.h"
 
 namespace decor::test {
 namespace {
 
 const std::filesystem::path kServer = DECOR_SERVER_PATH;
+
+// A result text with everything the form encoding has to carry through: Chinese, blanks,
+// "%", "&", "+", "=", a comma for the CSV and a line break.
+const std::string kSentText = "总价 100% 含税 & 运费 + 1=1，\r\n第二行：a+b&c";
 
 class EndToEndTest : public ::testing::Test {
  protected:
@@ -68,13 +77,46 @@ class EndToEndTest : public ::testing::Test {
     std::ofstream(prices() / name, std::ios::binary | std::ios::trunc) << text;
   }
 
+  // The inbox as staff list it, each CSV row without its time of arrival.
+  std::vector<std::string> inboxRowsWithoutTimes() const {
+    const auto inbox = decor::testing::runCommand(kServer, {"inbox", "--data", database().string(), "--csv"});
+    EXPECT_EQ(inbox.code, 0) << inbox.output;
+    std::vector<std::string> rows;
+    const std::string& csv = inbox.output;
+    const std::size_t header = csv.find("\r\n");
+    if (header == std::string::npos) return {"(no header row) " + csv};
+    for (std::size_t at = header + 2; at < csv.size();) {
+      // A quoted field may hold CR LF: a row ends at a CR LF outside quotes.
+      bool quoted = false;
+      std::size_t end = at;
+      for (; end < csv.size() && (quoted || csv.compare(end, 2, "\r\n") != 0); ++end) {
+        if (csv[end] == '"') quoted = !quoted;
+      }
+      const std::string row = csv.substr(at, end - at);
+      rows.push_back(row.find(',') == std::string::npos ? row : row.substr(row.find(',')));
+      at = end + 2;
+    }
+    return rows;
+  }
+
   // The program's own services (its HTTP client), with every server at the test's server.
   AppServices services_ = AppServices::forDesktop();
   std::filesystem::path folder_;
   std::unique_ptr<decor::testing::ServerProcess> server_;
 };
 
-TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesAndOutlivesTheServer) {
+// Sends from a result window and returns the outcome message shown.
+QString sendFrom(ResultWindow& result, const QString& email, const QString& phone) {
+  result.form().编辑框2->setText(email);
+  result.form().编辑框3->setText(phone);
+  ModalAnswerer answerer({QMessageBox::Ok});
+  result.form().图形按钮1->click();
+  if (!waitUntil([&] { return answerer.seen().size() == 1; }, 20000)) return QStringLiteral("(no message)");
+  EXPECT_EQ(result.windowTitle(), answerer.seen()[0].text);
+  return answerer.seen()[0].text;
+}
+
+TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheServer) {
   MainWindow window(services_);
   window.start();
 
@@ -136,8 +178,22 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesAndOutlivesTheServer) {
   rooms->close();
   flushDeletes();
 
-  // The server goes away while the program runs: the program carries on with what it has.
+  // A send arrives with every field as typed and the text as shown (the result text and the
+  // closing advice line, CR LF line breaks and all).
+  auto result = std::make_unique<ResultWindow>(services_, kSentText);
+  result->show();
+  ASSERT_EQ(result->shownText().find('"'), std::string::npos);  // the CSV row below quotes it as is
+  ASSERT_NE(result->shownText().find(kSentText), std::string::npos);
+  EXPECT_EQ(sendFrom(*result, QStringLiteral("客户 a+b&c=d@qq.com"), QStringLiteral("13800138000")),
+            QStringLiteral("发送成功！"));
+  EXPECT_EQ(inboxRowsWithoutTimes(),
+            std::vector<std::string>{",客户 a+b&c=d@qq.com,13800138000,\"" + result->shownText() + "\""});
+
+  // The server goes away while the program runs: a send fails, the program carries on.
   EXPECT_EQ(server_->stop(SIGKILL), 128 + SIGKILL);
+  EXPECT_EQ(sendFrom(*result, QStringLiteral("b@qq.com"), QStringLiteral("13900000000")), QStringLiteral("发送失败！"));
+  result->markSent();
+  result.reset();
   QTest::mouseClick(window.form().按钮1, Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return window.resultWindow() != nullptr; }, 20000));
   EXPECT_EQ(window.resultWindow()->shownText(), resultWindowText(expected.resultText()));

@@ -1,0 +1,36 @@
+// decodeReply on any reply: what comes out is text the program keeps (valid UTF-8, no zero
+// byte, no longer than the reply), and a reply without escapes is kept as any incoming text.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzz_check.h"
+#include "net/form_encoding.h"
+#include "text/codepage.h"
+#include "text/utf8.h"
+
+namespace {
+
+bool isValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const decor::Utf8Char c = decor::decodeUtf8At(text, i);
+    if (!c.valid) return false;
+    i += c.length;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view reply(reinterpret_cast<const char*>(data), size);
+  const std::string decoded = decor::decodeReply(reply);
+  FUZZ_CHECK(isValidUtf8(decoded));
+  FUZZ_CHECK(decoded.find('\0') == std::string::npos);
+  // Every escape shrinks three bytes to one, and a "?" for a rejected character is no longer
+  // than what it stands for.
+  FUZZ_CHECK(decoded.size() <= reply.size());
+  if (reply.find('%') == std::string_view::npos) FUZZ_CHECK(decoded == decor::acceptIncomingUtf8(reply));
+  return 0;
+}

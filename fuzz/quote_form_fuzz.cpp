@@ -1,0 +1,62 @@
+// The company server's form parser: any body is answered without a crash, an accepted form
+// holds three non-empty valid UTF-8 fields, and a body the program itself builds from any
+// fields parses back to the same fields.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzz_check.h"
+#include "net/quote_send.h"
+#include "server/quote_form.h"
+#include "text/utf8.h"
+
+namespace {
+
+bool isValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const decor::Utf8Char c = decor::decodeUtf8At(text, i);
+    if (!c.valid) return false;
+    i += c.length;
+  }
+  return true;
+}
+
+void checkParse(const decor::server::FormParse& parse) {
+  FUZZ_CHECK(parse.form.has_value() == parse.error.empty());
+  if (!parse.form) return;
+  for (const std::string* field : {&parse.form->email, &parse.form->phone, &parse.form->result}) {
+    FUZZ_CHECK(!field->empty());
+    FUZZ_CHECK(isValidUtf8(*field));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  if (input.ConsumeBool()) {
+    const std::string body = input.ConsumeRemainingBytesAsString();
+    const decor::server::FormParse parse = decor::server::parseQuoteForm(body);
+    checkParse(parse);
+    if (body.size() > decor::server::kMaxFormBytes) FUZZ_CHECK(!parse.form);
+    return 0;
+  }
+
+  const std::string email = input.ConsumeRandomLengthString(64);
+  const std::string phone = input.ConsumeRandomLengthString(32);
+  const std::string result = input.ConsumeRemainingBytesAsString();
+  const std::string body = decor::quoteFormBody(email, result, phone);
+  const decor::server::FormParse parse = decor::server::parseQuoteForm(body);
+  checkParse(parse);
+  // A form the customer filled in whole with valid UTF-8 is accepted when within the limit;
+  // it comes back field for field unless the text itself spells the line-break tag.
+  const bool complete = !email.empty() && !phone.empty() && !result.empty() && isValidUtf8(email) &&
+                        isValidUtf8(phone) && isValidUtf8(result);
+  FUZZ_CHECK(parse.form.has_value() == (complete && body.size() <= decor::server::kMaxFormBytes));
+  if (parse.form && result.find("<br />") == std::string::npos)
+    FUZZ_CHECK((*parse.form == decor::server::QuoteForm{.email = email, .phone = phone, .result = result}));
+  return 0;
+}
