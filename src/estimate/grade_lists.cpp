@@ -300,7 +300,8 @@ GradeList luxury() {
 }  // namespace
 
 const std::vector<GradeList>& gradeLists() {
-  static const std::vector<GradeList> lists = {rental(), economy(), comfort(), fine(), luxury()};
+  // Never destroyed: a worker that is never joined may still read it while the process ends.
+  static const auto& lists = *new std::vector<GradeList>{rental(), economy(), comfort(), fine(), luxury()};
   return lists;
 }
 

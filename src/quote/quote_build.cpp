@@ -37,7 +37,8 @@ std::optional<std::size_t> decorationGradeIndex(std::string_view grade) {
 const std::vector<RoomTypeWorks>& roomDispatchTable() {
   using enum Work;
   // Columns:                 出租房装修, 经济型装修, 舒适型装修, 精  装  修, 豪华型装修
-  static const std::vector<RoomTypeWorks> table{
+  // Never destroyed: a worker that is never joined may still read it while the process ends.
+  static const auto& table = *new std::vector<RoomTypeWorks>{
       {"厨房",
        {{{{FloorTiles}, {PipeBoxing, 1}},
          {{FloorAndWallTiles}, {PipeBoxing, 1}},

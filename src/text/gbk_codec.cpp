@@ -156,7 +156,9 @@ std::string GbkCodec::gbkToUtf8(std::string_view gbk) const {
 }
 
 const GbkCodec& gbkCodec() {
-  static const GbkCodec codec;
+  // Never destroyed: workers that are never joined may still convert text while the process
+  // ends, and must not find the tables freed under them.
+  static const GbkCodec& codec = *new GbkCodec;
   return codec;
 }
 
