@@ -9,28 +9,15 @@
 #include "text/codepage.h"
 #include "text/utf8.h"
 
-namespace {
-
-bool isValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const decor::Utf8Char c = decor::decodeUtf8At(text, i);
-    if (!c.valid) return false;
-    i += c.length;
-  }
-  return true;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::string gbk = decor::utf8ToGbk(bytes);
   FUZZ_CHECK(gbk.size() <= bytes.size());  // no character grows on the way to GBK
   const std::string utf8 = decor::gbkToUtf8(bytes);
-  FUZZ_CHECK(isValidUtf8(utf8));
+  FUZZ_CHECK(decor::isValidUtf8(utf8));
   FUZZ_CHECK(utf8.size() <= bytes.size() * 3);  // 0x80 alone is "€", three bytes
   const std::string accepted = decor::acceptIncomingUtf8(bytes);
-  FUZZ_CHECK(isValidUtf8(accepted));
+  FUZZ_CHECK(decor::isValidUtf8(accepted));
   FUZZ_CHECK(accepted.find('\0') == std::string::npos);
   FUZZ_CHECK(decor::acceptIncomingUtf8(accepted) == accepted);
   FUZZ_CHECK(decor::gbkToUtf8(decor::utf8ToGbk(accepted)) == accepted);

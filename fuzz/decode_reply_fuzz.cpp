@@ -10,23 +10,10 @@
 #include "text/codepage.h"
 #include "text/utf8.h"
 
-namespace {
-
-bool isValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const decor::Utf8Char c = decor::decodeUtf8At(text, i);
-    if (!c.valid) return false;
-    i += c.length;
-  }
-  return true;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view reply(reinterpret_cast<const char*>(data), size);
   const std::string decoded = decor::decodeReply(reply);
-  FUZZ_CHECK(isValidUtf8(decoded));
+  FUZZ_CHECK(decor::isValidUtf8(decoded));
   FUZZ_CHECK(decoded.find('\0') == std::string::npos);
   // Every escape shrinks three bytes to one, and a "?" for a rejected character is no longer
   // than what it stands for.

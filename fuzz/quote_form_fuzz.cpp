@@ -15,21 +15,13 @@
 
 namespace {
 
-bool isValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const decor::Utf8Char c = decor::decodeUtf8At(text, i);
-    if (!c.valid) return false;
-    i += c.length;
-  }
-  return true;
-}
 
 void checkParse(const decor::server::FormParse& parse) {
   FUZZ_CHECK(parse.form.has_value() == parse.error.empty());
   if (!parse.form) return;
   for (const std::string* field : {&parse.form->email, &parse.form->phone, &parse.form->result}) {
     FUZZ_CHECK(!field->empty());
-    FUZZ_CHECK(isValidUtf8(*field));
+    FUZZ_CHECK(decor::isValidUtf8(*field));
   }
 }
 
@@ -53,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkParse(parse);
   // A form the customer filled in whole with valid UTF-8 is accepted when within the limit;
   // it comes back field for field unless the text itself spells the line-break tag.
-  const bool complete = !email.empty() && !phone.empty() && !result.empty() && isValidUtf8(email) &&
-                        isValidUtf8(phone) && isValidUtf8(result);
+  const bool complete = !email.empty() && !phone.empty() && !result.empty() && decor::isValidUtf8(email) &&
+                        decor::isValidUtf8(phone) && decor::isValidUtf8(result);
   FUZZ_CHECK(parse.form.has_value() == (complete && body.size() <= decor::server::kMaxFormBytes));
   if (parse.form && result.find("<br />") == std::string::npos)
     FUZZ_CHECK((*parse.form == decor::server::QuoteForm{.email = email, .phone = phone, .result = result}));

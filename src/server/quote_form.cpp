@@ -15,15 +15,6 @@ int hexValue(char c) {
   return -1;
 }
 
-bool isValidUtf8(std::string_view text) {
-  for (std::size_t pos = 0; pos < text.size();) {
-    const Utf8Char c = decodeUtf8At(text, pos);
-    if (!c.valid) return false;
-    pos += c.length;
-  }
-  return true;
-}
-
 std::string restoreLineBreaks(std::string text) {
   static constexpr std::string_view kBreak = "<br />";
   std::string out;

@@ -23,6 +23,15 @@ Utf8Char decodeUtf8At(std::string_view text, std::size_t pos) {
   return {cp, length, true};
 }
 
+bool isValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Char c = decodeUtf8At(text, i);
+    if (!c.valid) return false;
+    i += c.length;
+  }
+  return true;
+}
+
 std::size_t utf8Length(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < text.size(); i += decodeUtf8At(text, i).length) ++count;

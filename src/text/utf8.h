@@ -17,6 +17,9 @@ struct Utf8Char {
 // truncated sequence yields valid == false with length 1.
 Utf8Char decodeUtf8At(std::string_view text, std::size_t pos);
 
+// Whether every byte belongs to a well-formed character.
+bool isValidUtf8(std::string_view text);
+
 // Number of characters as a user sees them (an invalid byte counts as one).
 std::size_t utf8Length(std::string_view text);
 
