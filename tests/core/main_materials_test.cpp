@@ -31,17 +31,10 @@ std::vector<QuoteItem> dispatched(const RoomEntry& r, const std::string& grade, 
 std::vector<QuoteItem> bathroom(const std::string& area, const std::string& tile, const std::string& tileTotal,
                                 const std::string& ceilingTotal, const std::string& basin, const std::string& shower,
                                 const std::string& lock, const std::string& toilet) {
-  return {blank(),
-          header("卫生间"),
-          row("墙面砖", "M2", area, tile, tileTotal),
-          row("地面砖", "M2", area, tile, tileTotal),
-          row("铝扣板吊顶", "M2", area, "95", ceilingTotal),
-          row("面盆", "套", "1", basin, basin),
-          row("地漏", "个", "2", "25", "50"),
-          row("淋浴", "套", "1", shower, shower),
-          row("锁具", "套", "1", lock, lock),
-          row("马桶", "套", "1", toilet, toilet),
-          row("碳纤维灯", "套", "1", "450", "450")};
+  return {blank(), header("卫生间"), row("墙面砖", "M2", area, tile, tileTotal), row("地面砖", "M2", area, tile, tileTotal),
+          row("铝扣板吊顶", "M2", area, "95", ceilingTotal), row("面盆", "套", "1", basin, basin),
+          row("地漏", "个", "2", "25", "50"), row("淋浴", "套", "1", shower, shower), row("锁具", "套", "1", lock, lock),
+          row("马桶", "套", "1", toilet, toilet), row("碳纤维灯", "套", "1", "450", "450")};
 }
 
 const std::vector<QuoteItem> kKitchenLevel1{
