@@ -50,7 +50,7 @@ std::string parseRoomList(std::string_view bytes, const std::string& path, RoomF
     for (std::string& cell : cells) {
       const std::size_t tab = std::min(line.find('\t'), line.size());
       // The texts the room entry window could have held.
-      cell = acceptIncomingUtf8(line.substr(0, tab));
+      cell = cutAtZeroByteAndRoundTripGbk(line.substr(0, tab));
       line.remove_prefix(std::min(tab + 1, line.size()));
     }
     file.rooms.push_back(RoomEntry{std::move(cells[0]), std::move(cells[1]), std::move(cells[2]), std::move(cells[3]),

@@ -1,7 +1,8 @@
 #include "export/quote_document.h"
 
 #include <charconv>
-#include <ctime>
+
+#include "text/local_time.h"
 
 namespace decor {
 
@@ -9,14 +10,7 @@ CompanyContact CompanyContact::from(const Endpoints& endpoints) {
   return CompanyContact{endpoints.companyName, endpoints.hotline, endpoints.website};
 }
 
-std::string todayIsoDate() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[16];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-  return text;
-}
+std::string todayIsoDate() { return localTimeText("%Y-%m-%d"); }
 
 std::optional<double> plainDecimalValue(std::string_view text) {
   std::string_view digits = text;

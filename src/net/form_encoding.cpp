@@ -48,7 +48,7 @@ std::string decodeReply(std::string_view reply) {
       bytes.push_back(reply[i]);
     }
   }
-  return acceptIncomingUtf8(bytes);
+  return cutAtZeroByteAndRoundTripGbk(bytes);
 }
 
 }  // namespace decor

@@ -13,7 +13,7 @@ std::string encodeForForm(std::string_view utf8);
 
 // Undoes the escapes of a reply ("%" and two hex digits in either case); a "%" without two
 // hex digits after it stays as it is, and "+" stays "+". The bytes are then read as UTF-8 and
-// kept as any incoming text is (acceptIncomingUtf8).
+// kept as any incoming text is (cutAtZeroByteAndRoundTripGbk).
 std::string decodeReply(std::string_view reply);
 
 }  // namespace decor

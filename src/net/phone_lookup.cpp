@@ -9,7 +9,7 @@ namespace decor {
 bool isLookupDue(std::string_view phoneBoxText) { return utf8Length(phoneBoxText) == kPhoneBlockDigits; }
 
 std::string provinceFromLookupReply(std::string_view reply) {
-  return textBetween(acceptIncomingUtf8(reply), "Province\":\"", "\",");
+  return textBetween(cutAtZeroByteAndRoundTripGbk(reply), "Province\":\"", "\",");
 }
 
 std::string lookUpProvince(UrlFetcher& fetcher, const Endpoints& endpoints, std::string_view firstSevenDigits) {

@@ -17,7 +17,7 @@ constexpr std::string_view kValueMarker = "\" value=\"";
 // The file text as the program keeps it, or nothing when the marker is missing
 // (an unreachable file, an error page, a marker in another case).
 std::optional<std::string> settingsText(std::string_view fileBytes) {
-  std::string text = acceptIncomingUtf8(fileBytes);
+  std::string text = cutAtZeroByteAndRoundTripGbk(fileBytes);
   if (text.find(kSettingsMarker) == std::string::npos) return std::nullopt;
   return text;
 }

@@ -113,14 +113,6 @@ void runStep(QuoteTable& table, const ItemPrices& prices, const WorkStep& step, 
   }
 }
 
-// The build reads size pieces 1-3 and window pieces 1-2 by position, so only a text with
-// fewer pieces is unreadable. Add asks for exactly that many; a row stored by 修改 may hold more.
-RoomFormatProblem readProblem(const RoomEntry& room) {
-  if (starPieceCount(room.size) < 3) return RoomFormatProblem::RoomSize;
-  if (starPieceCount(room.window) < 2) return RoomFormatProblem::WindowSize;
-  return RoomFormatProblem::None;
-}
-
 }  // namespace
 
 const std::vector<WorkStep>* roomWorkSteps(std::string_view grade, std::string_view roomType) {
@@ -137,7 +129,7 @@ bool roomGetsPuttyAndPaint(std::string_view grade, std::string_view roomType) {
 }
 
 std::optional<RoomMeasures> readRoomMeasures(const RoomEntry& room) {
-  if (readProblem(room) != RoomFormatProblem::None) return std::nullopt;
+  if (roomFormatProblem(room, RoomFormatCheck::ReadingStoredRow) != RoomFormatProblem::None) return std::nullopt;
   return RoomMeasures{.length = textToInt32(starPiece(room.size, 0)),
                       .width = textToInt32(starPiece(room.size, 1)),
                       .height = textToInt32(starPiece(room.size, 2)),
@@ -158,7 +150,7 @@ void dispatchRoom(QuoteTable& table, const ItemPrices& prices, const RoomEntry& 
 
 std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& rooms) {
   for (std::size_t i = 0; i < rooms.size(); ++i) {
-    const RoomFormatProblem problem = readProblem(rooms[i]);
+    const RoomFormatProblem problem = roomFormatProblem(rooms[i], RoomFormatCheck::ReadingStoredRow);
     if (problem != RoomFormatProblem::None) return UnreadableRoom{.row = i, .problem = problem};
   }
   return std::nullopt;

@@ -8,9 +8,18 @@ RoomEntry initialRoomInput() { return RoomEntry{"客厅", "3200*2800*2920", "800
 
 std::string roomEntryCaption(std::string_view grade) { return std::string(grade) + "详细报价！"; }
 
-RoomFormatProblem roomFormatProblem(const RoomEntry& room) {
-  if (starPieceCount(room.size) != 3) return RoomFormatProblem::RoomSize;
-  if (starPieceCount(room.window) != 2) return RoomFormatProblem::WindowSize;
+namespace {
+
+bool hasPieces(std::string_view text, std::size_t wanted, RoomFormatCheck check) {
+  const std::size_t count = starPieceCount(text);
+  return check == RoomFormatCheck::AddingRoom ? count == wanted : count >= wanted;
+}
+
+}  // namespace
+
+RoomFormatProblem roomFormatProblem(const RoomEntry& room, RoomFormatCheck check) {
+  if (!hasPieces(room.size, 3, check)) return RoomFormatProblem::RoomSize;
+  if (!hasPieces(room.window, 2, check)) return RoomFormatProblem::WindowSize;
   return RoomFormatProblem::None;
 }
 
@@ -33,7 +42,7 @@ LeavesReaction reactToLeaves(std::string_view leaves) {
 
 AddOutcome RoomList::add(RoomEntry& input) {
   if (input.doorType == kNoDoor) input.doorLeaves.assign(1, '0');  // assign(): GCC 12 misreads operator=("0") as an overlapping copy
-  const RoomFormatProblem problem = roomFormatProblem(input);
+  const RoomFormatProblem problem = roomFormatProblem(input, RoomFormatCheck::AddingRoom);
   if (problem != RoomFormatProblem::None) return {.added = false, .message = roomFormatMessage(problem)};
   rows_.push_back(input);
   return {.added = true, .message = {}};

@@ -64,7 +64,13 @@ inline constexpr std::string_view kNoRoomsMessage = "至少要添加1房间！";
 // text does not give two. The room size is checked first.
 enum class RoomFormatProblem { None, RoomSize, WindowSize };
 
-RoomFormatProblem roomFormatProblem(const RoomEntry& room);
+// The two checks of that rule, deliberately not alike; making one match the other changes
+// what users see. Adding a room asks for exactly three size pieces and two window pieces.
+// A stored row (修改 writes rows unchecked) is read by position, size pieces 1-3 and window
+// pieces 1-2, so it is unreadable only with fewer; pieces past those are ignored.
+enum class RoomFormatCheck { AddingRoom, ReadingStoredRow };
+
+RoomFormatProblem roomFormatProblem(const RoomEntry& room, RoomFormatCheck check);
 
 // The information message for a problem; empty for None.
 std::string_view roomFormatMessage(RoomFormatProblem problem);

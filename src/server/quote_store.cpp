@@ -7,7 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
+
+#include "text/local_time.h"
 
 namespace decor::server {
 namespace {
@@ -62,14 +63,7 @@ int claimForServer(const std::filesystem::path& file, std::string& error) {
 
 }  // namespace
 
-std::string localTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
+std::string localTimeNow() { return localTimeText("%Y-%m-%d %H:%M:%S"); }
 
 std::unique_ptr<QuoteStore> QuoteStore::open(const std::filesystem::path& file, Access access, std::string& error) {
   int lockFd = -1;

@@ -13,9 +13,10 @@ std::string utf8ToGbk(std::string_view utf8);
 // An invalid GBK byte becomes "?" and the conversion goes on after it.
 std::string gbkToUtf8(std::string_view gbk);
 
-// What the program keeps of text that arrives from outside as UTF-8: the bytes up to the
-// first zero byte, with every character that GBK cannot hold (and every invalid byte)
-// replaced by "?", exactly as a round trip through GBK would leave them.
-std::string acceptIncomingUtf8(std::string_view bytes);
+// How the program keeps text that arrives from outside as UTF-8 (price files, room files,
+// server replies): drops everything from the first zero byte on, then converts the rest to
+// GBK and back, so every character GBK cannot hold and every invalid byte becomes "?".
+// The result is valid UTF-8 without a zero byte, and passing it through again changes nothing.
+std::string cutAtZeroByteAndRoundTripGbk(std::string_view bytes);
 
 }  // namespace decor

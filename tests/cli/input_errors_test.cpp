@@ -8,50 +8,22 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "cli/commands.h"
 #include "cli/input_file.h"
 #include "cli/price_folder.h"
 #include "pricing/price_defaults.h"
+#include "quote_command_fixture.h"
 
 namespace decor::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kOneRoom = "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\n";
-
-class InputErrorsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("decor-input-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(folder_ / "locked.tsv", fs::perms::owner_all, ignored);
-    fs::remove_all(folder_);
-  }
-  std::string write(const std::string& name, const std::string& text) {
-    std::ofstream(folder_ / name, std::ios::binary) << text;
-    return (folder_ / name).string();
-  }
-  int quote(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    return runQuoteCommand(args, out_, err_);
-  }
-
-  fs::path folder_;
-  std::ostringstream out_;
-  std::ostringstream err_;
-};
+using test::kLivingRoomLine;
+using InputErrorsTest = test::QuoteCommandFixture;
 
 TEST_F(InputErrorsTest, UnusableRoomFilesAndPriceFoldersNameThePathAndTheReason) {
-  const std::string rooms = write("rooms.tsv", kOneRoom);
+  const std::string rooms = write("rooms.tsv", kLivingRoomLine);
   const std::string longName = (folder_ / std::string(300, 'x')).string();
   const std::string loop = (folder_ / "loop").string();
   fs::create_symlink(loop, loop);
@@ -85,7 +57,7 @@ TEST_F(InputErrorsTest, UnusableRoomFilesAndPriceFoldersNameThePathAndTheReason)
       {{"--rooms", "/proc/self/mem"}, "无法读取房间文件 /proc/self/mem：读取出错（Input/output error）"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(quote(c.args), 1) << c.message;
+    EXPECT_EQ(run(c.args), 1) << c.message;
     EXPECT_EQ(err_.str(), "decor-cli quote: " + c.message + "\n");
     EXPECT_EQ(out_.str(), "");
   }
@@ -93,17 +65,17 @@ TEST_F(InputErrorsTest, UnusableRoomFilesAndPriceFoldersNameThePathAndTheReason)
 
 TEST_F(InputErrorsTest, AFileWithoutReadPermission) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
-  const std::string locked = write("locked.tsv", kOneRoom);
+  const std::string locked = write("locked.tsv", kLivingRoomLine);
   fs::permissions(locked, fs::perms::none);
-  EXPECT_EQ(quote({"--rooms", locked}), 1);
+  EXPECT_EQ(run({"--rooms", locked}), 1);
   EXPECT_EQ(err_.str(), "decor-cli quote: 无法读取房间文件 " + locked + "：没有读取权限\n");
 }
 
 TEST_F(InputErrorsTest, EmptyPathsAreRefused) {
-  const std::string rooms = write("rooms.tsv", kOneRoom);
-  EXPECT_EQ(quote({"--rooms", rooms, "--prices", ""}), 2);
+  const std::string rooms = write("rooms.tsv", kLivingRoomLine);
+  EXPECT_EQ(run({"--rooms", rooms, "--prices", ""}), 2);
   EXPECT_EQ(err_.str(), "decor-cli quote: --prices 需要一个文件夹，不能为空\n（decor-cli quote --help 查看用法）\n");
-  EXPECT_EQ(quote({"--rooms", ""}), 1);
+  EXPECT_EQ(run({"--rooms", ""}), 1);
   EXPECT_EQ(err_.str(), "decor-cli quote: 无法读取房间文件 ：路径为空\n");
 }
 
@@ -128,25 +100,25 @@ TEST_F(InputErrorsTest, NegativeMeasuresAreRefusedWithTheirLine) {
       "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t-4",
   };
   for (const std::string& line : lines) {
-    const std::string rooms = write("rooms.tsv", std::string(kOneRoom) + "\n" + line + "\n");
-    EXPECT_EQ(quote({"--rooms", rooms}), 1) << line;
+    const std::string rooms = write("rooms.tsv", std::string(kLivingRoomLine) + "\n" + line + "\n");
+    EXPECT_EQ(run({"--rooms", rooms}), 1) << line;
     EXPECT_EQ(err_.str(), "decor-cli quote: 房间文件 " + rooms + " 第3" + message + "\n") << line;
     EXPECT_EQ(out_.str(), "");
   }
   // A minus sign that does not make the figure negative is no reason to refuse.
   const std::string zero = write("zero.tsv", "客厅\t3200*2800*2920\t-0*1500\t实木门\t1\t4\n");
-  EXPECT_EQ(quote({"--rooms", zero}), 0) << err_.str();
+  EXPECT_EQ(run({"--rooms", zero}), 0) << err_.str();
 }
 
 TEST_F(InputErrorsTest, SaturatedTotalsAreReportedOnStderr) {
   const std::string rooms = write("rooms.tsv", "客厅\t2000000000*2000000000*2920\t0*0\t(无)\t0\t4\n");
-  EXPECT_EQ(quote({"--rooms", rooms}), 0);
+  EXPECT_EQ(run({"--rooms", rooms}), 0);
   EXPECT_NE(out_.str().find("\t工程总造价\t\t\t\t2147483647\n"), std::string::npos) << out_.str();
   EXPECT_EQ(err_.str(),
             "decor-cli quote: 注意：有总计超出了整数范围，按上限 2147483647 或下限 -2147483648 输出，不是真实金额\n");
 
-  const std::string ordinary = write("ordinary.tsv", kOneRoom);
-  EXPECT_EQ(quote({"--rooms", ordinary}), 0);
+  const std::string ordinary = write("ordinary.tsv", kLivingRoomLine);
+  EXPECT_EQ(run({"--rooms", ordinary}), 0);
   EXPECT_EQ(err_.str(), "");
 }
 

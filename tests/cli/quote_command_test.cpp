@@ -5,37 +5,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/commands.h"
+#include "quote_command_fixture.h"
 
 namespace decor::cli {
 namespace {
 
-class QuoteCommandTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("decor-quote-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string write(const std::string& name, const std::string& text) {
-    std::ofstream(folder_ / name, std::ios::binary) << text;
-    return (folder_ / name).string();
-  }
-
-  int run(std::vector<std::string> args) {
-    out_.str("");
-    err_.str("");
-    return runQuoteCommand(args, out_, err_);
-  }
-
-  std::filesystem::path folder_;
-  std::ostringstream out_;
-  std::ostringstream err_;
-};
+using test::feeRows;
+using test::kLivingRoomRows;
+using test::Output;
+using QuoteCommandTest = test::QuoteCommandFixture;
 
 // A living room, a blank line and a kitchen; the first line ends in CR LF.
 constexpr const char* kTwoRooms =
@@ -43,55 +21,40 @@ constexpr const char* kTwoRooms =
     "\n"
     "厨房\t3000*2000*2800\t600*1500\t推拉门\t2\t4\n";
 
-TEST_F(QuoteCommandTest, PrintsTheRowsTabSeparated) {
+TEST_F(QuoteCommandTest, PrintsTheRowsTabSeparatedOrAsCsv) {
   const std::string rooms = write("rooms.tsv", kTwoRooms);
-  ASSERT_EQ(run({"--rooms", rooms}), 0) << err_.str();
-  EXPECT_EQ(out_.str(),
-            "\t客厅\t\t\t\t\n"
-            "1\t顶面批腻子\tM2\t8.96\t13\t116.48\n"
-            "2\t墙面批腻子\tM2\t34.44\t12\t413.28\n"
-            "3\t墙顶面乳胶漆\tM2\t43.4\t10\t434\n"
-            "4\t实木门\t扇\t1\t1480\t1480\n"
-            "5\t局部吊顶\tM\t6\t115\t690\n"
-            "6\t电视背景墙\t项\t1\t1200\t1200\n"
-            "7\t鞋柜制作\tM\t1\t580\t580\n"
-            "\t\t\t\t\t\n"
-            "\t厨房\t\t\t\t\n"
-            "1\t推拉门\t扇\t2\t480\t960\n"
-            "2\t双包门套\t项\t5\t115\t575\n"
-            "3\t地砖铺贴\tM2\t6\t35\t210\n"
-            "4\t墙砖铺贴\tM2\t6\t35\t210\n"
-            "5\t包水管\t根\t1\t170\t170\n"
-            "\t\t\t\t\t\n"
-            "\t其它的\t\t\t\t\n"
-            "\t材料搬运费\t户\t1\t2%\t140.76\n"
-            "\t垃圾清理费用\t户\t1\t1%\t70.38\n"
-            "\t工程管理费\t项\t1\t8%\t563.04\n"
-            "\t\t\t\t\t\n"
-            "\t工程总造价\t\t\t\t7811\n");
-  EXPECT_EQ(err_.str(), "");
-}
-
-TEST_F(QuoteCommandTest, GradePackageFloorAndCsv) {
-  const std::string rooms = write("rooms.tsv", "\xEF\xBB\xBF餐厅\t3200*2800*2920\t0*0\t(无)\t0\t4\n");
-  ASSERT_EQ(run({"--csv", "--floor", "瓷砖", "--grade", "豪华型装修", "--rooms", rooms, "--package", "半包"}), 0)
-      << err_.str();
-  EXPECT_EQ(out_.str(),
-            ",餐厅,,,,\r\n"
-            "1,顶面批腻子,M2,8.96,13,116.48\r\n"
-            "2,墙面批腻子,M2,35.04,12,420.48\r\n"
-            "3,墙顶面乳胶漆,M2,44,10,440\r\n"
-            "4,地砖铺贴,M2,8.96,35,313\r\n"
-            "5,玄关制作,项,1,1500,1500\r\n"
-            "6,酒架,M2,3.2704,460,1504\r\n"
-            ",,,,,\r\n"
-            ",其它的,,,,\r\n"
-            ",材料搬运费,户,1,2%,85.86\r\n"
-            ",垃圾清理费用,户,1,1%,42.93\r\n"
-            ",工程管理费,项,1,8%,343.44\r\n"
-            ",,,,,\r\n"
-            ",工程总造价,,,,4763\r\n");
-  EXPECT_EQ(err_.str(), "");
+  const std::string dining = write("dining.tsv", "\xEF\xBB\xBF餐厅\t3200*2800*2920\t0*0\t(无)\t0\t4\n");
+  struct Case {
+    std::vector<std::string> args;
+    std::string expected;
+  };
+  const std::vector<Case> cases{
+      {{"--rooms", rooms},
+       std::string(kLivingRoomRows) +
+           "\t厨房\t\t\t\t\n"
+           "1\t推拉门\t扇\t2\t480\t960\n"
+           "2\t双包门套\t项\t5\t115\t575\n"
+           "3\t地砖铺贴\tM2\t6\t35\t210\n"
+           "4\t墙砖铺贴\tM2\t6\t35\t210\n"
+           "5\t包水管\t根\t1\t170\t170\n"
+           "\t\t\t\t\t\n" +
+           feeRows(Output::Tsv, "140.76", "70.38", "563.04", "7811")},
+      {{"--csv", "--floor", "瓷砖", "--grade", "豪华型装修", "--rooms", dining, "--package", "半包"},
+       ",餐厅,,,,\r\n"
+       "1,顶面批腻子,M2,8.96,13,116.48\r\n"
+       "2,墙面批腻子,M2,35.04,12,420.48\r\n"
+       "3,墙顶面乳胶漆,M2,44,10,440\r\n"
+       "4,地砖铺贴,M2,8.96,35,313\r\n"
+       "5,玄关制作,项,1,1500,1500\r\n"
+       "6,酒架,M2,3.2704,460,1504\r\n"
+       ",,,,,\r\n" +
+           feeRows(Output::Csv, "85.86", "42.93", "343.44", "4763")},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(run(c.args), 0) << err_.str();
+    EXPECT_EQ(out_.str(), c.expected) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(err_.str(), "");
+  }
 }
 
 TEST_F(QuoteCommandTest, PriceFolderTextsAreShownAndQuotedWhereNeeded) {
@@ -113,13 +76,8 @@ TEST_F(QuoteCommandTest, PriceFolderTextsAreShownAndQuotedWhereNeeded) {
             "3,墙顶面乳胶漆,M2,46.9,,0\r\n"
             "4,移门,扇,1,\"360,5\",360\r\n"
             "5,衣柜制作,M2,8.4,5,42\r\n"
-            ",,,,,\r\n"
-            ",其它的,,,,\r\n"
-            ",材料搬运费,户,1,2%,10.76\r\n"
-            ",垃圾清理费用,户,1,1%,5.38\r\n"
-            ",工程管理费,项,1,8%,43.04\r\n"
-            ",,,,,\r\n"
-            ",工程总造价,,,,596\r\n");
+            ",,,,,\r\n" +
+                feeRows(Output::Csv, "10.76", "5.38", "43.04", "596"));
 
   // Tab-separated output keeps one row a line.
   ASSERT_EQ(run({"--rooms", rooms, "--grade", "豪华型装修", "--prices", (folder_ / "prices").string()}), 0);
@@ -204,7 +162,7 @@ TEST_F(QuoteCommandTest, UsageErrors) {
   }
 }
 
-// The two-room quote of PrintsTheRowsTabSeparated, line by line.
+// A tab-separated quote, line by line.
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -263,11 +221,9 @@ TEST_F(QuoteCommandTest, TableCommandsApplyInTheOrderGiven) {
   modified[4] = "4\t实木门\t扇\t2\t1480\t2960";
   modified.back() = "\t工程总造价\t\t\t\t9291";
   std::vector<std::string> added(half.begin(), half.begin() + 16);
-  for (const char* line : {"\t\t\t\t\t", "-\t窗帘\t增\t2\t300\t600", "\t\t\t\t\t", "\t其它的\t\t\t\t",
-                           "\t材料搬运费\t户\t1\t2%\t152.76", "\t垃圾清理费用\t户\t1\t1%\t76.38",
-                           "\t工程管理费\t项\t1\t8%\t611.04", "\t\t\t\t\t", "\t工程总造价\t\t\t\t8477"}) {
-    added.emplace_back(line);
-  }
+  const std::vector<std::string> addedTail =
+      linesOf("\t\t\t\t\t\n-\t窗帘\t增\t2\t300\t600\n\t\t\t\t\t\n" + feeRows(Output::Tsv, "152.76", "76.38", "611.04", "8477"));
+  added.insert(added.end(), addedTail.begin(), addedTail.end());
   std::vector<std::string> nothingSelected = half;
   const std::vector<Case> cases{
       {{"--delete", "2", "--delete", "2"}, deleted},

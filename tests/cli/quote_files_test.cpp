@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <string>
 
-#include "cli/commands.h"
-#include "scratch_folder.h"
+#include "quote_command_fixture.h"
 #include "shell_command.h"
 
 namespace decor::cli {
@@ -15,47 +12,18 @@ namespace {
 using test::runShell;
 using test::ShellResult;
 
-class QuoteFilesTest : public ::testing::Test {
+class QuoteFilesTest : public test::QuoteCommandFixture {
  protected:
-  void SetUp() override {
-    rooms_ = (folder_ / "rooms.tsv").string();
-    std::ofstream(rooms_) << "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\n";
-  }
-
-  int run(std::vector<std::string> args) {
-    out_.str("");
-    err_.str("");
-    return runQuoteCommand(args, out_, err_);
-  }
-
-  test::ScratchFolder scratch_{"decor-quote-files"};
-  const std::filesystem::path& folder_ = scratch_.path();
-  std::string rooms_;
-  std::ostringstream out_;
-  std::ostringstream err_;
+  const std::string rooms_ = write("rooms.tsv", test::kLivingRoomLine);
 };
 
-constexpr const char* kLivingRoomRows =
-    "\t客厅\t\t\t\t\n"
-    "1\t顶面批腻子\tM2\t8.96\t13\t116.48\n"
-    "2\t墙面批腻子\tM2\t34.44\t12\t413.28\n"
-    "3\t墙顶面乳胶漆\tM2\t43.4\t10\t434\n"
-    "4\t实木门\t扇\t1\t1480\t1480\n"
-    "5\t局部吊顶\tM\t6\t115\t690\n"
-    "6\t电视背景墙\t项\t1\t1200\t1200\n"
-    "7\t鞋柜制作\tM\t1\t580\t580\n"
-    "\t\t\t\t\t\n"
-    "\t其它的\t\t\t\t\n"
-    "\t材料搬运费\t户\t1\t2%\t98.26\n"
-    "\t垃圾清理费用\t户\t1\t1%\t49.13\n"
-    "\t工程管理费\t项\t1\t8%\t393.04\n"
-    "\t\t\t\t\t\n"
-    "\t工程总造价\t\t\t\t5453\n";
+const std::string kLivingRoomQuote =
+    test::kLivingRoomRows + test::feeRows(test::Output::Tsv, "98.26", "49.13", "393.04", "5453");
 
 TEST_F(QuoteFilesTest, WorkbookBesideThePrintedRows) {
   const std::string xlsx = (folder_ / "报价.xlsx").string();
   ASSERT_EQ(run({"--rooms", rooms_, "--xlsx", xlsx}), 0) << err_.str();
-  EXPECT_EQ(out_.str(), kLivingRoomRows);
+  EXPECT_EQ(out_.str(), kLivingRoomQuote);
   EXPECT_EQ(err_.str(), "");
 
   const ShellResult dump = runShell("/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + xlsx + "' 2>&1");
@@ -71,7 +39,7 @@ TEST_F(QuoteFilesTest, WorkbookBesideThePrintedRows) {
 TEST_F(QuoteFilesTest, AFileThatCannotBeSavedStillPrintsTheRows) {
   const std::string missing = (folder_ / "无此文件夹" / "报价.xlsx").string();
   EXPECT_EQ(run({"--rooms", rooms_, "--xlsx", missing}), 3);
-  EXPECT_EQ(out_.str(), kLivingRoomRows);
+  EXPECT_EQ(out_.str(), kLivingRoomQuote);
   EXPECT_EQ(err_.str(), "decor-cli quote: 无法保存文件“" + missing + "”：文件夹不存在\n");
 }
 
@@ -81,7 +49,7 @@ TEST_F(QuoteFilesTest, PdfWithoutADisplay) {
   const ShellResult cli = runShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " DECOR_CLI_PATH " quote --rooms '" +
                              rooms_ + "' --pdf '" + pdf + "' 2>/dev/null");
   ASSERT_EQ(cli.exitCode, 0);
-  EXPECT_EQ(cli.output, kLivingRoomRows);
+  EXPECT_EQ(cli.output, kLivingRoomQuote);
 
   // Each table row on a line of its own, the columns apart by blanks.
   const ShellResult text = runShell("pdftotext -layout '" + pdf + "' - | sed -e 's/^ *//' -e 's/  */ /g'");

@@ -36,9 +36,9 @@ TEST(Codepage, NeverFails) {
 }
 
 TEST(Codepage, IncomingTextStopsAtZeroAndKeepsOnlyWhatGbkHolds) {
-  EXPECT_EQ(acceptIncomingUtf8(std::string("123\0" "456", 7)), "123");
-  EXPECT_EQ(acceptIncomingUtf8("价格😀\xFF"), "价格??");
-  EXPECT_EQ(acceptIncomingUtf8("发送成功"), "发送成功");
+  EXPECT_EQ(cutAtZeroByteAndRoundTripGbk(std::string("123\0" "456", 7)), "123");
+  EXPECT_EQ(cutAtZeroByteAndRoundTripGbk("价格😀\xFF"), "价格??");
+  EXPECT_EQ(cutAtZeroByteAndRoundTripGbk("发送成功"), "发送成功");
 }
 
 TEST(StarSplit, KeepsEmptyPiecesBeforeAStarAndDropsAnEmptyLastPiece) {

@@ -7,13 +7,8 @@
 #include "quote/quote_build.h"
 #include "quote_test_support.h"
 
-namespace decor {
+namespace decor::test {
 namespace {
-
-using test::blank;
-using test::concat;
-using test::feeBlock;
-using test::header;
 
 RoomEntry livingRoom() { return RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}; }
 
@@ -386,4 +381,4 @@ TEST(QuoteBuildPackage, ScopeAndFloorTexts) {
 }
 
 }  // namespace
-}  // namespace decor
+}  // namespace decor::test

@@ -6,13 +6,8 @@
 #include "quote/works.h"
 #include "quote_test_support.h"
 
-namespace decor {
+namespace decor::test {
 namespace {
-
-using test::blank;
-using test::concat;
-using test::feeBlock;
-using test::header;
 
 TEST(QuoteTableAppend, NumbersRowsAfterANamedRowOnly) {
   QuoteTable table;
@@ -132,4 +127,4 @@ TEST(QuoteTableSaturation, WholeNumberFiguresAtTheEndsOfTheRangeAreFlagged) {
 }
 
 }  // namespace
-}  // namespace decor
+}  // namespace decor::test

@@ -68,24 +68,16 @@ TEST_F(QuoteStoreTest, AFileThatIsNoDatabaseIsRefused) {
   EXPECT_TRUE(error.starts_with("数据库 " + file.string() + " 无法使用：")) << error;
 }
 
-TEST(InboxListing, CsvQuotesOnlyTheFieldsThatNeedIt) {
-  const std::vector<StoredQuote> quotes = {
-      {"2026-01-02 03:04:06", "a,b@c", "139", "他说\"好\"\r\n下一行"},
-      {"2026-01-02 03:04:05", "x@y", "138", "一行"},
-  };
-  EXPECT_EQ(inboxCsv(quotes),
+// CSV quotes only the fields that need it; the text shows one block per quote.
+TEST(InboxListing, CsvAndTextOfSomeQuotesAndOfNone) {
+  EXPECT_EQ(inboxCsv({{"2026-01-02 03:04:06", "a,b@c", "139", "他说\"好\"\r\n下一行"},
+                      {"2026-01-02 03:04:05", "x@y", "138", "一行"}}),
             "时间,邮箱,手机,报价内容\r\n"
             "2026-01-02 03:04:06,\"a,b@c\",139,\"他说\"\"好\"\"\r\n下一行\"\r\n"
             "2026-01-02 03:04:05,x@y,138,一行\r\n");
   EXPECT_EQ(inboxCsv({}), "时间,邮箱,手机,报价内容\r\n");
-}
-
-TEST(InboxListing, TextShowsOneBlockPerQuote) {
-  const std::vector<StoredQuote> quotes = {
-      {"2026-01-02 03:04:06", "a@c", "139", "第一行\r\n第二行\r\n"},
-      {"2026-01-02 03:04:05", "x@y", "138", "单独的\r"},
-  };
-  EXPECT_EQ(inboxText(quotes),
+  EXPECT_EQ(inboxText({{"2026-01-02 03:04:06", "a@c", "139", "第一行\r\n第二行\r\n"},
+                       {"2026-01-02 03:04:05", "x@y", "138", "单独的\r"}}),
             "时间：2026-01-02 03:04:06\n邮箱：a@c\n手机：139\n报价内容：\n第一行\n第二行\n\n"
             "\n"
             "时间：2026-01-02 03:04:05\n邮箱：x@y\n手机：138\n报价内容：\n单独的\r\n");
