@@ -26,7 +26,7 @@ class ContactWindow final : public QDialog {
  private:
   std::unique_ptr<Ui::ContactWindow> ui_;
   AppServices services_;
-  WindowDispatcher dispatcher_;
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
 };
 
 }  // namespace decor

@@ -56,6 +56,10 @@ class MainWindow final : public QWidget {
   void openRoomEntryWindow();
   void retitleRoomEntryWindow();
   void refreshHelpedCounter();
+  // Worker thread: fetches the count and posts it to `window`. Not a member call: the window
+  // may already be gone, and only the posted task, which then never runs, touches it.
+  static void fetchHelpedCounter(MainWindow* window, UrlFetcher& fetcher, const Endpoints& endpoints,
+                                 GuiDispatcher& dispatcher);
   void showHelpedCounter(const QString& caption);
   QString roomEntryCaption() const;
 
@@ -64,7 +68,7 @@ class MainWindow final : public QWidget {
   QPixmap background_;
   QPointer<RoomEntryWindow> roomEntry_;
   QPointer<ResultWindow> result_;
-  WindowDispatcher dispatcher_;
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
 };
 
 }  // namespace decor

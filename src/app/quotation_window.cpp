@@ -16,7 +16,7 @@ QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
       ui_(std::make_unique<Ui::QuotationWindow>()),
       model_(new QuoteTableModel(this)),
       services_(std::move(services)),
-      dispatcher_(this) {
+      dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
   setFixedSize(size());
   ui_->超级列表框1->setModel(model_);
@@ -28,7 +28,7 @@ QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
           [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
   connect(ui_->超级链接框1, &HyperlinkLabel::released, this, &QuotationWindow::openContactWindow);
 
-  loadChatStatusPicture(services_, dispatcher_.get(), ui_->图片框1);
+  loadChatStatusPicture(services_, dispatcher_, ui_->图片框1);
 }
 
 QuotationWindow::~QuotationWindow() = default;

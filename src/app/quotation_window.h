@@ -30,7 +30,7 @@ class QuotationWindow final : public QDialog {
   const QuoteTableModel& model() const { return *model_; }
   const AppServices& services() const { return services_; }
   // For workers that hand results back to this window.
-  std::shared_ptr<GuiDispatcher> dispatcher() const { return dispatcher_.get(); }
+  const std::shared_ptr<GuiDispatcher>& dispatcher() const { return dispatcher_; }
 
   // The quotation controller; owned by the window and gone with it.
   void setController(std::unique_ptr<QObject> controller);
@@ -51,7 +51,7 @@ class QuotationWindow final : public QDialog {
   QuoteTableModel* model_;  // a child of the window
   AppServices services_;
   std::unique_ptr<QObject> controller_;
-  WindowDispatcher dispatcher_;
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
 };
 
 }  // namespace decor

@@ -60,7 +60,7 @@ class ResultWindow final : public QDialog {
   AppServices services_;
   std::string shownText_;
   QPixmap background_;
-  WindowDispatcher dispatcher_;  // last: closes before the form goes
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
 };
 
 }  // namespace decor
