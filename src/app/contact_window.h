@@ -21,8 +21,6 @@ class ContactWindow final : public QDialog {
   explicit ContactWindow(AppServices services, QWidget* parent = nullptr);
   ~ContactWindow() override;
 
-  Ui::ContactWindow& form() { return *ui_; }
-
  private:
   std::unique_ptr<Ui::ContactWindow> ui_;
   AppServices services_;

@@ -7,7 +7,6 @@
 #include "app/message_box.h"
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
-#include "app/room_list_controller.h"
 #include "net/helped_counter.h"
 #include "pricing/configuration_loader.h"
 #include "quote/room_list.h"
@@ -107,11 +106,11 @@ void MainWindow::openRoomEntryWindow() {
     roomEntry_->activateWindow();
     return;
   }
-  roomEntry_ = new RoomEntryWindow(services_, roomEntryCaption(), this);
-  roomEntry_->setAttribute(Qt::WA_DeleteOnClose);
   // The quotation takes the grade shown here when its package button is pressed; the room
   // entry window is owned by this one and never outlives it.
-  RoomListController::attach(*roomEntry_, [this] { return ui_->组合框1->currentText().toStdString(); });
+  roomEntry_ = new RoomEntryWindow(
+      services_, roomEntryCaption(), [this] { return ui_->组合框1->currentText().toStdString(); }, this);
+  roomEntry_->setAttribute(Qt::WA_DeleteOnClose);
   roomEntry_->show();
   refreshHelpedCounter();
 }

@@ -31,8 +31,6 @@ class MainWindow final : public QWidget {
   // start the start-up worker (status picture, counter, price files) without waiting.
   void start();
 
-  Ui::MainWindow& form() { return *ui_; }
-
   // The room entry window while it is open, else null.
   RoomEntryWindow* roomEntryWindow() const;
   // The result window while a quick-estimate result is on show, else null.

@@ -27,8 +27,6 @@ class ResultWindow final : public QDialog {
   ResultWindow(AppServices services, const std::string& resultText, QWidget* parent = nullptr);
   ~ResultWindow() override;
 
-  Ui::ResultWindow& form() { return *ui_; }
-
   // The text on show, with its CR LF line breaks (what a send transmits).
   const std::string& shownText() const { return shownText_; }
 
