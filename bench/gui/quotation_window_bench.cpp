@@ -14,7 +14,6 @@
 #include "app/quotation_window.h"
 #include "net/url_fetcher.h"
 #include "quote/quote_build.h"
-#include "ui_quotation_window.h"
 
 namespace {
 
@@ -34,14 +33,13 @@ void BM_FullQuotationShown(benchmark::State& state) {
   }
   int shown = 0;
   for (auto _ : state) {
-    decor::QuotationWindow window(services);
+    decor::QuotationWindow window(services, rooms, "舒适型装修", decor::FloorChoice::Tiles);
     window.show();
-    decor::QuotationController& controller = decor::QuotationController::attach(window, rooms, "舒适型装修",
-                                                                                decor::FloorChoice::Tiles);
+    decor::QuotationController& controller = window.controller();
     controller.start();
     if (!QTest::qWaitFor([&] { return !controller.building(); }, 60000)) state.SkipWithError("build did not end");
     QApplication::processEvents();  // the last inserts painted
-    shown = window.form().超级列表框1->model()->rowCount();
+    shown = window.findChild<QTreeView*>(QStringLiteral("超级列表框1"))->model()->rowCount();
   }
   state.counters["rows"] = shown;
 }

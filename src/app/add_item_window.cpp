@@ -19,27 +19,30 @@ void keepTextWithoutSelection(QComboBox& box) {
 AddItemWindow::AddItemWindow(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AddItemWindow>()) {
   ui_->setupUi(this);
   setFixedSize(size());
-  for (QComboBox* box : {ui_->组合框1, ui_->组合框2, ui_->组合框3}) {
+  QComboBox* nameBox = ui_->组合框1;
+  QComboBox* quantityBox = ui_->组合框2;
+  QComboBox* priceBox = ui_->组合框3;
+  QAbstractButton* confirmButton = ui_->按钮1;
+  QAbstractButton* cancelButton = ui_->按钮2;
+  for (QComboBox* box : {nameBox, quantityBox, priceBox}) {
     keepTypedText(*box);
     keepTextWithoutSelection(*box);
   }
   // Picked from the list only: typing a name leaves the price as it is.
-  connect(ui_->组合框1, &QComboBox::textActivated, this, [this](const QString& name) {
+  connect(nameBox, &QComboBox::textActivated, this, [priceBox](const QString& name) {
     if (const auto price = addItemDefaultPrice(name.toStdString())) {
-      ui_->组合框3->setEditText(QString::fromUtf8(price->data(), qsizetype(price->size())));
+      priceBox->setEditText(QString::fromUtf8(price->data(), qsizetype(price->size())));
     }
   });
-  connect(ui_->按钮1, &QPushButton::clicked, this, [this] {
-    emit itemConfirmed(AddedItem{.name = ui_->组合框1->currentText().toStdString(),
-                                 .quantity = ui_->组合框2->currentText().toStdString(),
-                                 .unitPrice = ui_->组合框3->currentText().toStdString()});
+  connect(confirmButton, &QAbstractButton::clicked, this, [this, nameBox, quantityBox, priceBox] {
+    emit itemConfirmed(AddedItem{.name = nameBox->currentText().toStdString(),
+                                 .quantity = quantityBox->currentText().toStdString(),
+                                 .unitPrice = priceBox->currentText().toStdString()});
     accept();
   });
-  connect(ui_->按钮2, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cancelButton, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
 AddItemWindow::~AddItemWindow() = default;
-
-void AddItemWindow::setController(std::unique_ptr<QObject> controller) { controller_ = std::move(controller); }
 
 }  // namespace decor

@@ -20,17 +20,11 @@ class AddItemWindow final : public QDialog {
   explicit AddItemWindow(QWidget* parent = nullptr);
   ~AddItemWindow() override;
 
-  Ui::AddItemWindow& form() { return *ui_; }
-
-  void setController(std::unique_ptr<QObject> controller);
-  QObject* controller() const { return controller_.get(); }
-
  signals:
   void itemConfirmed(const decor::AddedItem& item);
 
  private:
   std::unique_ptr<Ui::AddItemWindow> ui_;
-  std::unique_ptr<QObject> controller_;
 };
 
 }  // namespace decor

@@ -6,7 +6,10 @@
 namespace decor {
 
 ContactWindow::ContactWindow(AppServices services, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::ContactWindow>()), services_(std::move(services)), dispatcher_(this) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::ContactWindow>()),
+      services_(std::move(services)),
+      dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
   setFixedSize(size());
   ui_->标签3->setText(ui_->标签3->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
@@ -17,7 +20,7 @@ ContactWindow::ContactWindow(AppServices services, QWidget* parent)
   connect(ui_->超级链接框3, &HyperlinkLabel::released, this,
           [this] { services_.openInBrowser(ui_->超级链接框3->address().toStdString()); });
 
-  loadChatStatusPicture(services_, dispatcher_.get(), ui_->图片框1);
+  loadChatStatusPicture(services_, dispatcher_, ui_->图片框1);
 }
 
 ContactWindow::~ContactWindow() = default;

@@ -21,12 +21,10 @@ class ContactWindow final : public QDialog {
   explicit ContactWindow(AppServices services, QWidget* parent = nullptr);
   ~ContactWindow() override;
 
-  Ui::ContactWindow& form() { return *ui_; }
-
  private:
   std::unique_ptr<Ui::ContactWindow> ui_;
   AppServices services_;
-  WindowDispatcher dispatcher_;
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
 };
 
 }  // namespace decor

@@ -4,14 +4,43 @@
 #include <QObject>
 #include <thread>
 
-#include "app/dispatch_receiver.h"
 #include "app/gui_thread.h"
 
 namespace decor {
 
-void GuiDispatcher::open(DispatchReceiver* receiver) {
-  const std::lock_guard lock(mutex_);
-  receiver_ = receiver;
+// A child of the window: the GUI thread's end of the queue. It goes with the window and
+// closes the dispatcher as it goes; queued calls still on their way to it are then dropped.
+class GuiDispatcherChild final : public QObject {
+  Q_OBJECT
+
+ public:
+  GuiDispatcherChild(std::shared_ptr<GuiDispatcher> dispatcher, QObject& window)
+      : QObject(&window), dispatcher_(std::move(dispatcher)) {
+    setObjectName(QStringLiteral("guiDispatcher"));
+  }
+
+  ~GuiDispatcherChild() override {
+    DECOR_EXPECT_GUI_THREAD("GuiDispatcher closing with its window");
+    dispatcher_->close();
+  }
+
+  // Called by name through a queued call from whichever thread posted.
+  Q_INVOKABLE void runWaitingTasks() {
+    // A task may destroy the window and this child with it: the dispatcher must outlive the run.
+    const std::shared_ptr<GuiDispatcher> dispatcher = dispatcher_;
+    dispatcher->runWaitingTasks();
+  }
+
+ private:
+  std::shared_ptr<GuiDispatcher> dispatcher_;
+};
+
+std::shared_ptr<GuiDispatcher> GuiDispatcher::forWindow(QObject& window) {
+  auto dispatcher = std::make_shared<GuiDispatcher>();
+  auto* child = new GuiDispatcherChild(dispatcher, window);
+  const std::lock_guard lock(dispatcher->mutex_);
+  dispatcher->receiver_ = child;
+  return dispatcher;
 }
 
 void GuiDispatcher::post(std::function<void()> task) {
@@ -58,20 +87,8 @@ void GuiDispatcher::runWaitingTasks() {
   }
 }
 
-DispatchReceiver::DispatchReceiver(std::shared_ptr<GuiDispatcher> dispatcher, QObject* window)
-    : QObject(window), dispatcher_(std::move(dispatcher)) {}
-
-void DispatchReceiver::runWaitingTasks() { dispatcher_->runWaitingTasks(); }
-
-WindowDispatcher::WindowDispatcher(QObject* window) : dispatcher_(std::make_shared<GuiDispatcher>()) {
-  dispatcher_->open(new DispatchReceiver(dispatcher_, window));
-}
-
-WindowDispatcher::~WindowDispatcher() {
-  DECOR_EXPECT_GUI_THREAD("WindowDispatcher closing with its window");
-  dispatcher_->close();
-}
-
 void startWorker(std::function<void()> work) { std::thread(std::move(work)).detach(); }
 
 }  // namespace decor
+
+#include "gui_dispatcher.moc"

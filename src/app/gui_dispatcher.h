@@ -1,14 +1,14 @@
 #pragma once
-// Hand-off from worker threads to the GUI thread.
+// GuiDispatcher: how a worker thread hands work back to the window that started it.
 //
-// Workers never touch widgets: they post a task, which runs later on the GUI thread in the
-// context of the window that started them. A window holds a WindowDispatcher; the moment the
-// window is destroyed the dispatcher closes, later posts are dropped and tasks still waiting
-// are discarded. A worker that outlives its window (or every window of the program)
-// therefore does nothing harmful when it finishes.
+//   std::shared_ptr<GuiDispatcher> dispatcher_ = GuiDispatcher::forWindow(*this);  // a window's member
+//   startWorker([dispatcher = dispatcher_, this] { ...; dispatcher->post([this] { /* widgets */ }); });
 //
-// Tasks wait in a queue of our own under a std::mutex and the GUI thread is only told to
-// look (a queued call by name): the hand-over of each task's data is then visible to
+// Workers never touch widgets: a posted task runs later on the GUI thread. The dispatcher is
+// open while its window lives; once the window is destroyed, later posts are dropped and tasks
+// still waiting are discarded, so a worker that outlives its window does nothing harmful.
+// Tasks wait in a queue of our own under a std::mutex and the GUI thread is only told to look
+// (a queued call by name): the hand-over of each task's data is then visible to
 // ThreadSanitizer, which cannot see the locks inside the Qt libraries.
 #include <deque>
 #include <functional>
@@ -19,43 +19,25 @@ class QObject;
 
 namespace decor {
 
-class DispatchReceiver;
+class GuiDispatcherChild;
 
 class GuiDispatcher {
  public:
-  GuiDispatcher() = default;
+  // GUI thread. Opens a dispatcher on `window`; it closes when the window is destroyed.
+  static std::shared_ptr<GuiDispatcher> forWindow(QObject& window);
 
-  // Any thread. Queues `task` to run on the GUI thread, unless closed.
+  // Any thread. Queues `task` to run on the GUI thread, unless the window is gone.
   void post(std::function<void()> task);
 
-  // GUI thread, before the window goes: drops waiting tasks and every later post.
-  void close();
-
  private:
-  friend class DispatchReceiver;
-  friend class WindowDispatcher;
+  friend class GuiDispatcherChild;  // the window's child that runs the tasks and closes with it
 
-  void open(DispatchReceiver* receiver);
   void runWaitingTasks();  // GUI thread
+  void close();            // GUI thread: drops waiting tasks and every later post
 
   std::mutex mutex_;
-  DispatchReceiver* receiver_ = nullptr;
+  QObject* receiver_ = nullptr;  // the window's child that the GUI thread is told to look at
   std::deque<std::function<void()>> tasks_;
-};
-
-// Owned by a window (a member): opens a dispatcher on the window, closes it on destruction.
-class WindowDispatcher {
- public:
-  explicit WindowDispatcher(QObject* window);
-  ~WindowDispatcher();
-  WindowDispatcher(const WindowDispatcher&) = delete;
-  WindowDispatcher& operator=(const WindowDispatcher&) = delete;
-
-  // What a worker captures.
-  std::shared_ptr<GuiDispatcher> get() const { return dispatcher_; }
-
- private:
-  std::shared_ptr<GuiDispatcher> dispatcher_;
 };
 
 // Runs `work` on a new thread that is never joined and ends when the work is done.

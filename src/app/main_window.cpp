@@ -7,7 +7,6 @@
 #include "app/message_box.h"
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
-#include "app/room_list_controller.h"
 #include "net/helped_counter.h"
 #include "pricing/configuration_loader.h"
 #include "quote/room_list.h"
@@ -30,7 +29,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
       ui_(std::make_unique<Ui::MainWindow>()),
       services_(std::move(services)),
       background_(artworkPicture(QStringLiteral(":/artwork/main_background.jpg"))),
-      dispatcher_(this) {
+      dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
   setFixedSize(size());
 
@@ -55,12 +54,11 @@ void MainWindow::start() {
   // Workers below capture `this` only for the tasks they post: those run on the GUI thread
   // and only while this window lives (see GuiDispatcher).
   startWorker([state = services_.state, fetcher = services_.fetcher, endpoints = services_.endpoints,
-               dispatcher = dispatcher_.get(), this] {
+               dispatcher = dispatcher_, this] {
     std::string picture = fetchChatStatusPicture(*fetcher, endpoints);
     dispatcher->post([this, picture = std::move(picture)] { showChatStatusPicture(*ui_->图片框1, picture); });
 
-    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
-    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
+    fetchHelpedCounter(this, *fetcher, endpoints, *dispatcher);
 
     loadConfiguration(*fetcher, endpoints, state->prices);
   });
@@ -81,7 +79,7 @@ QuickEstimateInput MainWindow::estimateInput() const {
 void MainWindow::startQuickEstimate() {
   // Disabled until the result window closes, so only one estimate runs at a time.
   ui_->按钮1->setEnabled(false);
-  startWorker([state = services_.state, input = estimateInput(), dispatcher = dispatcher_.get(), this] {
+  startWorker([state = services_.state, input = estimateInput(), dispatcher = dispatcher_, this] {
     std::string resultText = state->runQuickEstimate(input);
     dispatcher->post([this, resultText = std::move(resultText)] { showQuickEstimateResult(resultText); });
   });
@@ -108,11 +106,11 @@ void MainWindow::openRoomEntryWindow() {
     roomEntry_->activateWindow();
     return;
   }
-  roomEntry_ = new RoomEntryWindow(services_, roomEntryCaption(), this);
-  roomEntry_->setAttribute(Qt::WA_DeleteOnClose);
   // The quotation takes the grade shown here when its package button is pressed; the room
   // entry window is owned by this one and never outlives it.
-  RoomListController::attach(*roomEntry_, [this] { return ui_->组合框1->currentText().toStdString(); });
+  roomEntry_ = new RoomEntryWindow(
+      services_, roomEntryCaption(), [this] { return ui_->组合框1->currentText().toStdString(); }, this);
+  roomEntry_->setAttribute(Qt::WA_DeleteOnClose);
   roomEntry_->show();
   refreshHelpedCounter();
 }
@@ -126,10 +124,16 @@ QString MainWindow::roomEntryCaption() const {
 }
 
 void MainWindow::refreshHelpedCounter() {
-  startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_.get(), this] {
-    std::string caption = helpedCounterCaption(fetchHelpedCount(*fetcher, endpoints));
-    dispatcher->post([this, caption = std::move(caption)] { showHelpedCounter(QString::fromStdString(caption)); });
+  startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_, this] {
+    fetchHelpedCounter(this, *fetcher, endpoints, *dispatcher);
   });
+}
+
+void MainWindow::fetchHelpedCounter(MainWindow* window, UrlFetcher& fetcher, const Endpoints& endpoints,
+                                    GuiDispatcher& dispatcher) {
+  std::string caption = helpedCounterCaption(fetchHelpedCount(fetcher, endpoints));
+  dispatcher.post(
+      [window, caption = std::move(caption)] { window->showHelpedCounter(QString::fromStdString(caption)); });
 }
 
 void MainWindow::showHelpedCounter(const QString& caption) {

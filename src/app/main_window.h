@@ -31,8 +31,6 @@ class MainWindow final : public QWidget {
   // start the start-up worker (status picture, counter, price files) without waiting.
   void start();
 
-  Ui::MainWindow& form() { return *ui_; }
-
   // The room entry window while it is open, else null.
   RoomEntryWindow* roomEntryWindow() const;
   // The result window while a quick-estimate result is on show, else null.
@@ -56,6 +54,10 @@ class MainWindow final : public QWidget {
   void openRoomEntryWindow();
   void retitleRoomEntryWindow();
   void refreshHelpedCounter();
+  // Worker thread: fetches the count and posts it to `window`. Not a member call: the window
+  // may already be gone, and only the posted task, which then never runs, touches it.
+  static void fetchHelpedCounter(MainWindow* window, UrlFetcher& fetcher, const Endpoints& endpoints,
+                                 GuiDispatcher& dispatcher);
   void showHelpedCounter(const QString& caption);
   QString roomEntryCaption() const;
 
@@ -64,7 +66,7 @@ class MainWindow final : public QWidget {
   QPixmap background_;
   QPointer<RoomEntryWindow> roomEntry_;
   QPointer<ResultWindow> result_;
-  WindowDispatcher dispatcher_;
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
 };
 
 }  // namespace decor

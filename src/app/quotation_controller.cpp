@@ -13,7 +13,6 @@
 #include "packages/main_materials.h"
 #include "quote/item_description.h"
 #include "ui/spin_text_box.h"
-#include "ui_add_item_window.h"
 #include "ui_quotation_window.h"
 
 namespace decor {
@@ -24,11 +23,10 @@ QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizet
 
 }  // namespace
 
-QuotationController::QuotationController(QuotationWindow& window, std::vector<RoomEntry> rooms, std::string grade,
-                                         FloorChoice floor)
-    : window_(window), rooms_(std::move(rooms)), grade_(std::move(grade)), floor_(floor) {
-  Ui::QuotationWindow& form = window_.form();
-  QTreeView* list = form.超级列表框1;
+QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationWindow& form,
+                                         std::vector<RoomEntry> rooms, std::string grade, FloorChoice floor)
+    : window_(window), form_(form), rooms_(std::move(rooms)), grade_(std::move(grade)), floor_(floor) {
+  QTreeView* list = &quoteList();
   // A left press on a row and a change of the selected row (keyboard) both show the row. Not
   // the current row as such: the list makes its first row current on its own when it gets
   // the focus with rows in it, and that is nothing the user did.
@@ -42,9 +40,12 @@ QuotationController::QuotationController(QuotationWindow& window, std::vector<Ro
     const QModelIndexList selected = list->selectionModel()->selectedRows();
     if (!selected.isEmpty()) showRowDetails(selected.front());
   });
-  connect(form.按钮3, &QAbstractButton::clicked, this, &QuotationController::modifySelectedRow);
-  connect(form.按钮1, &QAbstractButton::clicked, this, &QuotationController::deleteSelectedRow);
-  connect(form.按钮2, &QAbstractButton::clicked, this, &QuotationController::openAddItemWindow);
+  QAbstractButton* modifyButton = form_.按钮3;
+  QAbstractButton* deleteButton = form_.按钮1;
+  QAbstractButton* addItemButton = form_.按钮2;
+  connect(modifyButton, &QAbstractButton::clicked, this, &QuotationController::modifySelectedRow);
+  connect(deleteButton, &QAbstractButton::clicked, this, &QuotationController::deleteSelectedRow);
+  connect(addItemButton, &QAbstractButton::clicked, this, &QuotationController::openAddItemWindow);
 
   // Exports and prints see the table once the operations asked for before them have ended.
   sharing_ = new QuoteSharing(window_, *list, CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
@@ -56,13 +57,7 @@ QuotationController::QuotationController(QuotationWindow& window, std::vector<Ro
                               });
 }
 
-QuotationController& QuotationController::attach(QuotationWindow& window, std::vector<RoomEntry> rooms,
-                                                 std::string grade, FloorChoice floor) {
-  auto controller = std::make_unique<QuotationController>(window, std::move(rooms), std::move(grade), floor);
-  QuotationController& attached = *controller;
-  window.setController(std::move(controller));
-  return attached;
-}
+QTreeView& QuotationController::quoteList() const { return *form_.超级列表框1; }
 
 const QuoteTable& QuotationController::table() const { return window_.model().table(); }
 
@@ -117,7 +112,7 @@ void QuotationController::runOnWorker(std::function<void(QuoteTable&)> command, 
 }
 
 std::optional<std::size_t> QuotationController::selectedRow() const {
-  const QModelIndexList selected = window_.form().超级列表框1->selectionModel()->selectedRows();
+  const QModelIndexList selected = quoteList().selectionModel()->selectedRows();
   if (selected.isEmpty()) return std::nullopt;
   return static_cast<std::size_t>(selected.front().row());
 }
@@ -128,16 +123,15 @@ std::optional<PackageScope> QuotationController::captionMode() const {
 
 void QuotationController::modifySelectedRow() {
   // The panel and the selection as they are when the user presses 修改.
-  Ui::QuotationWindow& form = window_.form();
-  ItemEdit edit{.name = form.编辑框1->text().toStdString(),
-                .unit = form.编辑框2->text().toStdString(),
-                .quantity = form.编辑框3->editText().toStdString(),
-                .unitPrice = form.编辑框4->text().toStdString()};
+  ItemEdit edit{.name = form_.编辑框1->text().toStdString(),
+                .unit = form_.编辑框2->text().toStdString(),
+                .quantity = form_.编辑框3->editText().toStdString(),
+                .unitPrice = form_.编辑框4->text().toStdString()};
   const std::optional<std::size_t> row = selectedRow();
   enqueueTableOperation([this, edit = std::move(edit), row](OperationQueue::Done done) {
     const std::optional<PackageScope> mode = captionMode();
     window_.model().apply([&](QuoteTable& table) { modifyRow(table, row, edit, mode); });
-    QTreeView* list = window_.form().超级列表框1;
+    QTreeView* list = &quoteList();
     if (row && *row < table().size()) {
       const QModelIndex index = window_.model().index(static_cast<int>(*row), 0);
       list->selectionModel()->setCurrentIndex(index,
@@ -175,7 +169,7 @@ void QuotationController::openAddItemWindow() {
 }
 
 bool QuotationController::eventFilter(QObject* watched, QEvent* event) {
-  QTreeView* list = window_.form().超级列表框1;
+  QTreeView* list = &quoteList();
   if (watched == list->viewport() &&
       (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
     lastPressWasLeft_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
@@ -188,18 +182,17 @@ bool QuotationController::eventFilter(QObject* watched, QEvent* event) {
 void QuotationController::showRowDetails(const QModelIndex& index) {
   if (!index.isValid() || static_cast<std::size_t>(index.row()) >= table().size()) return;
   const DetailPanel panel = detailPanelFor(table()[static_cast<std::size_t>(index.row())]);
-  Ui::QuotationWindow& form = window_.form();
-  form.编辑框1->setText(qt(panel.name));
-  form.编辑框2->setText(qt(panel.unit));
-  form.编辑框3->setEditText(qt(panel.quantity));
-  form.编辑框4->setText(qt(panel.unitPrice));
-  form.标签1->setText(qt(descriptionLabelAfterClick(panel.name, form.标签1->text().toStdString())));
+  form_.编辑框1->setText(qt(panel.name));
+  form_.编辑框2->setText(qt(panel.unit));
+  form_.编辑框3->setEditText(qt(panel.quantity));
+  form_.编辑框4->setText(qt(panel.unitPrice));
+  form_.标签1->setText(qt(descriptionLabelAfterClick(panel.name, form_.标签1->text().toStdString())));
 }
 
 void showQuotationWindow(const AppServices& services, std::vector<RoomEntry> rooms, std::string grade,
                          FloorChoice floor) {
-  QuotationWindow window(services);
-  QuotationController::attach(window, std::move(rooms), std::move(grade), floor).start();
+  QuotationWindow window(services, std::move(rooms), std::move(grade), floor);
+  window.controller().start();
   window.exec();
 }
 

@@ -20,6 +20,11 @@
 #include "quote/room_list.h"
 
 class QModelIndex;
+class QTreeView;
+
+namespace Ui {
+class QuotationWindow;
+}
 
 namespace decor {
 
@@ -31,12 +36,10 @@ class QuotationController final : public QObject {
   Q_OBJECT
 
  public:
-  // What the room entry window hands over; the package comes from the shared package scope.
-  QuotationController(QuotationWindow& window, std::vector<RoomEntry> rooms, std::string grade, FloorChoice floor);
-
-  // Creates a controller and gives it to the window.
-  static QuotationController& attach(QuotationWindow& window, std::vector<RoomEntry> rooms, std::string grade,
-                                     FloorChoice floor);
+  // Built by the quotation window with its form, which outlive it. The rooms, grade and floor
+  // are what the room entry window hands over; the package comes from the shared package scope.
+  QuotationController(QuotationWindow& window, Ui::QuotationWindow& form, std::vector<RoomEntry> rooms,
+                      std::string grade, FloorChoice floor);
 
   // The created handler: reads the package scope, sets the caption and starts the build on a
   // worker thread. Returns at once; rows reach the list as the worker produces them. With a
@@ -78,12 +81,14 @@ class QuotationController final : public QObject {
   void startBuild(QuoteRequest request, OperationQueue::Done done);
   // A command computed on a worker from a copy of the table, the result swapped in.
   void runOnWorker(std::function<void(QuoteTable&)> command, OperationQueue::Done done);
+  QTreeView& quoteList() const;
   std::optional<std::size_t> selectedRow() const;
   // The package the caption names, read afresh by every command.
   std::optional<PackageScope> captionMode() const;
   void showRowDetails(const QModelIndex& index);
 
   QuotationWindow& window_;
+  Ui::QuotationWindow& form_;
   std::vector<RoomEntry> rooms_;
   std::string grade_;
   FloorChoice floor_;

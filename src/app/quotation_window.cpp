@@ -4,6 +4,7 @@
 
 #include "app/chat_status.h"
 #include "app/contact_window.h"
+#include "app/quotation_controller.h"
 #include "app/quote_table_model.h"
 #include "quote/quote_table.h"
 #include "ui/report_list.h"
@@ -11,12 +12,13 @@
 
 namespace decor {
 
-QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
+QuotationWindow::QuotationWindow(AppServices services, std::vector<RoomEntry> rooms, std::string grade,
+                                 FloorChoice floor, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::QuotationWindow>()),
       model_(new QuoteTableModel(this)),
       services_(std::move(services)),
-      dispatcher_(this) {
+      dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
   setFixedSize(size());
   ui_->超级列表框1->setModel(model_);
@@ -28,12 +30,11 @@ QuotationWindow::QuotationWindow(AppServices services, QWidget* parent)
           [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
   connect(ui_->超级链接框1, &HyperlinkLabel::released, this, &QuotationWindow::openContactWindow);
 
-  loadChatStatusPicture(services_, dispatcher_.get(), ui_->图片框1);
+  loadChatStatusPicture(services_, dispatcher_, ui_->图片框1);
+  controller_ = std::make_unique<QuotationController>(*this, *ui_, std::move(rooms), std::move(grade), floor);
 }
 
 QuotationWindow::~QuotationWindow() = default;
-
-void QuotationWindow::setController(std::unique_ptr<QObject> controller) { controller_ = std::move(controller); }
 
 void QuotationWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {

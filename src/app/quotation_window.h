@@ -1,13 +1,17 @@
 #pragma once
 // The quotation window: the itemised quotation table and its detail panel. Opened modally by
 // the room entry window's package buttons. This class carries the form, the links and the
-// status picture; building and editing the quotation is a controller attached with
-// setController().
+// status picture; building and editing the quotation is its QuotationController, built with
+// the window.
 #include <QDialog>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/app_services.h"
 #include "app/gui_dispatcher.h"
+#include "quote/quote_build.h"
+#include "quote/room_list.h"
 
 namespace Ui {
 class QuotationWindow;
@@ -16,25 +20,26 @@ class QuotationWindow;
 namespace decor {
 
 class QuoteTableModel;
+class QuotationController;
 
 class QuotationWindow final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit QuotationWindow(AppServices services, QWidget* parent = nullptr);
+  // The rooms, grade and floor are what the room entry window hands over; nothing is built
+  // until the controller's start().
+  QuotationWindow(AppServices services, std::vector<RoomEntry> rooms, std::string grade, FloorChoice floor,
+                  QWidget* parent = nullptr);
   ~QuotationWindow() override;
 
-  Ui::QuotationWindow& form() { return *ui_; }
   // The quotation the list shows; the only copy of it.
   QuoteTableModel& model() { return *model_; }
   const QuoteTableModel& model() const { return *model_; }
   const AppServices& services() const { return services_; }
   // For workers that hand results back to this window.
-  std::shared_ptr<GuiDispatcher> dispatcher() const { return dispatcher_.get(); }
+  const std::shared_ptr<GuiDispatcher>& dispatcher() const { return dispatcher_; }
 
-  // The quotation controller; owned by the window and gone with it.
-  void setController(std::unique_ptr<QObject> controller);
-  QObject* controller() const { return controller_.get(); }
+  QuotationController& controller() const { return *controller_; }
 
   // Opens the contact window modally (the hyperlink 报价不够详细，设计师免费帮忙).
   void openContactWindow();
@@ -50,8 +55,8 @@ class QuotationWindow final : public QDialog {
   std::unique_ptr<Ui::QuotationWindow> ui_;
   QuoteTableModel* model_;  // a child of the window
   AppServices services_;
-  std::unique_ptr<QObject> controller_;
-  WindowDispatcher dispatcher_;
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
+  std::unique_ptr<QuotationController> controller_;
 };
 
 }  // namespace decor

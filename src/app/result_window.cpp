@@ -28,7 +28,7 @@ ResultWindow::ResultWindow(AppServices services, const std::string& resultText, 
       services_(std::move(services)),
       shownText_(resultWindowText(resultText)),
       background_(artworkPicture(QStringLiteral(":/artwork/result_background.jpg"))),
-      dispatcher_(this) {
+      dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
   setFixedSize(size());
   ui_->编辑框3->setValidator(new TextRuleValidator(
@@ -92,7 +92,7 @@ void ResultWindow::lookUpPhone(const QString& phoneText) {
   std::string digits = phoneText.toStdString();
   if (!isLookupDue(digits)) return;
   startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, digits = std::move(digits),
-               dispatcher = dispatcher_.get(), this] {
+               dispatcher = dispatcher_, this] {
     if (!lookUpProvince(*fetcher, endpoints, digits).empty()) return;
     dispatcher->post([this, digits] { reportUnknownPhone(digits); });
   });
@@ -115,7 +115,7 @@ void ResultWindow::sendQuote() {
     return;
   }
   startWorker([post = services_.postForm, endpoints = services_.endpoints, email = std::move(email),
-               phone = std::move(phone), text = shownText_, dispatcher = dispatcher_.get(), this] {
+               phone = std::move(phone), text = shownText_, dispatcher = dispatcher_, this] {
     const std::string_view outcome = sendQuoteForm(post, endpoints, email, text, phone);
     dispatcher->post([this, outcome] { showSendOutcome(outcome); });
   });

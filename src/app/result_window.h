@@ -27,8 +27,6 @@ class ResultWindow final : public QDialog {
   ResultWindow(AppServices services, const std::string& resultText, QWidget* parent = nullptr);
   ~ResultWindow() override;
 
-  Ui::ResultWindow& form() { return *ui_; }
-
   // The text on show, with its CR LF line breaks (what a send transmits).
   const std::string& shownText() const { return shownText_; }
 
@@ -60,7 +58,7 @@ class ResultWindow final : public QDialog {
   AppServices services_;
   std::string shownText_;
   QPixmap background_;
-  WindowDispatcher dispatcher_;  // last: closes before the form goes
+  std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
 };
 
 }  // namespace decor

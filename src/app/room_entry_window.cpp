@@ -1,5 +1,6 @@
 #include "app/room_entry_window.h"
 
+#include "app/room_list_controller.h"
 #include "quote/room_list.h"
 #include "ui/artwork.h"
 #include "ui/report_list.h"
@@ -8,7 +9,8 @@
 
 namespace decor {
 
-RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption, QWidget* owner)
+RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption,
+                                 std::function<std::string()> currentGrade, QWidget* owner)
     : QWidget(owner, Qt::Window),
       ui_(std::make_unique<Ui::RoomEntryWindow>()),
       services_(std::move(services)),
@@ -18,13 +20,12 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption, Q
   setReportColumnWidths(*ui_->超级列表框1, kRoomListColumns);
   for (QComboBox* box : {ui_->组合框2, ui_->组合框3, ui_->组合框4, ui_->组合框5}) keepTypedText(*box);
   setWindowTitle(caption);
+  controller_ = std::make_unique<RoomListController>(*ui_, services_, std::move(currentGrade));
 }
 
 RoomEntryWindow::~RoomEntryWindow() = default;
 
 void RoomEntryWindow::setHelpedCounterCaption(const QString& caption) { ui_->标签17->setText(caption); }
-
-void RoomEntryWindow::setController(std::unique_ptr<QObject> controller) { controller_ = std::move(controller); }
 
 void RoomEntryWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_); }
 

@@ -1,10 +1,12 @@
 #pragma once
 // 详细报价: the room entry window, opened modelessly from the main window and owned by it.
 // It carries the form and its caption and counter; the room list's behaviour (add, modify,
-// delete, the package buttons) is a controller attached with setController().
+// delete, the package buttons) is its RoomListController, built with the window.
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/app_services.h"
 
@@ -14,22 +16,21 @@ class RoomEntryWindow;
 
 namespace decor {
 
+class RoomListController;
+
 class RoomEntryWindow final : public QWidget {
   Q_OBJECT
 
  public:
-  // `caption` is the grade text followed by 详细报价！ (the created handler's caption).
-  RoomEntryWindow(AppServices services, const QString& caption, QWidget* owner);
+  // `caption` is the grade text followed by 详细报价！ (the created handler's caption);
+  // `currentGrade` reads the main window's grade when a package button is pressed.
+  RoomEntryWindow(AppServices services, const QString& caption, std::function<std::string()> currentGrade,
+                  QWidget* owner);
   ~RoomEntryWindow() override;
-
-  Ui::RoomEntryWindow& form() { return *ui_; }
-  const AppServices& services() const { return services_; }
 
   void setHelpedCounterCaption(const QString& caption);
 
-  // The room list controller; owned by the window and gone with it.
-  void setController(std::unique_ptr<QObject> controller);
-  QObject* controller() const { return controller_.get(); }
+  RoomListController& controller() const { return *controller_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -38,7 +39,7 @@ class RoomEntryWindow final : public QWidget {
   std::unique_ptr<Ui::RoomEntryWindow> ui_;
   AppServices services_;
   QPixmap background_;
-  std::unique_ptr<QObject> controller_;
+  std::unique_ptr<RoomListController> controller_;
 };
 
 }  // namespace decor

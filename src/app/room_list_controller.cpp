@@ -7,7 +7,6 @@
 
 #include "app/message_box.h"
 #include "app/quotation_controller.h"
-#include "app/room_entry_window.h"
 #include "ui/picture_button.h"
 #include "ui/report_list.h"
 #include "ui/spin_text_box.h"
@@ -26,78 +25,79 @@ QStringList cellsOf(const RoomEntry& room) {
 
 }  // namespace
 
-RoomListController::RoomListController(RoomEntryWindow& window, std::function<std::string()> currentGrade)
-    : window_(window), currentGrade_(std::move(currentGrade)) {
-  Ui::RoomEntryWindow& form = window_.form();
-  connect(form.按钮4, &QAbstractButton::clicked, this, &RoomListController::add);
-  connect(form.按钮8, &QAbstractButton::clicked, this, &RoomListController::modify);
-  connect(form.按钮7, &QAbstractButton::clicked, this, &RoomListController::remove);
+RoomListController::RoomListController(Ui::RoomEntryWindow& form, const AppServices& services,
+                                       std::function<std::string()> currentGrade)
+    : form_(form), services_(services), currentGrade_(std::move(currentGrade)) {
+  QAbstractButton* addButton = form_.按钮4;
+  QAbstractButton* modifyButton = form_.按钮8;
+  QAbstractButton* deleteButton = form_.按钮7;
+  QAbstractButton* halfPackageButton = form_.按钮5;
+  QAbstractButton* fullPackageButton = form_.按钮6;
+  QComboBox* doorTypeBox = form_.组合框4;
+  SpinTextBox* leavesBox = form_.编辑框1;
+  connect(addButton, &QAbstractButton::clicked, this, &RoomListController::add);
+  connect(modifyButton, &QAbstractButton::clicked, this, &RoomListController::modify);
+  connect(deleteButton, &QAbstractButton::clicked, this, &RoomListController::remove);
   // itemPressed does not say which button: the filter notes it before the list handles the press.
-  form.超级列表框1->viewport()->installEventFilter(this);
-  connect(form.超级列表框1, &QTreeWidget::itemPressed, this, &RoomListController::loadClickedRow);
+  roomList().viewport()->installEventFilter(this);
+  connect(&roomList(), &QTreeWidget::itemPressed, this, &RoomListController::loadClickedRow);
   // Picked from the list only: typing a door type changes nothing.
-  connect(form.组合框4, &QComboBox::textActivated, this, &RoomListController::doorTypePicked);
-  connect(form.编辑框1, &SpinTextBox::textChanged, this, &RoomListController::leavesChanged);
-  connect(form.按钮5, &QAbstractButton::clicked, this, [this] { packageButton(PackageScope::Half); });
-  connect(form.按钮6, &QAbstractButton::clicked, this, [this] { packageButton(PackageScope::Full); });
+  connect(doorTypeBox, &QComboBox::textActivated, this, &RoomListController::doorTypePicked);
+  connect(leavesBox, &SpinTextBox::textChanged, this, &RoomListController::leavesChanged);
+  connect(halfPackageButton, &QAbstractButton::clicked, this, [this] { packageButton(PackageScope::Half); });
+  connect(fullPackageButton, &QAbstractButton::clicked, this, [this] { packageButton(PackageScope::Full); });
 }
 
-RoomListController& RoomListController::attach(RoomEntryWindow& window, std::function<std::string()> currentGrade) {
-  auto controller = std::make_unique<RoomListController>(window, std::move(currentGrade));
-  RoomListController& attached = *controller;
-  window.setController(std::move(controller));
-  return attached;
-}
+QTreeWidget& RoomListController::roomList() const { return *form_.超级列表框1; }
 
 RoomEntry RoomListController::currentInput() const {
-  const Ui::RoomEntryWindow& form = window_.form();
   return RoomEntry{
-      .roomType = form.组合框2->currentText().toStdString(),
-      .size = form.编辑框5->text().toStdString(),
-      .window = form.组合框3->currentText().toStdString(),
-      .doorType = form.组合框4->currentText().toStdString(),
-      .doorLeaves = form.编辑框1->editText().toStdString(),
-      .wallCount = form.组合框5->currentText().toStdString(),
+      .roomType = form_.组合框2->currentText().toStdString(),
+      .size = form_.编辑框5->text().toStdString(),
+      .window = form_.组合框3->currentText().toStdString(),
+      .doorType = form_.组合框4->currentText().toStdString(),
+      .doorLeaves = form_.编辑框1->editText().toStdString(),
+      .wallCount = form_.组合框5->currentText().toStdString(),
   };
 }
 
 FloorChoice RoomListController::floorChoice() const {
-  return window_.form().单选框1->isChecked() ? FloorChoice::WoodenFloor : FloorChoice::Tiles;
+  return form_.单选框1->isChecked() ? FloorChoice::WoodenFloor : FloorChoice::Tiles;
 }
 
 void RoomListController::add() {
   RoomEntry input = currentInput();
   const AddOutcome outcome = rooms_.add(input);
   // A "(无)" door has had its leaves set to 0, added or not.
-  if (input.doorLeaves != window_.form().编辑框1->editText().toStdString()) setLeaves(input.doorLeaves);
+  if (input.doorLeaves != form_.编辑框1->editText().toStdString()) setLeaves(input.doorLeaves);
   if (!outcome.added) {
     showMessage(qt(outcome.message), QMessageBox::Information);
     return;
   }
-  appendReportRow(*window_.form().超级列表框1, cellsOf(rooms_.rows().back()));
+  appendReportRow(roomList(), cellsOf(rooms_.rows().back()));
 }
 
 void RoomListController::modify() {
   const std::optional<std::size_t> row = selectedRow();
   const RoomEntry input = currentInput();
   if (rooms_.modify(row, input)) {
-    QTreeWidgetItem* item = window_.form().超级列表框1->topLevelItem(static_cast<int>(*row));
+    QTreeWidgetItem* item = roomList().topLevelItem(static_cast<int>(*row));
     const QStringList cells = cellsOf(input);
     for (int column = 0; column < cells.size(); ++column) item->setText(column, cells[column]);
   }
-  window_.form().超级列表框1->setFocus();
+  roomList().setFocus();
 }
 
 void RoomListController::remove() {
   const std::optional<std::size_t> row = selectedRow();
   if (!rooms_.remove(row)) return;
-  delete window_.form().超级列表框1->takeTopLevelItem(static_cast<int>(*row));
+  delete roomList().takeTopLevelItem(static_cast<int>(*row));
   // The row that moves up into the place is not selected: a second 删除 deletes nothing.
-  window_.form().超级列表框1->clearSelection();
+  roomList().clearSelection();
 }
 
 bool RoomListController::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_.form().超级列表框1->viewport() &&
+  if (watched == roomList().viewport() &&
       (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
     listPressButton_ = static_cast<QMouseEvent*>(event)->button();
   }
@@ -132,13 +132,13 @@ void RoomListController::packageButton(PackageScope scope) {
     showMessage(qt(unreadable->message()), QMessageBox::Information);
     return;
   }
-  window_.services().state->setPackageScope(std::string(packageScopeText(scope)));
+  services_.state->setPackageScope(std::string(packageScopeText(scope)));
   // Modal without owner; the window may be gone when this returns, so nothing follows.
-  showQuotationWindow(window_.services(), rooms_.rows(), currentGrade_(), floorChoice());
+  showQuotationWindow(services_, rooms_.rows(), currentGrade_(), floorChoice());
 }
 
 std::optional<std::size_t> RoomListController::selectedRow() const {
-  const QTreeWidget& list = *window_.form().超级列表框1;
+  const QTreeWidget& list = roomList();
   const QList<QTreeWidgetItem*> selected = list.selectedItems();
   if (selected.isEmpty()) return std::nullopt;
   const int index = list.indexOfTopLevelItem(selected.front());
@@ -147,7 +147,7 @@ std::optional<std::size_t> RoomListController::selectedRow() const {
 }
 
 void RoomListController::selectRow(std::size_t row) {
-  QTreeWidget& list = *window_.form().超级列表框1;
+  QTreeWidget& list = roomList();
   QTreeWidgetItem* item = list.topLevelItem(static_cast<int>(row));
   if (item == nullptr) return;
   list.setCurrentItem(item);
@@ -155,29 +155,28 @@ void RoomListController::selectRow(std::size_t row) {
 }
 
 void RoomListController::showInput(const RoomEntry& room) {
-  Ui::RoomEntryWindow& form = window_.form();
   writingInputs_ = true;
-  form.组合框2->setCurrentText(qt(room.roomType));
-  form.编辑框5->setText(qt(room.size));
-  form.组合框3->setCurrentText(qt(room.window));
-  form.组合框4->setCurrentText(qt(room.doorType));
-  form.编辑框1->setEditText(qt(room.doorLeaves));
-  form.组合框5->setCurrentText(qt(room.wallCount));
+  form_.组合框2->setCurrentText(qt(room.roomType));
+  form_.编辑框5->setText(qt(room.size));
+  form_.组合框3->setCurrentText(qt(room.window));
+  form_.组合框4->setCurrentText(qt(room.doorType));
+  form_.编辑框1->setEditText(qt(room.doorLeaves));
+  form_.组合框5->setCurrentText(qt(room.wallCount));
   writingInputs_ = false;
   // Long sizes overflow their narrow boxes: show where they begin, not where they end.
-  form.编辑框5->setCursorPosition(0);
-  form.组合框3->lineEdit()->setCursorPosition(0);
+  form_.编辑框5->setCursorPosition(0);
+  form_.组合框3->lineEdit()->setCursorPosition(0);
 }
 
 void RoomListController::setLeaves(const std::string& leaves) {
   writingInputs_ = true;
-  window_.form().编辑框1->setEditText(qt(leaves));
+  form_.编辑框1->setEditText(qt(leaves));
   writingInputs_ = false;
 }
 
 void RoomListController::setDoorType(const std::string& doorType) {
   writingInputs_ = true;
-  window_.form().组合框4->setCurrentText(qt(doorType));
+  form_.组合框4->setCurrentText(qt(doorType));
   writingInputs_ = false;
 }
 

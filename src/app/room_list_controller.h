@@ -10,22 +10,25 @@
 #include <optional>
 #include <string>
 
+#include "app/app_services.h"
 #include "quote/quote_build.h"
 #include "quote/room_list.h"
 
-namespace decor {
+class QTreeWidget;
 
+namespace Ui {
 class RoomEntryWindow;
+}
+
+namespace decor {
 
 class RoomListController final : public QObject {
   Q_OBJECT
 
  public:
+  // Built by the room entry window with its form and services, which outlive it.
   // `currentGrade` reads the main window's grade when a package button is pressed.
-  RoomListController(RoomEntryWindow& window, std::function<std::string()> currentGrade);
-
-  // Creates a controller and gives it to the window.
-  static RoomListController& attach(RoomEntryWindow& window, std::function<std::string()> currentGrade);
+  RoomListController(Ui::RoomEntryWindow& form, const AppServices& services, std::function<std::string()> currentGrade);
 
   const RoomList& rooms() const { return rooms_; }
 
@@ -46,13 +49,15 @@ class RoomListController final : public QObject {
   void leavesChanged(const QString& leaves);
   void packageButton(PackageScope scope);
 
+  QTreeWidget& roomList() const;
   std::optional<std::size_t> selectedRow() const;
   void selectRow(std::size_t row);
   void showInput(const RoomEntry& room);
   void setLeaves(const std::string& leaves);
   void setDoorType(const std::string& doorType);
 
-  RoomEntryWindow& window_;
+  Ui::RoomEntryWindow& form_;
+  const AppServices& services_;
   std::function<std::string()> currentGrade_;
   RoomList rooms_;
   // Set while the window writes its own controls: those writes set off no reaction.

@@ -2,6 +2,7 @@
 // quotation, end with the same rows.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -16,8 +17,6 @@
 #include "gui_test_support.h"
 #include "quote_test_support.h"
 #include "ui/spin_text_box.h"
-#include "ui_add_item_window.h"
-#include "ui_quotation_window.h"
 
 namespace decor::test {
 namespace {
@@ -66,25 +65,30 @@ TEST(CliMatchesWindow, SameEditsGiveTheSameRows) {
   AppServices services = testServices(std::make_shared<ScriptedFetcher>());
   services.state->prices.resetToDefaults();
   services.state->setPackageScope("全包");
-  QuotationWindow window(services);
-  QuotationController& controller = QuotationController::attach(window, rooms, "精  装  修", FloorChoice::Tiles);
+  QuotationWindow window(services, rooms, "精  装  修", FloorChoice::Tiles);
+  QuotationController& controller = window.controller();
   window.show();
   controller.start();
   ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
-  Ui::QuotationWindow& form = window.form();
-  QTreeView& list = *form.超级列表框1;
+  QLineEdit* nameBox = control<QLineEdit>(window, "编辑框1");
+  QLineEdit* unitBox = control<QLineEdit>(window, "编辑框2");
+  SpinTextBox* quantityBox = control<SpinTextBox>(window, "编辑框3");
+  QLineEdit* unitPriceBox = control<QLineEdit>(window, "编辑框4");
+  QPushButton* modifyButton = control<QPushButton>(window, "按钮3");
+  QPushButton* deleteButton = control<QPushButton>(window, "按钮1");
+  QTreeView& list = *control<QTreeView>(window, "超级列表框1");
   auto modify = [&](int row, const QString& name, const QString& unit, const QString& quantity, const QString& price) {
     clickRow(list, row);
-    form.编辑框1->setText(name);
-    form.编辑框2->setText(unit);
-    form.编辑框3->setEditText(quantity);
-    form.编辑框4->setText(price);
-    QTest::mouseClick(form.按钮3, Qt::LeftButton);
+    nameBox->setText(name);
+    unitBox->setText(unit);
+    quantityBox->setEditText(quantity);
+    unitPriceBox->setText(price);
+    QTest::mouseClick(modifyButton, Qt::LeftButton);
   };
   modify(4, QStringLiteral("实木门"), QStringLiteral("扇"), QStringLiteral("2"), QStringLiteral("1480"));
   clickRow(list, 11);
   ASSERT_EQ(list.model()->index(11, 1).data().toString(), QStringLiteral("推拉门"));
-  QTest::mouseClick(form.按钮1, Qt::LeftButton);
+  QTest::mouseClick(deleteButton, Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
   controller.addItem({"清水漆", "3", "44.5"});
   controller.addItem({"工艺鞋柜", "1.5", "550"});

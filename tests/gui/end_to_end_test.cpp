@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -26,12 +27,9 @@
 #include "quote/quote_build.h"
 #include "quote_test_support.h"
 #include "server_process.h"
+#include "ui/picture_box.h"
 #include "ui/picture_button.h"
 #include "ui/spin_text_box.h"
-#include "ui_main_window.h"
-#include "ui_quotation_window.h"
-#include "ui_result_window.h"
-#include "ui_room_entry_window.h"
 
 namespace decor::test {
 namespace {
@@ -107,10 +105,10 @@ class EndToEndTest : public ::testing::Test {
 
 // Sends from a result window and returns the outcome message shown.
 QString sendFrom(ResultWindow& result, const QString& email, const QString& phone) {
-  result.form().编辑框2->setText(email);
-  result.form().编辑框3->setText(phone);
+  control<QLineEdit>(result, "编辑框2")->setText(email);
+  control<QLineEdit>(result, "编辑框3")->setText(phone);
   ModalAnswerer answerer({QMessageBox::Ok});
-  result.form().图形按钮1->click();
+  control<PictureButton>(result, "图形按钮1")->click();
   if (!waitUntil([&] { return answerer.seen().size() == 1; }, 20000)) return QStringLiteral("(no message)");
   EXPECT_EQ(result.windowTitle(), answerer.seen()[0].text);
   return answerer.seen()[0].text;
@@ -121,16 +119,20 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   window.start();
 
   // Start-up: the visit is counted and the count shown; both price files are applied.
-  ASSERT_TRUE(waitUntil([&] {
-    return window.form().标签17->text() == QStringLiteral("TarselCorvalen装饰公司报价评估工具 － 已帮助 1 位业主预算过报价！");
-  }, 20000)) << window.form().标签17->text().toStdString();
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return control<QLabel>(window, "标签17")->text() ==
+               QStringLiteral("TarselCorvalen装饰公司报价评估工具 － 已帮助 1 位业主预算过报价！");
+      },
+      20000))
+      << control<QLabel>(window, "标签17")->text().toStdString();
   ASSERT_TRUE(waitUntil([&] { return services_.state->prices.itemPrice("实木门") == "1555"; }, 20000));
   EXPECT_EQ(services_.state->prices.estimatePrice("舒适型厨房主材"), 7777);
   EXPECT_EQ(services_.state->prices.estimatePrice("帖砖费用"), 35);  // served unchanged
-  EXPECT_FALSE(window.form().图片框1->pixmap().isNull());            // the chat status picture
+  EXPECT_FALSE(control<PictureBox>(window, "图片框1")->pixmap().isNull());  // the chat status picture
 
   // A quick estimate prices the kitchen with the served value.
-  QTest::mouseClick(window.form().按钮1, Qt::LeftButton);
+  QTest::mouseClick(control<PictureButton>(window, "按钮1"), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return window.resultWindow() != nullptr; }, 20000));
   QuickEstimator expected;
   expected.run(window.estimateInput(), services_.state->prices.estimatePrices());
@@ -138,35 +140,34 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   EXPECT_NE(window.resultWindow()->shownText().find("算厨房主材：7777元"), std::string::npos);
   window.resultWindow()->markSent();
   window.resultWindow()->close();
-  ASSERT_TRUE(waitUntil([&] { return window.form().按钮1->isEnabled(); }));
+  ASSERT_TRUE(waitUntil([&] { return control<PictureButton>(window, "按钮1")->isEnabled(); }));
   flushDeletes();
 
   // A quotation prices the door with the served value.
   {
     ModalAnswerer answerer({QMessageBox::Yes});
-    QTest::mouseClick(window.form().按钮2, Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(window, "按钮2"), Qt::LeftButton);
   }
   RoomEntryWindow* rooms = window.roomEntryWindow();
   ASSERT_NE(rooms, nullptr);
   const RoomEntry room = livingRoom();
-  rooms->form().编辑框1->setEditText(QString::fromStdString(room.doorLeaves));
-  rooms->form().组合框2->setCurrentText(QString::fromStdString(room.roomType));
-  rooms->form().编辑框5->setText(QString::fromStdString(room.size));
-  rooms->form().组合框3->setCurrentText(QString::fromStdString(room.window));
-  rooms->form().组合框4->setCurrentText(QString::fromStdString(room.doorType));
-  rooms->form().组合框5->setCurrentText(QString::fromStdString(room.wallCount));
-  QTest::mouseClick(rooms->form().按钮4, Qt::LeftButton);
-  ASSERT_EQ(roomRowsOf(*rooms->form().超级列表框1), std::vector<RoomEntry>{room});
+  control<SpinTextBox>(*rooms, "编辑框1")->setEditText(QString::fromStdString(room.doorLeaves));
+  control<QComboBox>(*rooms, "组合框2")->setCurrentText(QString::fromStdString(room.roomType));
+  control<QLineEdit>(*rooms, "编辑框5")->setText(QString::fromStdString(room.size));
+  control<QComboBox>(*rooms, "组合框3")->setCurrentText(QString::fromStdString(room.window));
+  control<QComboBox>(*rooms, "组合框4")->setCurrentText(QString::fromStdString(room.doorType));
+  control<QComboBox>(*rooms, "组合框5")->setCurrentText(QString::fromStdString(room.wallCount));
+  QTest::mouseClick(control<PictureButton>(*rooms, "按钮4"), Qt::LeftButton);
+  ASSERT_EQ(roomRowsOf(*control<QTreeWidget>(*rooms, "超级列表框1")), std::vector<RoomEntry>{room});
   std::vector<QuoteItem> quoted;
   {
     ModalAnswerer answerer({}, [&](QWidget& dialog) {
       auto* quotation = qobject_cast<QuotationWindow*>(&dialog);
       if (quotation == nullptr) return;
-      auto* controller = qobject_cast<QuotationController*>(quotation->controller());
-      ASSERT_TRUE(controller != nullptr && waitUntil([&] { return !controller->building(); }));
-      quoted = quoteRowsOf(*quotation->form().超级列表框1);
+      ASSERT_TRUE(waitUntil([&] { return !quotation->controller().building(); }));
+      quoted = quoteRowsOf(*control<QTreeView>(*quotation, "超级列表框1"));
     });
-    QTest::mouseClick(rooms->form().按钮5, Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(*rooms, "按钮5"), Qt::LeftButton);
   }
   QuoteTable reference;
   buildQuote(QuoteRequest{.rooms = {room}, .grade = "舒适型装修", .scope = PackageScope::Half,
@@ -194,12 +195,12 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   EXPECT_EQ(sendFrom(*result, QStringLiteral("b@qq.com"), QStringLiteral("13900000000")), QStringLiteral("发送失败！"));
   result->markSent();
   result.reset();
-  QTest::mouseClick(window.form().按钮1, Qt::LeftButton);
+  QTest::mouseClick(control<PictureButton>(window, "按钮1"), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return window.resultWindow() != nullptr; }, 20000));
   EXPECT_EQ(window.resultWindow()->shownText(), resultWindowText(expected.resultText()));
   window.resultWindow()->markSent();
   window.resultWindow()->close();
-  EXPECT_TRUE(waitUntil([&] { return window.form().按钮1->isEnabled(); }));
+  EXPECT_TRUE(waitUntil([&] { return control<PictureButton>(window, "按钮1")->isEnabled(); }));
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 #include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,17 @@ class ModalAnswerer {
   std::function<void(QWidget&)> inspect_;
   std::vector<SeenDialog> seen_;
 };
+
+// The window's own control of that object name (the name its .ui file gives it), for driving
+// the window as a user would. Controls of a dialog open on top of the window are not its own.
+// Throws, failing the test, when the window has no such control.
+template <class Control>
+Control* control(QWidget& window, const char* objectName) {
+  for (Control* found : window.findChildren<Control*>(QString::fromUtf8(objectName))) {
+    if (found->window() == &window) return found;
+  }
+  throw std::logic_error(std::string("no control named ") + objectName);
+}
 
 // Types `text` into the widget character by character, as a keyboard with an input method
 // would (QTest::keyClicks takes ASCII only).

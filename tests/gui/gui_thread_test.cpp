@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/dispatch_receiver.h"
 #include "app/gui_dispatcher.h"
 #include "app/gui_thread.h"
 #include "gui_test_support.h"
@@ -61,12 +60,12 @@ TEST_F(GuiThreadCheckTest, OnlyTheGuiThreadPasses) {
 // worker, as a wrong connection type would) is caught before it runs.
 TEST_F(GuiThreadCheckTest, DispatchedTasksAndWindowHelpersCheckTheirThread) {
   QObject window;
-  WindowDispatcher owned(&window);
-  auto* receiver = window.findChild<DispatchReceiver*>();
+  const std::shared_ptr<GuiDispatcher> dispatcher = GuiDispatcher::forWindow(window);
+  QObject* receiver = window.findChild<QObject*>(QStringLiteral("guiDispatcher"));
   ASSERT_NE(receiver, nullptr);
   std::atomic<int> ran{0};
-  owned.get()->post([&] { ++ran; });
-  std::thread([&] { receiver->runWaitingTasks(); }).join();
+  dispatcher->post([&] { ++ran; });
+  std::thread([&] { QMetaObject::invokeMethod(receiver, "runWaitingTasks", Qt::DirectConnection); }).join();
   EXPECT_EQ(ran.load(), 1);
   EXPECT_EQ(recorded(), (std::vector<std::string>{"a task posted through GuiDispatcher"}));
 
@@ -75,7 +74,7 @@ TEST_F(GuiThreadCheckTest, DispatchedTasksAndWindowHelpersCheckTheirThread) {
   EXPECT_EQ(recorded(), (std::vector<std::string>{"a task posted through GuiDispatcher", "appendReportRow"}));
 
   // The normal way, posted from a worker and run by the event loop: no complaint.
-  startWorker([dispatcher = owned.get(), &ran] { dispatcher->post([&ran] { ++ran; }); });
+  startWorker([dispatcher, &ran] { dispatcher->post([&ran] { ++ran; }); });
   ASSERT_TRUE(waitUntil([&] { return ran.load() == 2; }));
   EXPECT_EQ(recorded().size(), 2u);
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "app/main_window.h"
@@ -15,9 +16,6 @@
 #include "ui/picture_box.h"
 #include "ui/picture_button.h"
 #include "ui/spin_text_box.h"
-#include "ui_main_window.h"
-#include "ui_result_window.h"
-#include "ui_room_entry_window.h"
 
 namespace decor::test {
 namespace {
@@ -47,13 +45,18 @@ class MainWindowTest : public ::testing::Test {
     flushDeletes();
   }
 
-  Ui::MainWindow& form() { return window_->form(); }
+  // The window's controls by what they are for.
+  PictureButton* estimateButton() { return control<PictureButton>(*window_, "按钮1"); }
+  PictureButton* detailedQuoteButton() { return control<PictureButton>(*window_, "按钮2"); }
+  QLabel* counterLabel() { return control<QLabel>(*window_, "标签17"); }
+  PictureBox* chatStatusPicture() { return control<PictureBox>(*window_, "图片框1"); }
+  QComboBox* gradeBox() { return control<QComboBox>(*window_, "组合框1"); }
 
   // Starts the window and waits for the start-up worker's five requests.
   void startAndSettle() {
     window_->start();
     ASSERT_TRUE(waitUntil([&] { return fetcher_->finishedCount() >= 5; }));
-    ASSERT_TRUE(waitUntil([&] { return form().标签17->text() == kCounter123; }));
+    ASSERT_TRUE(waitUntil([&] { return counterLabel()->text() == kCounter123; }));
   }
 
   std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
@@ -71,13 +74,13 @@ TEST(MainWindowStartUp, WithoutNetworkShowsEmptyCounterNoPictureAndDefaultPrices
   MainWindow window(services);
   window.start();
   EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(window.focusWidget(), window.form().按钮1);
+  EXPECT_EQ(window.focusWidget(), control<PictureButton>(window, "按钮1"));
   EXPECT_EQ(services.state->prices.estimatePrice("帖砖费用"), 35);
   EXPECT_EQ(services.state->prices.itemPrice("实木门"), "1480");
 
-  EXPECT_TRUE(waitUntil([&] { return window.form().标签17->text() == kOfflineCounter; }))
-      << window.form().标签17->text().toStdString();
-  EXPECT_TRUE(window.form().图片框1->pixmap().isNull());
+  EXPECT_TRUE(waitUntil([&] { return control<QLabel>(window, "标签17")->text() == kOfflineCounter; }))
+      << control<QLabel>(window, "标签17")->text().toStdString();
+  EXPECT_TRUE(control<PictureBox>(window, "图片框1")->pixmap().isNull());
   // The failed price files leave the defaults alone.
   QTest::qWait(50);
   EXPECT_EQ(services.state->prices.estimatePrice("帖砖费用"), 35);
@@ -97,7 +100,7 @@ TEST_F(MainWindowTest, StartUpWorkerFetchesPictureCounterAndPriceFilesInOrder) {
                                       "http://127.0.0.1:9/bj/AppConfig.xml",
                                       "http://127.0.0.1:9/bj/Xiangxi.xml",
                                   }));
-  EXPECT_EQ(form().图片框1->pixmap().size(), QSize(77, 22));
+  EXPECT_EQ(chatStatusPicture()->pixmap().size(), QSize(77, 22));
   // AppConfig.xml replaced the estimate half; Xiangxi.xml failed, so the item half kept its defaults.
   EXPECT_TRUE(waitUntil([&] { return services_.state->prices.estimatePrice("帖砖费用") == 40; }));
   EXPECT_EQ(services_.state->prices.estimatePrice("乳胶漆费用"), 0);
@@ -110,13 +113,13 @@ TEST_F(MainWindowTest, EstimateInputIsReadFromTheControls) {
                         defaults.area, defaults.grade)),
             (std::tuple(3, 1, 1, 1, 2, std::string("100"), std::string("舒适型装修"))));
 
-  form().室->setCurrentIndex(4);
-  form().厅->setCurrentIndex(0);
-  form().厨->setCurrentIndex(2);
-  form().卫->setCurrentIndex(3);
-  form().阳->setCurrentIndex(9);
-  form().平方->setEditText(QStringLiteral("１２０"));
-  form().组合框1->setCurrentIndex(3);
+  control<QComboBox>(*window_, "室")->setCurrentIndex(4);
+  control<QComboBox>(*window_, "厅")->setCurrentIndex(0);
+  control<QComboBox>(*window_, "厨")->setCurrentIndex(2);
+  control<QComboBox>(*window_, "卫")->setCurrentIndex(3);
+  control<QComboBox>(*window_, "阳")->setCurrentIndex(9);
+  control<SpinTextBox>(*window_, "平方")->setEditText(QStringLiteral("１２０"));
+  gradeBox()->setCurrentIndex(3);
   const QuickEstimateInput changed = window_->estimateInput();
   EXPECT_EQ((std::tuple(changed.bedrooms, changed.halls, changed.kitchens, changed.bathrooms, changed.balconies,
                         changed.area, changed.grade)),
@@ -125,7 +128,7 @@ TEST_F(MainWindowTest, EstimateInputIsReadFromTheControls) {
 
 TEST_F(MainWindowTest, TwoQuickPressesStartOneEstimateAndTheButtonWaitsForTheResultWindow) {
   startAndSettle();
-  PictureButton* button = form().按钮1;
+  PictureButton* button = estimateButton();
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_FALSE(button->isEnabled());
   QTest::mouseClick(button, Qt::LeftButton);
@@ -142,7 +145,8 @@ TEST_F(MainWindowTest, TwoQuickPressesStartOneEstimateAndTheButtonWaitsForTheRes
   expected.run(window_->estimateInput(), EstimatePrices::defaults());
   const std::string shown = resultWindowText(expected.resultText());
   EXPECT_EQ(result->shownText(), shown);
-  EXPECT_EQ(result->form().编辑框1->toPlainText(), QString::fromStdString(shown).replace("\r\n", "\n"));
+  EXPECT_EQ(control<QPlainTextEdit>(*result, "编辑框1")->toPlainText(),
+            QString::fromStdString(shown).replace("\r\n", "\n"));
   EXPECT_FALSE(result->sent());
 
   // A send happened: closing asks nothing, and the button comes back.
@@ -158,7 +162,7 @@ TEST_F(MainWindowTest, TwoQuickPressesStartOneEstimateAndTheButtonWaitsForTheRes
 
 TEST_F(MainWindowTest, ResultWindowClosedAfterTheQuestionGivesTheButtonBack) {
   startAndSettle();
-  QTest::mouseClick(form().按钮1, Qt::LeftButton);
+  QTest::mouseClick(estimateButton(), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return window_->resultWindow() != nullptr; }));
   ResultWindow* result = window_->resultWindow();
   {
@@ -168,13 +172,13 @@ TEST_F(MainWindowTest, ResultWindowClosedAfterTheQuestionGivesTheButtonBack) {
   }
   QTest::qWait(50);
   EXPECT_TRUE(result->isVisible());
-  EXPECT_FALSE(form().按钮1->isEnabled());
+  EXPECT_FALSE(estimateButton()->isEnabled());
   {
     ModalAnswerer answerer({QMessageBox::No});
     result->close();
     ASSERT_EQ(answerer.seen().size(), 1u);
   }
-  EXPECT_TRUE(waitUntil([&] { return form().按钮1->isEnabled(); }));
+  EXPECT_TRUE(waitUntil([&] { return estimateButton()->isEnabled(); }));
   flushDeletes();
   EXPECT_EQ(window_->resultWindow(), nullptr);
 }
@@ -182,15 +186,15 @@ TEST_F(MainWindowTest, ResultWindowClosedAfterTheQuestionGivesTheButtonBack) {
 TEST_F(MainWindowTest, EstimateButtonAlsoRefreshesTheCounter) {
   startAndSettle();
   fetcher_->answer(services_.endpoints.counterUrl(), "124");
-  QTest::mouseClick(form().按钮1, Qt::LeftButton);
-  EXPECT_TRUE(waitUntil([&] { return form().标签17->text().contains(QStringLiteral(" 124 ")); }));
+  QTest::mouseClick(estimateButton(), Qt::LeftButton);
+  EXPECT_TRUE(waitUntil([&] { return counterLabel()->text().contains(QStringLiteral(" 124 ")); }));
 }
 
 TEST_F(MainWindowTest, AnsweringNoToTheDetailedQuoteQuestionChangesNothing) {
   startAndSettle();
   const std::size_t requestsBefore = fetcher_->requests().size();
   ModalAnswerer answerer({QMessageBox::No});
-  QTest::mouseClick(form().按钮2, Qt::LeftButton);
+  QTest::mouseClick(detailedQuoteButton(), Qt::LeftButton);
 
   ASSERT_EQ(answerer.seen().size(), 1u);
   const SeenDialog& question = answerer.seen()[0];
@@ -204,7 +208,7 @@ TEST_F(MainWindowTest, AnsweringNoToTheDetailedQuoteQuestionChangesNothing) {
   EXPECT_EQ(window_->roomEntryWindow(), nullptr);
   EXPECT_EQ(openWindowsOf<RoomEntryWindow>(), 0);
   EXPECT_EQ(fetcher_->requests().size(), requestsBefore);
-  EXPECT_EQ(form().组合框1->currentText(), QStringLiteral("舒适型装修"));
+  EXPECT_EQ(gradeBox()->currentText(), QStringLiteral("舒适型装修"));
 }
 
 TEST_F(MainWindowTest, AnsweringYesOpensOneModelessRoomEntryWindowOwnedByTheMainWindow) {
@@ -212,7 +216,7 @@ TEST_F(MainWindowTest, AnsweringYesOpensOneModelessRoomEntryWindowOwnedByTheMain
   fetcher_->answer(services_.endpoints.counterUrl(), "125");
   {
     ModalAnswerer answerer({QMessageBox::Yes});
-    QTest::mouseClick(form().按钮2, Qt::LeftButton);
+    QTest::mouseClick(detailedQuoteButton(), Qt::LeftButton);
     ASSERT_EQ(answerer.seen().size(), 1u);
   }
   RoomEntryWindow* rooms = window_->roomEntryWindow();
@@ -226,13 +230,13 @@ TEST_F(MainWindowTest, AnsweringYesOpensOneModelessRoomEntryWindowOwnedByTheMain
 
   // Its creation refreshes the counter of both windows.
   const QString caption = QStringLiteral("TarselCorvalen装饰公司报价评估工具 － 已帮助 125 位业主预算过报价！");
-  EXPECT_TRUE(waitUntil([&] { return rooms->form().标签17->text() == caption; }));
-  EXPECT_EQ(form().标签17->text(), caption);
+  EXPECT_TRUE(waitUntil([&] { return control<QLabel>(*rooms, "标签17")->text() == caption; }));
+  EXPECT_EQ(counterLabel()->text(), caption);
 
   // A second Yes brings the same window forward instead of opening another.
   {
     ModalAnswerer answerer({QMessageBox::Yes});
-    QTest::mouseClick(form().按钮2, Qt::LeftButton);
+    QTest::mouseClick(detailedQuoteButton(), Qt::LeftButton);
   }
   EXPECT_EQ(window_->roomEntryWindow(), rooms);
   EXPECT_EQ(openWindowsOf<RoomEntryWindow>(), 1);
@@ -241,26 +245,26 @@ TEST_F(MainWindowTest, AnsweringYesOpensOneModelessRoomEntryWindowOwnedByTheMain
 TEST_F(MainWindowTest, GradeChangeRetitlesAnOpenRoomEntryWindowOnly) {
   startAndSettle();
   // Closed: nothing to retitle, nothing opens.
-  form().组合框1->setCurrentIndex(0);
+  gradeBox()->setCurrentIndex(0);
   EXPECT_EQ(window_->roomEntryWindow(), nullptr);
   EXPECT_EQ(openWindowsOf<RoomEntryWindow>(), 0);
 
   {
     ModalAnswerer answerer({QMessageBox::Yes});
-    QTest::mouseClick(form().按钮2, Qt::LeftButton);
+    QTest::mouseClick(detailedQuoteButton(), Qt::LeftButton);
   }
   RoomEntryWindow* rooms = window_->roomEntryWindow();
   ASSERT_NE(rooms, nullptr);
   EXPECT_EQ(rooms->windowTitle(), QStringLiteral("出租房装修详细报价！"));
-  form().组合框1->setCurrentIndex(4);
+  gradeBox()->setCurrentIndex(4);
   EXPECT_EQ(rooms->windowTitle(), QStringLiteral("豪华型装修详细报价！"));
-  form().组合框1->setCurrentIndex(3);
+  gradeBox()->setCurrentIndex(3);
   EXPECT_EQ(rooms->windowTitle(), QStringLiteral("精  装  修详细报价！"));
 
   rooms->close();
   flushDeletes();
   EXPECT_EQ(window_->roomEntryWindow(), nullptr);
-  form().组合框1->setCurrentIndex(1);
+  gradeBox()->setCurrentIndex(1);
   EXPECT_EQ(openWindowsOf<RoomEntryWindow>(), 0);
 }
 
@@ -269,8 +273,8 @@ TEST_F(MainWindowTest, BackgroundOpensTheWebsiteAndThePictureBoxTheChat) {
   QTest::mouseClick(window_.get(), Qt::LeftButton, {}, QPoint(470, 345));  // 联系我们 on the picture
   QTest::mouseClick(window_.get(), Qt::LeftButton, {}, QPoint(10, 10));
   QTest::mouseClick(window_.get(), Qt::RightButton, {}, QPoint(10, 10));
-  QTest::mouseClick(form().标签17, Qt::LeftButton);  // a control, not the background
-  QTest::mouseClick(form().图片框1, Qt::LeftButton);
+  QTest::mouseClick(counterLabel(), Qt::LeftButton);  // a control, not the background
+  QTest::mouseClick(chatStatusPicture(), Qt::LeftButton);
   EXPECT_EQ(browser_->opened, (std::vector<std::string>{
                                   "http://www.example-decor.test",
                                   "http://www.example-decor.test",
@@ -295,7 +299,7 @@ TEST(MainWindowShutdown, WorkersStillFetchingAfterTheWindowIsGoneTouchNothing) {
   {
     MainWindow window(services);
     window.start();
-    QTest::mouseClick(window.form().按钮1, Qt::LeftButton);  // an estimate and a counter refresh
+    QTest::mouseClick(control<PictureButton>(window, "按钮1"), Qt::LeftButton);  // an estimate and a counter refresh
     ASSERT_TRUE(waitUntil([&] { return fetcher->requests().size() >= 2; }));
   }
   // The window is gone; the workers finish their requests and their results are dropped.

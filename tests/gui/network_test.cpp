@@ -19,8 +19,7 @@
 #include "pricing/price_defaults.h"
 #include "settings_file.h"
 #include "ui/picture_box.h"
-#include "ui_main_window.h"
-#include "ui_result_window.h"
+#include "ui/picture_button.h"
 
 namespace decor::test {
 namespace {
@@ -61,10 +60,10 @@ TEST(NetworkStartUp, ShowsTheServedCounterAndPictureAndEstimatesWithTheServedPri
   auto window = std::make_unique<MainWindow>(services);
   window->start();
 
-  EXPECT_TRUE(waitUntil([&] { return window->form().标签17->text() == kCounter4567; }, 5000))
-      << window->form().标签17->text().toStdString();
-  EXPECT_TRUE(waitUntil([&] { return !window->form().图片框1->pixmap().isNull(); }, 5000));
-  EXPECT_EQ(window->form().图片框1->pixmap().size(), QSize(77, 22));
+  EXPECT_TRUE(waitUntil([&] { return control<QLabel>(*window, "标签17")->text() == kCounter4567; }, 5000))
+      << control<QLabel>(*window, "标签17")->text().toStdString();
+  EXPECT_TRUE(waitUntil([&] { return !control<PictureBox>(*window, "图片框1")->pixmap().isNull(); }, 5000));
+  EXPECT_EQ(control<PictureBox>(*window, "图片框1")->pixmap().size(), QSize(77, 22));
   ASSERT_TRUE(waitUntil([&] { return services.state->prices.estimatePrice("舒适型鞋柜") == 777; }, 5000));
 
   std::vector<std::string> startUpRequests;
@@ -79,9 +78,9 @@ TEST(NetworkStartUp, ShowsTheServedCounterAndPictureAndEstimatesWithTheServedPri
   // The item file was not found: that half keeps its defaults.
   EXPECT_EQ(services.state->prices.itemPrice("实木门"), "1480");
 
-  QTest::mouseClick(window->form().按钮1, Qt::LeftButton);
+  QTest::mouseClick(control<PictureButton>(*window, "按钮1"), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return window->resultWindow() != nullptr; }, 5000));
-  const QStringList shown = lines(window->resultWindow()->form().编辑框1->toPlainText());
+  const QStringList shown = lines(control<QPlainTextEdit>(*window->resultWindow(), "编辑框1")->toPlainText());
   EXPECT_TRUE(shown.contains(QStringLiteral("鞋柜:777"))) << shown.join('|').toStdString();
   EXPECT_TRUE(shown.contains(QStringLiteral("衣柜：9300元"))) << shown.join('|').toStdString();
   EXPECT_FALSE(shown.contains(QStringLiteral("鞋柜:650")));
@@ -97,8 +96,8 @@ TEST(NetworkStartUp, BytesThatAreNotAPictureShowNothing) {
   MainWindow window(services);
   window.start();
   // The counter is posted after the picture, so by then the picture has had its turn.
-  ASSERT_TRUE(waitUntil([&] { return window.form().标签17->text() == kCounter4567; }, 5000));
-  EXPECT_TRUE(window.form().图片框1->pixmap().isNull());
+  ASSERT_TRUE(waitUntil([&] { return control<QLabel>(window, "标签17")->text() == kCounter4567; }, 5000));
+  EXPECT_TRUE(control<PictureBox>(window, "图片框1")->pixmap().isNull());
   EXPECT_EQ(requestLine(server.requests().at(0)), "GET /pa?p=2:12345:41 HTTP/1.0");
 }
 
@@ -119,8 +118,8 @@ void endWhileWorkersHangOnASilentServer() {
     }
     // Both the start-up worker and the refresh of the estimate button are stuck in a request.
     if (window == nullptr || silent.connectionCount() < 1) return;
-    if (window->form().按钮1->isEnabled()) {
-      window->form().按钮1->click();
+    if (control<PictureButton>(*window, "按钮1")->isEnabled()) {
+      control<PictureButton>(*window, "按钮1")->click();
     } else if (silent.connectionCount() >= 2) {
       driver.stop();
       window->close();

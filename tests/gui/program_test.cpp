@@ -13,7 +13,7 @@
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
 #include "gui_test_support.h"
-#include "ui_main_window.h"
+#include "ui/picture_button.h"
 
 namespace decor::test {
 namespace {
@@ -40,9 +40,9 @@ void runTheProgramAndCloseItsMainWindow() {
     if (step == 0) {
       ++step;
       ModalAnswerer answerer({QMessageBox::Yes});
-      window->form().按钮2->click();
+      control<PictureButton>(*window, "按钮2")->click();
       roomEntryWasOpen = window->roomEntryWindow() != nullptr && window->roomEntryWindow()->isVisible();
-      window->form().按钮1->click();
+      control<PictureButton>(*window, "按钮1")->click();
     } else if (step == 1 && window->resultWindow() != nullptr) {
       ++step;
       resultWasOpen = window->resultWindow()->isVisible();

@@ -21,8 +21,6 @@
 #include "gui_test_support.h"
 #include "quote_test_support.h"
 #include "ui/spin_text_box.h"
-#include "ui_add_item_window.h"
-#include "ui_quotation_window.h"
 
 namespace decor::test {
 namespace {
@@ -49,30 +47,38 @@ class QuotationTest : public ::testing::Test {
   // A shown, non-modal quotation window over `rooms`, its build started.
   QuotationController& open(std::vector<RoomEntry> rooms, std::string grade = "舒适型装修",
                             FloorChoice floor = FloorChoice::WoodenFloor) {
-    window_ = std::make_unique<QuotationWindow>(services_);
-    QuotationController& controller = QuotationController::attach(*window_, std::move(rooms), std::move(grade), floor);
+    window_ = std::make_unique<QuotationWindow>(services_, std::move(rooms), std::move(grade), floor);
+    QuotationController& controller = window_->controller();
     window_->show();
     controller.start();
     return controller;
   }
 
-  Ui::QuotationWindow& form() { return window_->form(); }
-  QTreeView& list() { return *form().超级列表框1; }
+  // The window's controls by what they are for.
+  QTreeView& list() { return *control<QTreeView>(*window_, "超级列表框1"); }
+  QLineEdit* nameBox() { return control<QLineEdit>(*window_, "编辑框1"); }
+  QLineEdit* unitBox() { return control<QLineEdit>(*window_, "编辑框2"); }
+  SpinTextBox* quantityBox() { return control<SpinTextBox>(*window_, "编辑框3"); }
+  QLineEdit* unitPriceBox() { return control<QLineEdit>(*window_, "编辑框4"); }
+  QPushButton* modifyButton() { return control<QPushButton>(*window_, "按钮3"); }
+  QPushButton* deleteButton() { return control<QPushButton>(*window_, "按钮1"); }
+  QPushButton* addItemButton() { return control<QPushButton>(*window_, "按钮2"); }
+  QLabel* descriptionLabel() { return control<QLabel>(*window_, "标签1"); }
   int listRows() { return list().model()->rowCount(); }
 
   // Fills the detail panel as a user would after clicking the row, and presses 修改.
   void modify(int row, const std::vector<QString>& panel) {
     clickRow(list(), row);
-    form().编辑框1->setText(panel[0]);
-    form().编辑框2->setText(panel[1]);
-    form().编辑框3->setEditText(panel[2]);
-    form().编辑框4->setText(panel[3]);
-    QTest::mouseClick(form().按钮3, Qt::LeftButton);
+    nameBox()->setText(panel[0]);
+    unitBox()->setText(panel[1]);
+    quantityBox()->setEditText(panel[2]);
+    unitPriceBox()->setText(panel[3]);
+    QTest::mouseClick(modifyButton(), Qt::LeftButton);
   }
   // Clicks the row and 删除此项, and waits for the worker's result.
   void remove(QuotationController& controller, int row) {
     clickRow(list(), row);
-    QTest::mouseClick(form().按钮1, Qt::LeftButton);
+    QTest::mouseClick(deleteButton(), Qt::LeftButton);
     ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
   }
   // 添加项, the three boxes filled, 确定添加.
@@ -80,20 +86,20 @@ class QuotationTest : public ::testing::Test {
     ModalAnswerer answerer({}, [&](QWidget& dialog) {
       auto* addItem = qobject_cast<AddItemWindow*>(&dialog);
       if (addItem == nullptr) return;
-      addItem->form().组合框1->setEditText(name);
-      addItem->form().组合框2->setEditText(quantity);
-      addItem->form().组合框3->setEditText(price);
-      addItem->form().按钮1->click();
+      control<QComboBox>(*addItem, "组合框1")->setEditText(name);
+      control<QComboBox>(*addItem, "组合框2")->setEditText(quantity);
+      control<QComboBox>(*addItem, "组合框3")->setEditText(price);
+      control<QPushButton>(*addItem, "按钮1")->click();
     });
-    QTest::mouseClick(form().按钮2, Qt::LeftButton);
+    QTest::mouseClick(addItemButton(), Qt::LeftButton);
     ASSERT_EQ(answerer.seen().size(), 1U);
     EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("添加项目"));
     ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
   }
 
   std::vector<std::string> detailPanel() {
-    return {form().编辑框1->text().toStdString(), form().编辑框2->text().toStdString(),
-            form().编辑框3->editText().toStdString(), form().编辑框4->text().toStdString()};
+    return {nameBox()->text().toStdString(), unitBox()->text().toStdString(), quantityBox()->editText().toStdString(),
+            unitPriceBox()->text().toStdString()};
   }
 
   std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
@@ -142,7 +148,7 @@ TEST_F(QuotationTest, RowClickFillsTheDetailPanelAndTheDescriptionLabel) {
   QuotationController& controller = open({livingRoom()});
   ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
   const QString about = QuotationWindow::aboutText(services_.endpoints);
-  ASSERT_EQ(form().标签1->text(), about);
+  ASSERT_EQ(descriptionLabel()->text(), about);
 
   struct Step {
     int row;
@@ -162,13 +168,13 @@ TEST_F(QuotationTest, RowClickFillsTheDetailPanelAndTheDescriptionLabel) {
   for (const Step& step : steps) {
     clickRow(list(), step.row);
     EXPECT_EQ(detailPanel(), step.panel) << "row " << step.row;
-    EXPECT_EQ(form().标签1->text(), step.label) << "row " << step.row;
+    EXPECT_EQ(descriptionLabel()->text(), step.label) << "row " << step.row;
   }
 
   // Moving the current row with the keyboard shows the new row as well.
   QTest::keyClick(&list(), Qt::Key_Down);
   EXPECT_EQ(detailPanel(), (std::vector<std::string>{"垃圾清理费用", "户", "1", "1%"}));
-  EXPECT_EQ(form().标签1->text(), kRubbishDescription);
+  EXPECT_EQ(descriptionLabel()->text(), kRubbishDescription);
 }
 
 TEST_F(QuotationTest, FocusOnTheFilledListShowsNoRowBeforeTheUserPicksOne) {
@@ -176,14 +182,14 @@ TEST_F(QuotationTest, FocusOnTheFilledListShowsNoRowBeforeTheUserPicksOne) {
   // row the user picks fills the panel.
   QuotationController& controller = open({livingRoom()});
   ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
-  form().编辑框4->setFocus();
+  unitPriceBox()->setFocus();
   window_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   list().setFocus();
   QTest::qWait(20);
   ASSERT_EQ(QApplication::focusWidget(), &list());
   EXPECT_EQ(detailPanel(), (std::vector<std::string>{"", "", "", ""}));
-  EXPECT_EQ(form().标签1->text(), QuotationWindow::aboutText(services_.endpoints));
+  EXPECT_EQ(descriptionLabel()->text(), QuotationWindow::aboutText(services_.endpoints));
 }
 
 TEST_F(QuotationTest, TableOperationsWaitForTheBuildAndRunInOrder) {
@@ -285,8 +291,8 @@ TEST_F(QuotationTest, HalfPackageModifyOfAFeeRowAndNoSelection) {
 
   // Nothing selected: 修改 and 删除此项 change no row.
   list().clearSelection();
-  QTest::mouseClick(form().按钮3, Qt::LeftButton);
-  QTest::mouseClick(form().按钮1, Qt::LeftButton);
+  QTest::mouseClick(modifyButton(), Qt::LeftButton);
+  QTest::mouseClick(deleteButton(), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
   EXPECT_EQ(quoteRowsOf(list()), expected);
 }
@@ -299,7 +305,7 @@ TEST_F(QuotationTest, OnlyALeftPressShowsARow) {
   EXPECT_EQ(detailPanel(), empty);
   clickRow(list(), 5, Qt::MiddleButton);
   EXPECT_EQ(detailPanel(), empty);
-  EXPECT_EQ(form().标签1->text(), QuotationWindow::aboutText(services_.endpoints));
+  EXPECT_EQ(descriptionLabel()->text(), QuotationWindow::aboutText(services_.endpoints));
   clickRow(list(), 4);
   EXPECT_EQ(detailPanel(), (std::vector<std::string>{"实木门", "扇", "1", "1480"}));
 }
@@ -310,7 +316,7 @@ TEST_F(QuotationTest, EscapeLeavesTheWindowOpenAndTheCloseButtonDiscardsIt) {
   list().setFocus();
   QTest::keyClick(&list(), Qt::Key_Escape);
   QTest::keyClick(window_.get(), Qt::Key_Escape);
-  QTest::keyClick(form().编辑框1, Qt::Key_Escape);
+  QTest::keyClick(nameBox(), Qt::Key_Escape);
   EXPECT_TRUE(window_->isVisible());
   EXPECT_EQ(quoteRowsOf(list()), livingRoomComfortQuote());
   EXPECT_TRUE(window_->close());
@@ -344,20 +350,23 @@ TEST_F(QuotationTest, AddItemWindowWritesDefaultPricesAndHandsOnTheTexts) {
   AddItemWindow dialog;
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-  Ui::AddItemWindow& boxes = dialog.form();
-  ASSERT_TRUE(pickItem(*boxes.组合框1, QStringLiteral("清水漆")));
-  EXPECT_EQ(boxes.组合框3->currentText(), QStringLiteral("44.5"));
-  ASSERT_TRUE(pickItem(*boxes.组合框1, QStringLiteral("包水管")));
-  ASSERT_TRUE(pickItem(*boxes.组合框1, QStringLiteral("双包门套")));
-  EXPECT_EQ(boxes.组合框3->currentText(), QStringLiteral("75"));
+  QComboBox* nameBox = control<QComboBox>(dialog, "组合框1");
+  QComboBox* quantityBox = control<QComboBox>(dialog, "组合框2");
+  QComboBox* priceBox = control<QComboBox>(dialog, "组合框3");
+  QPushButton* confirmButton = control<QPushButton>(dialog, "按钮1");
+  ASSERT_TRUE(pickItem(*nameBox, QStringLiteral("清水漆")));
+  EXPECT_EQ(priceBox->currentText(), QStringLiteral("44.5"));
+  ASSERT_TRUE(pickItem(*nameBox, QStringLiteral("包水管")));
+  ASSERT_TRUE(pickItem(*nameBox, QStringLiteral("双包门套")));
+  EXPECT_EQ(priceBox->currentText(), QStringLiteral("75"));
   // Typing a name is no pick.
-  boxes.组合框1->setEditText(QStringLiteral("铲墙面"));
-  EXPECT_EQ(boxes.组合框3->currentText(), QStringLiteral("75"));
+  nameBox->setEditText(QStringLiteral("铲墙面"));
+  EXPECT_EQ(priceBox->currentText(), QStringLiteral("75"));
 
   std::vector<AddedItem> confirmed;
   QObject::connect(&dialog, &AddItemWindow::itemConfirmed, [&](const AddedItem& item) { confirmed.push_back(item); });
-  boxes.组合框2->setEditText(QStringLiteral("3"));
-  QTest::mouseClick(boxes.按钮1, Qt::LeftButton);
+  quantityBox->setEditText(QStringLiteral("3"));
+  QTest::mouseClick(confirmButton, Qt::LeftButton);
   EXPECT_EQ(confirmed, (std::vector<AddedItem>{{"铲墙面", "3", "75"}}));
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_FALSE(dialog.isVisible());
@@ -366,7 +375,7 @@ TEST_F(QuotationTest, AddItemWindowWritesDefaultPricesAndHandsOnTheTexts) {
   AddItemWindow cancelled;
   QObject::connect(&cancelled, &AddItemWindow::itemConfirmed, [&](const AddedItem& item) { confirmed.push_back(item); });
   cancelled.show();
-  QTest::mouseClick(cancelled.form().按钮2, Qt::LeftButton);
+  QTest::mouseClick(control<QPushButton>(cancelled, "按钮2"), Qt::LeftButton);
   EXPECT_EQ(confirmed.size(), 1U);
   EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }

@@ -14,7 +14,6 @@
 #include "local_http_server.h"
 #include "net/http_url_fetcher.h"
 #include "ui/picture_button.h"
-#include "ui_result_window.h"
 
 namespace decor::test {
 namespace {
@@ -73,8 +72,8 @@ class QuoteSendingOverHttpTest : public ::testing::Test {
     return lookups_.answer(R"(querycallback({"Mobile":"","Province":"",});)");
   }
 
-  QLineEdit& mail() { return *window_->form().编辑框2; }
-  QLineEdit& phone() { return *window_->form().编辑框3; }
+  QLineEdit& mail() { return *control<QLineEdit>(*window_, "编辑框2"); }
+  QLineEdit& phone() { return *control<QLineEdit>(*window_, "编辑框3"); }
 
   HeldLookups lookups_;
   LocalHttpServer server_{[this](const std::string& request) { return reply(request); }};
@@ -116,7 +115,7 @@ TEST_F(QuoteSendingOverHttpTest, ASendTheServerAcceptsClosesTheWindowWithoutTheQ
   mail().setText(QStringLiteral("a&tel=1@x.cn"));
   phone().setText(QStringLiteral("13800571234"));
   ModalAnswerer answerer({QMessageBox::Ok});
-  window_->form().图形按钮1->click();
+  control<PictureButton>(*window_, "图形按钮1")->click();
   ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("发送成功！"));
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("发送成功！"));
@@ -139,10 +138,10 @@ TEST_F(QuoteSendingOverHttpTest, EnterSendsAndAnUnreachableServerIsAFailureThatS
   services_.endpoints.quoteServer = "http://127.0.0.1:" + std::to_string(refusedPort());
   window_ = std::make_unique<ResultWindow>(services_, "r");
   window_->show();
-  window_->form().编辑框2->setText(QStringLiteral("a@b"));
-  window_->form().编辑框3->setText(QStringLiteral("13800571234"));
+  control<QLineEdit>(*window_, "编辑框2")->setText(QStringLiteral("a@b"));
+  control<QLineEdit>(*window_, "编辑框3")->setText(QStringLiteral("13800571234"));
   ModalAnswerer answerer({QMessageBox::Ok});
-  QTest::keyClick(window_->form().编辑框3, Qt::Key_Return);
+  QTest::keyClick(control<QLineEdit>(*window_, "编辑框3"), Qt::Key_Return);
   ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("发送失败！"));
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("发送失败！"));

@@ -13,7 +13,6 @@
 #include "gui_test_support.h"
 #include "net/form_encoding.h"
 #include "ui/picture_button.h"
-#include "ui_result_window.h"
 
 namespace decor::test {
 namespace {
@@ -97,9 +96,9 @@ class QuoteSendingTest : public ::testing::Test {
   // The box the window gives the focus to whenever it is active.
   bool focusedIn(QLineEdit& box) { return window_->focusWidget() == &box; }
 
-  QLineEdit& mail() { return *window_->form().编辑框2; }
-  QLineEdit& phone() { return *window_->form().编辑框3; }
-  void pressSend() { window_->form().图形按钮1->click(); }
+  QLineEdit& mail() { return *control<QLineEdit>(*window_, "编辑框2"); }
+  QLineEdit& phone() { return *control<QLineEdit>(*window_, "编辑框3"); }
+  void pressSend() { control<PictureButton>(*window_, "图形按钮1")->click(); }
 
   std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
   std::shared_ptr<GatedPoster> poster_ = std::make_shared<GatedPoster>();

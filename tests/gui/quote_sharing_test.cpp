@@ -27,7 +27,6 @@
 #include "gui_test_support.h"
 #include "quote_test_support.h"
 #include "ui/spin_text_box.h"
-#include "ui_quotation_window.h"
 
 namespace decor::test {
 namespace {
@@ -38,8 +37,9 @@ class QuoteSharingTest : public ::testing::Test {
     ASSERT_TRUE(folder_.isValid());
     services_.state->prices.resetToDefaults();
     services_.state->setPackageScope("半包");
-    window_ = std::make_unique<QuotationWindow>(services_);
-    controller_ = &QuotationController::attach(*window_, {livingRoom()}, "舒适型装修", FloorChoice::WoodenFloor);
+    window_ = std::make_unique<QuotationWindow>(services_, std::vector<RoomEntry>{livingRoom()}, "舒适型装修",
+                                                FloorChoice::WoodenFloor);
+    controller_ = &window_->controller();
     window_->show();
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
@@ -51,7 +51,7 @@ class QuoteSharingTest : public ::testing::Test {
     flushDeletes();
   }
 
-  QTreeView& list() { return *window_->form().超级列表框1; }
+  QTreeView& list() { return *control<QTreeView>(*window_, "超级列表框1"); }
   QuoteSharing& sharing() { return controller_->sharing(); }
 
   // Right-clicks at the middle of a row (or below the rows) and returns the menu shown.
@@ -105,7 +105,7 @@ TEST_F(QuoteSharingTest, ContextMenuOnARowOrBelowThemWithoutTouchingTheDetailPan
     menu->close();
     flushDeletes();
   }
-  EXPECT_EQ(window_->form().编辑框1->text(), QString()) << "a right click is no row click";
+  EXPECT_EQ(control<QLineEdit>(*window_, "编辑框1")->text(), QString()) << "a right click is no row click";
   EXPECT_EQ(sharing().excelAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
   EXPECT_EQ(sharing().printAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
 }

@@ -10,7 +10,6 @@
 
 #include "app/result_window.h"
 #include "gui_test_support.h"
-#include "ui_result_window.h"
 
 namespace decor::test {
 namespace {
@@ -39,7 +38,7 @@ TEST_F(ResultWindowTest, ShowsTheResultTextWithTheClosingLineAndClearsTheSentFla
   EXPECT_FALSE(window_->sent());
   EXPECT_FALSE(services_.state->quoteSent());
   EXPECT_EQ(window_->shownText(), kResultText + kClosingLine);
-  EXPECT_EQ(window_->form().编辑框1->toPlainText(),
+  EXPECT_EQ(control<QPlainTextEdit>(*window_, "编辑框1")->toPlainText(),
             QStringLiteral("此面积的房子做为经济型装修价格如下：\n\n客餐厅铺地板半包装修的价格为：19887.7元\n\n"
                            "*如差别与心里的太大，请尝试用详细报价。如果您在Tarsel，可以QQ客服在线咨询报价以及设计！"));
 }
@@ -78,7 +77,7 @@ TEST_F(ResultWindowTest, AfterASendItClosesWithoutAsking) {
 }
 
 TEST_F(ResultWindowTest, RightClickOnTheTextOpensNoMenu) {
-  QPlainTextEdit* text = window_->form().编辑框1;
+  QPlainTextEdit* text = control<QPlainTextEdit>(*window_, "编辑框1");
   int menus = 0;
   QTimer closer;  // a menu, should one open, runs its own loop: close it and count it
   QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -100,11 +99,11 @@ TEST_F(ResultWindowTest, RightClickOnTheTextOpensNoMenu) {
 }
 
 TEST_F(ResultWindowTest, PhoneBoxTakesElevenDigitsOnlyAndMailBoxThirtyCharacters) {
-  QLineEdit* phone = window_->form().编辑框3;
+  QLineEdit* phone = control<QLineEdit>(*window_, "编辑框3");
   typeText(*phone, QStringLiteral("13a8-0 057１12345678"));
   EXPECT_EQ(phone->text(), QStringLiteral("13800571234"));
 
-  QLineEdit* mail = window_->form().编辑框2;
+  QLineEdit* mail = control<QLineEdit>(*window_, "编辑框2");
   QTest::keyClicks(mail, QStringLiteral("customer.with.a.long.name@example-mail.com"));
   EXPECT_EQ(mail->text(), QStringLiteral("customer.with.a.long.name@exam"));
 }

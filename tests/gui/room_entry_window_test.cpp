@@ -2,11 +2,13 @@
 // loading rooms, the door reactions, and the package buttons that open the quotation.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "app/main_window.h"
@@ -20,9 +22,6 @@
 #include "quote_test_support.h"
 #include "ui/picture_button.h"
 #include "ui/spin_text_box.h"
-#include "ui_main_window.h"
-#include "ui_quotation_window.h"
-#include "ui_room_entry_window.h"
 
 namespace decor::test {
 namespace {
@@ -44,8 +43,9 @@ class RoomEntryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     services_.state->prices.resetToDefaults();
-    window_ = std::make_unique<RoomEntryWindow>(services_, QStringLiteral("舒适型装修详细报价！"), nullptr);
-    controller_ = &RoomListController::attach(*window_, [this] { return grade_; });
+    window_ = std::make_unique<RoomEntryWindow>(
+        services_, QStringLiteral("舒适型装修详细报价！"), [this] { return grade_; }, nullptr);
+    controller_ = &window_->controller();
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
   }
@@ -54,24 +54,37 @@ class RoomEntryTest : public ::testing::Test {
     flushDeletes();
   }
 
-  Ui::RoomEntryWindow& form() { return window_->form(); }
-  QTreeWidget& list() { return *form().超级列表框1; }
+  // The window's controls by what they are for.
+  PictureButton* addButton() { return control<PictureButton>(*window_, "按钮4"); }
+  PictureButton* modifyButton() { return control<PictureButton>(*window_, "按钮8"); }
+  PictureButton* deleteButton() { return control<PictureButton>(*window_, "按钮7"); }
+  PictureButton* halfPackageButton() { return control<PictureButton>(*window_, "按钮5"); }
+  PictureButton* fullPackageButton() { return control<PictureButton>(*window_, "按钮6"); }
+  QComboBox* roomTypeBox() { return control<QComboBox>(*window_, "组合框2"); }
+  QLineEdit* sizeBox() { return control<QLineEdit>(*window_, "编辑框5"); }
+  QComboBox* windowBox() { return control<QComboBox>(*window_, "组合框3"); }
+  QComboBox* doorTypeBox() { return control<QComboBox>(*window_, "组合框4"); }
+  SpinTextBox* leavesBox() { return control<SpinTextBox>(*window_, "编辑框1"); }
+  QComboBox* wallCountBox() { return control<QComboBox>(*window_, "组合框5"); }
+  QRadioButton* woodenFloorButton() { return control<QRadioButton>(*window_, "单选框1"); }
+  QRadioButton* tilesButton() { return control<QRadioButton>(*window_, "单选框2"); }
+  QTreeWidget& list() { return *control<QTreeWidget>(*window_, "超级列表框1"); }
 
   // Writes a room into the six inputs. The leaves go first: a leaves text set from outside
   // the window sets off the leaves reaction, which would overwrite the door type.
   void enter(const RoomEntry& room) {
-    form().编辑框1->setEditText(QString::fromStdString(room.doorLeaves));
-    form().组合框2->setCurrentText(QString::fromStdString(room.roomType));
-    form().编辑框5->setText(QString::fromStdString(room.size));
-    form().组合框3->setCurrentText(QString::fromStdString(room.window));
-    form().组合框4->setCurrentText(QString::fromStdString(room.doorType));
-    form().组合框5->setCurrentText(QString::fromStdString(room.wallCount));
+    leavesBox()->setEditText(QString::fromStdString(room.doorLeaves));
+    roomTypeBox()->setCurrentText(QString::fromStdString(room.roomType));
+    sizeBox()->setText(QString::fromStdString(room.size));
+    windowBox()->setCurrentText(QString::fromStdString(room.window));
+    doorTypeBox()->setCurrentText(QString::fromStdString(room.doorType));
+    wallCountBox()->setCurrentText(QString::fromStdString(room.wallCount));
   }
 
   RoomEntry inputs() {
-    return {form().组合框2->currentText().toStdString(), form().编辑框5->text().toStdString(),
-            form().组合框3->currentText().toStdString(), form().组合框4->currentText().toStdString(),
-            form().编辑框1->editText().toStdString(),    form().组合框5->currentText().toStdString()};
+    return {roomTypeBox()->currentText().toStdString(), sizeBox()->text().toStdString(),
+            windowBox()->currentText().toStdString(),   doorTypeBox()->currentText().toStdString(),
+            leavesBox()->editText().toStdString(),      wallCountBox()->currentText().toStdString()};
   }
 
   // Clicks a button and answers every message box with 确定; returns what was shown.
@@ -83,7 +96,7 @@ class RoomEntryTest : public ::testing::Test {
 
   void add(const RoomEntry& room) {
     enter(room);
-    const std::vector<SeenDialog> seen = click(form().按钮4);
+    const std::vector<SeenDialog> seen = click(addButton());
     ASSERT_TRUE(seen.empty()) << seen.front().text.toStdString();
   }
 
@@ -93,12 +106,12 @@ class RoomEntryTest : public ::testing::Test {
     ModalAnswerer answerer({QMessageBox::Ok}, [&](QWidget& dialog) {
       auto* window = qobject_cast<QuotationWindow*>(&dialog);
       if (window == nullptr || quotation == nullptr) return;
-      auto* controller = qobject_cast<QuotationController*>(window->controller());
+      const QuotationController& controller = window->controller();
       quotation->caption = window->windowTitle();
       quotation->owned = window->parentWidget() != nullptr;
       quotation->modality = window->windowModality();
-      quotation->built = controller != nullptr && waitUntil([&] { return !controller->building(); });
-      quotation->rows = quoteRowsOf(*window->form().超级列表框1);
+      quotation->built = waitUntil([&] { return !controller.building(); });
+      quotation->rows = quoteRowsOf(*control<QTreeView>(*window, "超级列表框1"));
     });
     QTest::mouseClick(button, Qt::LeftButton);
     return answerer.seen();
@@ -144,7 +157,7 @@ TEST_F(RoomEntryTest, MalformedSizesShowTheirMessageAndAddNothing) {
     room.size = c.size;
     room.window = c.window;
     enter(room);
-    const std::vector<SeenDialog> seen = click(form().按钮4);
+    const std::vector<SeenDialog> seen = click(addButton());
     ASSERT_EQ(seen.size(), 1u) << c.size << " " << c.window;
     EXPECT_EQ(seen[0].title, QStringLiteral("信息："));
     EXPECT_EQ(seen[0].text, c.message) << c.size << " " << c.window;
@@ -175,7 +188,7 @@ TEST_F(RoomEntryTest, NoDoorStoresZeroLeavesEvenWhenTheCheckThenFails) {
   enter(room);
   ASSERT_EQ(inputs().doorLeaves, "2");
   ASSERT_EQ(inputs().doorType, "(无)");
-  EXPECT_TRUE(click(form().按钮4).empty());
+  EXPECT_TRUE(click(addButton()).empty());
   RoomEntry stored = room;
   stored.doorLeaves = "0";
   EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{stored});
@@ -183,7 +196,7 @@ TEST_F(RoomEntryTest, NoDoorStoresZeroLeavesEvenWhenTheCheckThenFails) {
 
   room.size = "3200*2800";
   enter(room);
-  const std::vector<SeenDialog> seen = click(form().按钮4);
+  const std::vector<SeenDialog> seen = click(addButton());
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, kRoomSizeMessage);
   EXPECT_EQ(inputs().doorLeaves, "0");
@@ -192,34 +205,34 @@ TEST_F(RoomEntryTest, NoDoorStoresZeroLeavesEvenWhenTheCheckThenFails) {
 }
 
 TEST_F(RoomEntryTest, PickingADoorTypeSetsTheLeavesAndKeepsThePickedType) {
-  ASSERT_TRUE(pickItem(*form().组合框4, QStringLiteral("(无)")));
-  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("(无)"));
-  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("0"));
+  ASSERT_TRUE(pickItem(*doorTypeBox(), QStringLiteral("(无)")));
+  EXPECT_EQ(doorTypeBox()->currentText(), QStringLiteral("(无)"));
+  EXPECT_EQ(leavesBox()->editText(), QStringLiteral("0"));
 
-  ASSERT_TRUE(pickItem(*form().组合框4, QStringLiteral("推拉门")));
-  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("推拉门")) << "the leaves written do not turn it into 实木门";
-  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+  ASSERT_TRUE(pickItem(*doorTypeBox(), QStringLiteral("推拉门")));
+  EXPECT_EQ(doorTypeBox()->currentText(), QStringLiteral("推拉门")) << "the leaves written do not turn it into 实木门";
+  EXPECT_EQ(leavesBox()->editText(), QStringLiteral("1"));
 
-  form().编辑框1->setEditText(QStringLiteral("3"));
-  ASSERT_TRUE(pickItem(*form().组合框4, QStringLiteral("折叠门")));
-  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("折叠门"));
-  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+  leavesBox()->setEditText(QStringLiteral("3"));
+  ASSERT_TRUE(pickItem(*doorTypeBox(), QStringLiteral("折叠门")));
+  EXPECT_EQ(doorTypeBox()->currentText(), QStringLiteral("折叠门"));
+  EXPECT_EQ(leavesBox()->editText(), QStringLiteral("1"));
 
   // Typing a door type is no pick: the leaves stay.
-  form().组合框4->lineEdit()->clear();
-  typeText(*form().组合框4->lineEdit(), QStringLiteral("(无)"));
-  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("(无)"));
-  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+  doorTypeBox()->lineEdit()->clear();
+  typeText(*doorTypeBox()->lineEdit(), QStringLiteral("(无)"));
+  EXPECT_EQ(doorTypeBox()->currentText(), QStringLiteral("(无)"));
+  EXPECT_EQ(leavesBox()->editText(), QStringLiteral("1"));
 }
 
 TEST_F(RoomEntryTest, TypedTextsStayAsTypedAndTheListsKeepTheirItems) {
   // Each editable drop-down gets a text that begins like one of its items, then Enter, then
   // the focus moves on: the text stays as typed and no item is added.
   const std::vector<std::pair<QComboBox*, QString>> typed = {
-      {form().组合框2, QStringLiteral("卫")},
-      {form().组合框3, QStringLiteral("1500")},
-      {form().组合框4, QStringLiteral("实木")},
-      {form().组合框5, QStringLiteral("5")},
+      {roomTypeBox(), QStringLiteral("卫")},
+      {windowBox(), QStringLiteral("1500")},
+      {doorTypeBox(), QStringLiteral("实木")},
+      {wallCountBox(), QStringLiteral("5")},
   };
   for (const auto& [box, text] : typed) {
     const std::vector<std::string> items = itemsOf(*box);
@@ -227,13 +240,13 @@ TEST_F(RoomEntryTest, TypedTextsStayAsTypedAndTheListsKeepTheirItems) {
     box->lineEdit()->selectAll();
     typeText(*box->lineEdit(), text);
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    form().编辑框5->setFocus();
+    sizeBox()->setFocus();
     EXPECT_EQ(box->currentText(), text) << box->objectName().toStdString();
     EXPECT_EQ(itemsOf(*box), items) << box->objectName().toStdString();
   }
 
   // So a window typed as 1500 is refused, not completed to 1500*1500.
-  const std::vector<SeenDialog> seen = click(form().按钮4);
+  const std::vector<SeenDialog> seen = click(addButton());
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, kWindowSizeMessage);
   EXPECT_TRUE(roomRowsOf(list()).empty());
@@ -242,32 +255,32 @@ TEST_F(RoomEntryTest, TypedTextsStayAsTypedAndTheListsKeepTheirItems) {
 TEST_F(RoomEntryTest, TypingADoorTypeIsNoPickWhenTheBoxIsLeft) {
   const RoomEntry sliding{"卧室", "3600*3000*2800", "1500*1500", "推拉门", "2", "3"};
   enter(sliding);
-  form().组合框4->setFocus();
-  form().组合框4->lineEdit()->selectAll();
-  typeText(*form().组合框4->lineEdit(), QStringLiteral("推拉门"));
-  QTest::keyClick(form().组合框4->lineEdit(), Qt::Key_Return);
+  doorTypeBox()->setFocus();
+  doorTypeBox()->lineEdit()->selectAll();
+  typeText(*doorTypeBox()->lineEdit(), QStringLiteral("推拉门"));
+  QTest::keyClick(doorTypeBox()->lineEdit(), Qt::Key_Return);
   // Pressing 添加 takes the focus from the door type: the two leaves stay.
-  EXPECT_TRUE(click(form().按钮4).empty());
+  EXPECT_TRUE(click(addButton()).empty());
   EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{sliding});
 
-  form().组合框4->setFocus();
-  form().组合框4->lineEdit()->selectAll();
-  typeText(*form().组合框4->lineEdit(), QStringLiteral("(无)"));
-  form().编辑框5->setFocus();
-  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("2"));
-  EXPECT_EQ(form().组合框4->currentText(), QStringLiteral("(无)"));
+  doorTypeBox()->setFocus();
+  doorTypeBox()->lineEdit()->selectAll();
+  typeText(*doorTypeBox()->lineEdit(), QStringLiteral("(无)"));
+  sizeBox()->setFocus();
+  EXPECT_EQ(leavesBox()->editText(), QStringLiteral("2"));
+  EXPECT_EQ(doorTypeBox()->currentText(), QStringLiteral("(无)"));
 
   // Stepping through the list with the arrow keys is a pick.
-  form().组合框4->setFocus();
-  const int before = form().组合框4->currentIndex();
-  QTest::keyClick(form().组合框4, Qt::Key_Down);
-  ASSERT_EQ(form().组合框4->currentIndex(), before + 1);
-  EXPECT_EQ(form().编辑框1->editText(), QStringLiteral("1"));
+  doorTypeBox()->setFocus();
+  const int before = doorTypeBox()->currentIndex();
+  QTest::keyClick(doorTypeBox(), Qt::Key_Down);
+  ASSERT_EQ(doorTypeBox()->currentIndex(), before + 1);
+  EXPECT_EQ(leavesBox()->editText(), QStringLiteral("1"));
 }
 
 TEST_F(RoomEntryTest, ChangingTheLeavesSetsTheDoorTypeOrResetsTheLeaves) {
-  SpinTextBox& leaves = *form().编辑框1;
-  QComboBox& door = *form().组合框4;
+  SpinTextBox& leaves = *leavesBox();
+  QComboBox& door = *doorTypeBox();
   ASSERT_TRUE(pickItem(door, QStringLiteral("推拉门")));
 
   // Typed: select the text and type over it.
@@ -310,13 +323,13 @@ TEST_F(RoomEntryTest, ClickOnARowLoadsItIntoTheInputs) {
   EXPECT_EQ(inputs(), livingRoom());
   clickRow(list(), 1);
   EXPECT_EQ(inputs(), bedroom) << "loading leaves 2 keeps the door type";
-  EXPECT_EQ(form().编辑框5->cursorPosition(), 0) << "a long size shows its beginning";
-  EXPECT_EQ(form().组合框3->lineEdit()->cursorPosition(), 0);
+  EXPECT_EQ(sizeBox()->cursorPosition(), 0) << "a long size shows its beginning";
+  EXPECT_EQ(windowBox()->lineEdit()->cursorPosition(), 0);
 
   // A row stored by 修改 with no door and 2 leaves loads unchanged as well.
   const RoomEntry odd{"书房", "3000*2800*2800", "600*1500", "(无)", "2", "2"};
   enter(odd);
-  click(form().按钮8);
+  click(modifyButton());
   enter(livingRoom());
   clickRow(list(), 1);
   EXPECT_EQ(inputs(), odd);
@@ -351,14 +364,14 @@ TEST_F(RoomEntryTest, ModifyOverwritesTheSelectedRowUncheckedAndFocusesTheList) 
 
   // Nothing selected: nothing written.
   enter(RoomEntry{"阳台", "3000*1500*2800", "0*0", "(无)", "0", "2"});
-  EXPECT_TRUE(click(form().按钮8).empty());
+  EXPECT_TRUE(click(modifyButton()).empty());
   EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{livingRoom(), kitchen}));
 
   clickRow(list(), 0);
   const RoomEntry malformed{"阳台", "3000*1500", "1500", "(无)", "2", "2"};
   enter(malformed);
-  form().按钮4->setFocus();
-  EXPECT_TRUE(click(form().按钮8).empty()) << "no format check";
+  addButton()->setFocus();
+  EXPECT_TRUE(click(modifyButton()).empty()) << "no format check";
   EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{malformed, kitchen}));
   EXPECT_EQ(controller_->rooms().rows(), (std::vector<RoomEntry>{malformed, kitchen}));
   EXPECT_EQ(QApplication::focusWidget(), &list());
@@ -371,29 +384,29 @@ TEST_F(RoomEntryTest, DeleteRemovesTheSelectedRowOnly) {
   add(kitchen);
   add(bathroom);
 
-  EXPECT_TRUE(click(form().按钮7).empty());
+  EXPECT_TRUE(click(deleteButton()).empty());
   EXPECT_EQ(roomRowsOf(list()).size(), 3u) << "nothing selected, nothing deleted";
 
   clickRow(list(), 1);
-  click(form().按钮7);
+  click(deleteButton());
   EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{livingRoom(), bathroom}));
   EXPECT_EQ(controller_->rooms().rows(), (std::vector<RoomEntry>{livingRoom(), bathroom}));
 
   // The deleted row's selection does not pass to its neighbour.
-  click(form().按钮7);
+  click(deleteButton());
   EXPECT_EQ(roomRowsOf(list()).size(), 2u);
 
   clickRow(list(), 1);
-  click(form().按钮7);
+  click(deleteButton());
   clickRow(list(), 0);
-  click(form().按钮7);
+  click(deleteButton());
   EXPECT_TRUE(roomRowsOf(list()).empty());
   EXPECT_TRUE(controller_->rooms().empty());
 }
 
 TEST_F(RoomEntryTest, PackageButtonsWithoutRoomsWarnAndKeepThePackageScope) {
   services_.state->setPackageScope("半包");
-  for (QAbstractButton* button : {static_cast<QAbstractButton*>(form().按钮6), static_cast<QAbstractButton*>(form().按钮5)}) {
+  for (PictureButton* button : {fullPackageButton(), halfPackageButton()}) {
     SeenQuotation quotation;
     const std::vector<SeenDialog> seen = pressPackage(button, &quotation);
     ASSERT_EQ(seen.size(), 1u) << "no quotation window";
@@ -416,15 +429,15 @@ TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
   RoomEntry shortSize = livingRoom();
   shortSize.size = "3200*2800";
   enter(shortSize);
-  click(form().按钮8);
+  click(modifyButton());
   clickRow(list(), 1);
   RoomEntry shortWindow = livingRoom();
   shortWindow.window = "1500";
   enter(shortWindow);
-  click(form().按钮8);
+  click(modifyButton());
   clickRow(list(), 0);
 
-  std::vector<SeenDialog> seen = pressPackage(form().按钮5);
+  std::vector<SeenDialog> seen = pressPackage(halfPackageButton());
   ASSERT_EQ(seen.size(), 1u) << "no quotation window";
   EXPECT_EQ(seen[0].text, kWindowSizeMessage) << "the first unreadable row counts";
   EXPECT_EQ(seen[0].icon, QMessageBox::Information);
@@ -433,8 +446,8 @@ TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
   EXPECT_EQ(services_.state->packageScope(), "全包");
 
   enter(livingRoom());
-  click(form().按钮8);
-  seen = pressPackage(form().按钮6);
+  click(modifyButton());
+  seen = pressPackage(fullPackageButton());
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, kRoomSizeMessage);
   EXPECT_EQ(list().indexOfTopLevelItem(list().selectedItems().front()), 2);
@@ -444,7 +457,7 @@ TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
 TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal) {
   add(livingRoom());
   SeenQuotation quotation;
-  const std::vector<SeenDialog> seen = pressPackage(form().按钮5, &quotation);
+  const std::vector<SeenDialog> seen = pressPackage(halfPackageButton(), &quotation);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].className, QStringLiteral("decor::QuotationWindow"));
   EXPECT_TRUE(seen[0].applicationModal);
@@ -461,7 +474,7 @@ TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal
 TEST_F(RoomEntryTest, FullPackageRecordsItsScopeAndBuildsTheFullQuote) {
   add(livingRoom());
   SeenQuotation quotation;
-  pressPackage(form().按钮6, &quotation);
+  pressPackage(fullPackageButton(), &quotation);
   EXPECT_EQ(services_.state->packageScope(), "全包");
   EXPECT_EQ(quotation.caption, QStringLiteral("全包装修详细报价"));
   EXPECT_TRUE(quotation.built);
@@ -470,10 +483,10 @@ TEST_F(RoomEntryTest, FullPackageRecordsItsScopeAndBuildsTheFullQuote) {
 
 TEST_F(RoomEntryTest, QuotationTakesTheFloorChoiceAndTheGradeOfThatMoment) {
   add(livingRoom());
-  QTest::mouseClick(form().单选框2, Qt::LeftButton);
-  ASSERT_TRUE(form().单选框2->isChecked());
+  QTest::mouseClick(tilesButton(), Qt::LeftButton);
+  ASSERT_TRUE(tilesButton()->isChecked());
   SeenQuotation tiled;
-  pressPackage(form().按钮5, &tiled);
+  pressPackage(halfPackageButton(), &tiled);
   std::vector<QuoteItem> expected = livingRoomComfortQuote();
   // 地砖铺贴 comes in after the door; everything after it moves one number down.
   ASSERT_EQ(tiled.rows.size(), expected.size() + 1);
@@ -486,10 +499,10 @@ TEST_F(RoomEntryTest, QuotationTakesTheFloorChoiceAndTheGradeOfThatMoment) {
 
   // The grade is asked for at the press, not when the window opened.
   grade_ = "豪华型装修";
-  QTest::mouseClick(form().单选框1, Qt::LeftButton);
+  QTest::mouseClick(woodenFloorButton(), Qt::LeftButton);
   add(RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"});
   SeenQuotation luxury;
-  pressPackage(form().按钮5, &luxury);
+  pressPackage(halfPackageButton(), &luxury);
   QuoteTable reference;
   buildQuote(QuoteRequest{.rooms = {livingRoom(), RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"}},
                           .grade = "豪华型装修",
@@ -509,25 +522,22 @@ TEST(RoomEntryFromMainWindow, CarriesTheRoomListControllerAndTheMainWindowsGrade
   ASSERT_TRUE(waitUntil([&] { return fetcher->finishedCount() >= 5; }));
   {
     ModalAnswerer answerer({QMessageBox::Yes});
-    QTest::mouseClick(main.form().按钮2, Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(main, "按钮2"), Qt::LeftButton);
   }
   RoomEntryWindow* rooms = main.roomEntryWindow();
   ASSERT_NE(rooms, nullptr);
-  ASSERT_NE(qobject_cast<RoomListController*>(rooms->controller()), nullptr);
-  main.form().组合框1->setCurrentIndex(0);  // 出租房装修
+  control<QComboBox>(main, "组合框1")->setCurrentIndex(0);  // 出租房装修
 
-  QTest::mouseClick(rooms->form().按钮4, Qt::LeftButton);
+  QTest::mouseClick(control<PictureButton>(*rooms, "按钮4"), Qt::LeftButton);
   std::vector<QuoteItem> shown;
   {
     ModalAnswerer answerer({}, [&](QWidget& dialog) {
       auto* window = qobject_cast<QuotationWindow*>(&dialog);
       if (window == nullptr) return;
-      auto* controller = qobject_cast<QuotationController*>(window->controller());
-      ASSERT_NE(controller, nullptr);
-      ASSERT_TRUE(waitUntil([&] { return !controller->building(); }));
-      shown = quoteRowsOf(*window->form().超级列表框1);
+      ASSERT_TRUE(waitUntil([&] { return !window->controller().building(); }));
+      shown = quoteRowsOf(*control<QTreeView>(*window, "超级列表框1"));
     });
-    QTest::mouseClick(rooms->form().按钮5, Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(*rooms, "按钮5"), Qt::LeftButton);
   }
   QuoteTable reference;
   buildQuote(QuoteRequest{.rooms = {livingRoom()}, .grade = "出租房装修"}, services.state->prices.itemPrices(),

@@ -1,10 +1,3 @@
-#include "screenshots.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QTest>
-#include <QTreeWidget>
-#include <cstdio>
 
 #include "app/add_item_window.h"
 #include "app/contact_window.h"
@@ -16,8 +9,17 @@
 #include "app/room_list_controller.h"
 #include "gui_test_support.h"
 #include "quote_test_support.h"
-#include "ui_quotation_window.h"
-#include "ui_room_entry_window.h"
+#include "screenshots.h"
+#include "ui/picture_button.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <cstdio>
 
 namespace decor::test {
 
@@ -49,30 +51,29 @@ int saveScreenshots(const QString& directoryPath) {
   ok &= save(main, directory, QStringLiteral("main_window"));
 
   // Rooms added through the inputs and 添加, as a user would.
-  RoomEntryWindow rooms(services, QStringLiteral("舒适型装修详细报价！"), nullptr);
-  RoomListController::attach(rooms, [] { return std::string("舒适型装修"); });
+  RoomEntryWindow rooms(
+      services, QStringLiteral("舒适型装修详细报价！"), [] { return std::string("舒适型装修"); }, nullptr);
   rooms.setHelpedCounterCaption(main.findChild<QLabel*>(QStringLiteral("标签17"))->text());
-  QTest::mouseClick(rooms.form().按钮4, Qt::LeftButton);
-  rooms.form().组合框2->setCurrentText(QStringLiteral("卧室"));
-  rooms.form().编辑框5->setText(QStringLiteral("3600*3000*2800"));
-  rooms.form().组合框3->setCurrentText(QStringLiteral("1500*1500"));
-  rooms.form().组合框4->setCurrentText(QStringLiteral("实木免漆门"));
-  QTest::mouseClick(rooms.form().按钮4, Qt::LeftButton);
-  QTreeWidget& roomList = *rooms.form().超级列表框1;
+  QTest::mouseClick(control<PictureButton>(rooms, "按钮4"), Qt::LeftButton);
+  control<QComboBox>(rooms, "组合框2")->setCurrentText(QStringLiteral("卧室"));
+  control<QLineEdit>(rooms, "编辑框5")->setText(QStringLiteral("3600*3000*2800"));
+  control<QComboBox>(rooms, "组合框3")->setCurrentText(QStringLiteral("1500*1500"));
+  control<QComboBox>(rooms, "组合框4")->setCurrentText(QStringLiteral("实木免漆门"));
+  QTest::mouseClick(control<PictureButton>(rooms, "按钮4"), Qt::LeftButton);
+  QTreeWidget& roomList = *control<QTreeWidget>(rooms, "超级列表框1");
   rooms.show();
   QTest::mouseClick(roomList.viewport(), Qt::LeftButton, {}, roomList.visualItemRect(roomList.topLevelItem(1)).center());
   ok &= save(rooms, directory, QStringLiteral("room_entry_window"));
 
   // The half-package quotation of the 客厅 example, built by its controller; then a row clicked.
   services.state->setPackageScope("半包");
-  QuotationWindow quotation(services);
-  QuotationController& quote = QuotationController::attach(
-      quotation, {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}}, "舒适型装修",
-      FloorChoice::WoodenFloor);
+  QuotationWindow quotation(services, {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}},
+                            "舒适型装修", FloorChoice::WoodenFloor);
+  QuotationController& quote = quotation.controller();
   quote.start();
   waitUntil([&] { return !quote.building(); });
   ok &= save(quotation, directory, QStringLiteral("quotation_window"));
-  clickRow(*quotation.form().超级列表框1, 3);
+  clickRow(*control<QTreeView>(quotation, "超级列表框1"), 3);
   ok &= save(quotation, directory, QStringLiteral("quotation_window_row"));
 
   AddItemWindow addItem;

@@ -62,9 +62,8 @@ TEST(SpinTextBox, FreeTextBoxTakesAnyTextAndReportsChanges) {
 }
 
 TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
-  QObject window;
-  WindowDispatcher owned(&window);
-  const std::shared_ptr<GuiDispatcher> dispatcher = owned.get();
+  auto window = std::make_unique<QObject>();
+  const std::shared_ptr<GuiDispatcher> dispatcher = GuiDispatcher::forWindow(*window);
   std::atomic<int> ran{0};
   std::atomic<bool> onGuiThread{true};
   std::atomic<bool> posted{false};
@@ -88,7 +87,7 @@ TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
   ASSERT_TRUE(waitUntil([&] { return order.size() == 5; }));
   EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
 
-  dispatcher->close();
+  window.reset();
   dispatcher->post([&] { ++ran; });
   QTest::qWait(30);
   EXPECT_EQ(ran.load(), 1);
@@ -99,8 +98,7 @@ TEST(GuiDispatcher, TasksQueuedForAWindowThatIsGoneAreDropped) {
   std::shared_ptr<GuiDispatcher> dispatcher;
   {
     QObject window;
-    WindowDispatcher owned(&window);
-    dispatcher = owned.get();
+    dispatcher = GuiDispatcher::forWindow(window);
     dispatcher->post([&] { ++ran; });  // queued, never delivered: the window goes first
   }
   dispatcher->post([&] { ++ran; });
@@ -109,14 +107,13 @@ TEST(GuiDispatcher, TasksQueuedForAWindowThatIsGoneAreDropped) {
 }
 
 TEST(GuiDispatcher, ATaskThatClosesTheWindowStopsTheTasksBehindIt) {
-  QObject window;
-  auto owned = std::make_unique<WindowDispatcher>(&window);
-  const std::shared_ptr<GuiDispatcher> dispatcher = owned->get();
+  auto window = std::make_unique<QObject>();
+  const std::shared_ptr<GuiDispatcher> dispatcher = GuiDispatcher::forWindow(*window);
   std::vector<int> ran;
-  // Both wait in one turn of the queue; the first closes the window's dispatcher.
+  // Both wait in one turn of the queue; the first destroys the window.
   dispatcher->post([&] {
     ran.push_back(1);
-    owned.reset();
+    window.reset();
   });
   dispatcher->post([&] { ran.push_back(2); });
   QTest::qWait(30);

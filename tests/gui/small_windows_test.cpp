@@ -13,9 +13,6 @@
 #include "gui_test_support.h"
 #include "ui/hyperlink_label.h"
 #include "ui/picture_box.h"
-#include "ui_add_item_window.h"
-#include "ui_contact_window.h"
-#include "ui_quotation_window.h"
 
 namespace decor::test {
 namespace {
@@ -30,11 +27,11 @@ class SmallWindows : public ::testing::Test {
 };
 
 TEST_F(SmallWindows, QuotationWindowLinksToTheChatAndOpensTheContactWindowModally) {
-  QuotationWindow window(services_);
+  QuotationWindow window(services_, {}, "舒适型装修", FloorChoice::WoodenFloor);
   window.show();
-  EXPECT_TRUE(waitUntil([&] { return !window.form().图片框1->pixmap().isNull(); }));
+  EXPECT_TRUE(waitUntil([&] { return !control<PictureBox>(window, "图片框1")->pixmap().isNull(); }));
 
-  QTest::mouseClick(window.form().图片框1, Qt::LeftButton);
+  QTest::mouseClick(control<PictureBox>(window, "图片框1"), Qt::LeftButton);
   EXPECT_EQ(browser_->opened, (std::vector<std::string>{"http://127.0.0.1:9/msgrd?v=3&uin=12345&site=qq&menu=yes"}));
 
   bool pictureShown = false;
@@ -42,7 +39,7 @@ TEST_F(SmallWindows, QuotationWindowLinksToTheChatAndOpensTheContactWindowModall
     auto* box = dialog.findChild<PictureBox*>(QStringLiteral("图片框1"));
     pictureShown = box != nullptr && waitUntil([&] { return !box->pixmap().isNull(); });
   });
-  QTest::mouseClick(window.form().超级链接框1, Qt::LeftButton);
+  QTest::mouseClick(control<HyperlinkLabel>(window, "超级链接框1"), Qt::LeftButton);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].className, QStringLiteral("decor::ContactWindow"));
   EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("我要做精确报价以及设计"));
@@ -53,10 +50,10 @@ TEST_F(SmallWindows, QuotationWindowLinksToTheChatAndOpensTheContactWindowModall
 TEST_F(SmallWindows, ContactWindowLinksToTheWebsiteAndTheChat) {
   ContactWindow window(services_);
   window.show();
-  EXPECT_TRUE(waitUntil([&] { return !window.form().图片框1->pixmap().isNull(); }));
-  QTest::mouseClick(window.form().超级链接框3, Qt::LeftButton);
-  QTest::mouseClick(window.form().图片框1, Qt::LeftButton);
-  QTest::mouseClick(window.form().标签2, Qt::LeftButton);
+  EXPECT_TRUE(waitUntil([&] { return !control<PictureBox>(window, "图片框1")->pixmap().isNull(); }));
+  QTest::mouseClick(control<HyperlinkLabel>(window, "超级链接框3"), Qt::LeftButton);
+  QTest::mouseClick(control<PictureBox>(window, "图片框1"), Qt::LeftButton);
+  QTest::mouseClick(control<QLabel>(window, "标签2"), Qt::LeftButton);
   EXPECT_EQ(browser_->opened, (std::vector<std::string>{
                                   "http://www.example-decor.test",
                                   "http://127.0.0.1:9/msgrd?v=3&uin=12345&site=qq&menu=yes",
@@ -66,16 +63,16 @@ TEST_F(SmallWindows, ContactWindowLinksToTheWebsiteAndTheChat) {
 TEST_F(SmallWindows, WithoutNetworkTheStatusPicturesStayEmpty) {
   AppServices offline = testServices(std::make_shared<OfflineUrlFetcher>());
   ContactWindow contact(offline);
-  QuotationWindow quotation(offline);
+  QuotationWindow quotation(offline, {}, "舒适型装修", FloorChoice::WoodenFloor);
   QTest::qWait(100);
-  EXPECT_TRUE(contact.form().图片框1->pixmap().isNull());
-  EXPECT_TRUE(quotation.form().图片框1->pixmap().isNull());
+  EXPECT_TRUE(control<PictureBox>(contact, "图片框1")->pixmap().isNull());
+  EXPECT_TRUE(control<PictureBox>(quotation, "图片框1")->pixmap().isNull());
 }
 
 TEST_F(SmallWindows, AddItemWindowCancelClosesWithoutAnything) {
   AddItemWindow window;
   window.show();
-  QTest::mouseClick(window.form().按钮2, Qt::LeftButton);
+  QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(window.result(), QDialog::Rejected);
 }
@@ -83,12 +80,15 @@ TEST_F(SmallWindows, AddItemWindowCancelClosesWithoutAnything) {
 TEST_F(SmallWindows, AddItemWindowTakesTypedTextsAsTheyAreAndKeepsItsItems) {
   AddItemWindow window;
   window.show();
-  Ui::AddItemWindow& form = window.form();
+  QComboBox* 组合框1 = control<QComboBox>(window, "组合框1");
+  QComboBox* 组合框2 = control<QComboBox>(window, "组合框2");
+  QComboBox* 组合框3 = control<QComboBox>(window, "组合框3");
+  QPushButton* 按钮1 = control<QPushButton>(window, "按钮1");
   // The beginning of an item, a text no item begins with, the beginning of 50 and 500.
   const std::vector<std::pair<QComboBox*, QString>> typed = {
-      {form.组合框1, QStringLiteral("包")},
-      {form.组合框2, QStringLiteral("3")},
-      {form.组合框3, QStringLiteral("5")},
+      {组合框1, QStringLiteral("包")},
+      {组合框2, QStringLiteral("3")},
+      {组合框3, QStringLiteral("5")},
   };
   for (const auto& [box, text] : typed) {
     const std::vector<std::string> items = itemsOf(*box);
@@ -96,7 +96,7 @@ TEST_F(SmallWindows, AddItemWindowTakesTypedTextsAsTheyAreAndKeepsItsItems) {
     box->lineEdit()->selectAll();
     typeText(*box->lineEdit(), text);
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    form.按钮1->setFocus();
+    按钮1->setFocus();
     EXPECT_EQ(box->currentText(), text) << box->objectName().toStdString();
     EXPECT_EQ(itemsOf(*box), items) << box->objectName().toStdString();
   }

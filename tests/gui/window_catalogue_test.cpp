@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "app/add_item_window.h"
@@ -21,12 +22,6 @@
 #include "ui/hyperlink_label.h"
 #include "ui/picture_button.h"
 #include "ui/spin_text_box.h"
-#include "ui_add_item_window.h"
-#include "ui_contact_window.h"
-#include "ui_main_window.h"
-#include "ui_quotation_window.h"
-#include "ui_result_window.h"
-#include "ui_room_entry_window.h"
 
 namespace decor::test {
 namespace {
@@ -87,30 +82,40 @@ TEST_F(WindowCatalogue, MainWindow) {
                                  {"图片框1", 12, false},
                                  {"标签17", 12, false},
                              }));
-  Ui::MainWindow& form = window.form();
-  for (QComboBox* box : {form.室, form.厅, form.厨, form.卫, form.阳}) {
+  QComboBox* 室 = control<QComboBox>(window, "室");
+  QComboBox* 厅 = control<QComboBox>(window, "厅");
+  QComboBox* 厨 = control<QComboBox>(window, "厨");
+  QComboBox* 卫 = control<QComboBox>(window, "卫");
+  QComboBox* 阳 = control<QComboBox>(window, "阳");
+  QComboBox* 组合框1 = control<QComboBox>(window, "组合框1");
+  SpinTextBox* 平方 = control<SpinTextBox>(window, "平方");
+  PictureButton* 按钮1 = control<PictureButton>(window, "按钮1");
+  PictureButton* 按钮2 = control<PictureButton>(window, "按钮2");
+  QLabel* 标签17 = control<QLabel>(window, "标签17");
+  for (QComboBox* box : {室, 厅, 厨, 卫, 阳}) {
     EXPECT_EQ(itemsOf(*box), kDigits) << box->objectName().toStdString();
   }
-  EXPECT_EQ(itemsOf(*form.组合框1),
+  EXPECT_EQ(itemsOf(*组合框1),
             (std::vector<std::string>{"出租房装修", "经济型装修", "舒适型装修", "精  装  修", "豪华型装修"}));
-  EXPECT_EQ(form.平方->font().family().toStdString(), "SimSun");
-  EXPECT_EQ(form.组合框1->font().family().toStdString(), "SimSun");
-  EXPECT_EQ(form.平方->minimum(), 30);
-  EXPECT_EQ(form.平方->maximum(), 5000);
-  EXPECT_TRUE(form.平方->decimalInput());
+  EXPECT_EQ(平方->font().family().toStdString(), "SimSun");
+  EXPECT_EQ(组合框1->font().family().toStdString(), "SimSun");
+  EXPECT_EQ(平方->minimum(), 30);
+  EXPECT_EQ(平方->maximum(), 5000);
+  EXPECT_TRUE(平方->decimalInput());
 
-  EXPECT_EQ(form.按钮1->normalPicture().toStdString(), ":/artwork/button_estimate.jpg");
-  EXPECT_EQ(form.按钮1->hoverPicture().toStdString(), ":/artwork/button_estimate_hover.jpg");
-  EXPECT_EQ(form.按钮2->normalPicture().toStdString(), ":/artwork/button_detailed.jpg");
-  EXPECT_EQ(form.按钮2->hoverPicture().toStdString(), ":/artwork/button_detailed_hover.jpg");
+  EXPECT_EQ(按钮1->normalPicture().toStdString(), ":/artwork/button_estimate.jpg");
+  EXPECT_EQ(按钮1->hoverPicture().toStdString(), ":/artwork/button_estimate_hover.jpg");
+  EXPECT_EQ(按钮2->normalPicture().toStdString(), ":/artwork/button_detailed.jpg");
+  EXPECT_EQ(按钮2->hoverPicture().toStdString(), ":/artwork/button_detailed_hover.jpg");
 
-  form.标签17->ensurePolished();
-  EXPECT_EQ(form.标签17->palette().color(QPalette::WindowText), QColor(96, 96, 96));
-  EXPECT_EQ(pixelOf(*form.标签17, 1, 1), QColor(225, 230, 230));
+  标签17->ensurePolished();
+  EXPECT_EQ(标签17->palette().color(QPalette::WindowText), QColor(96, 96, 96));
+  EXPECT_EQ(pixelOf(*标签17, 1, 1), QColor(225, 230, 230));
 }
 
 TEST_F(WindowCatalogue, RoomEntryWindow) {
-  RoomEntryWindow window(services_, QStringLiteral("舒适型装修详细报价！"), nullptr);
+  RoomEntryWindow window(
+      services_, QStringLiteral("舒适型装修详细报价！"), [] { return std::string("舒适型装修"); }, nullptr);
   EXPECT_EQ(window.windowTitle().toStdString(), "舒适型装修详细报价！");
   EXPECT_EQ(window.size(), clientSizeForOuter(540, 516));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -167,20 +172,33 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
                                  {"按钮5", 12, false},
                                  {"按钮6", 12, false},
                              }));
-  Ui::RoomEntryWindow& form = window.form();
-  EXPECT_EQ(itemsOf(*form.组合框2), (std::vector<std::string>{"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}));
-  EXPECT_EQ(itemsOf(*form.组合框3),
+  QComboBox* 组合框2 = control<QComboBox>(window, "组合框2");
+  QComboBox* 组合框3 = control<QComboBox>(window, "组合框3");
+  QComboBox* 组合框4 = control<QComboBox>(window, "组合框4");
+  QComboBox* 组合框5 = control<QComboBox>(window, "组合框5");
+  SpinTextBox* 编辑框1 = control<SpinTextBox>(window, "编辑框1");
+  QRadioButton* 单选框1 = control<QRadioButton>(window, "单选框1");
+  QRadioButton* 单选框2 = control<QRadioButton>(window, "单选框2");
+  QTreeWidget* 超级列表框1 = control<QTreeWidget>(window, "超级列表框1");
+  QLabel* 标签17 = control<QLabel>(window, "标签17");
+  PictureButton* 按钮4 = control<PictureButton>(window, "按钮4");
+  PictureButton* 按钮8 = control<PictureButton>(window, "按钮8");
+  PictureButton* 按钮7 = control<PictureButton>(window, "按钮7");
+  PictureButton* 按钮5 = control<PictureButton>(window, "按钮5");
+  PictureButton* 按钮6 = control<PictureButton>(window, "按钮6");
+  EXPECT_EQ(itemsOf(*组合框2), (std::vector<std::string>{"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}));
+  EXPECT_EQ(itemsOf(*组合框3),
             (std::vector<std::string>{"0*0", "300*1500", "600*1500", "800*1500", "1200*1500", "1500*1500"}));
-  EXPECT_EQ(itemsOf(*form.组合框4), (std::vector<std::string>{"出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门",
+  EXPECT_EQ(itemsOf(*组合框4), (std::vector<std::string>{"出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门",
                                                             "塑钢门", "彩铝门", "折叠门", "(无)"}));
-  EXPECT_EQ(itemsOf(*form.组合框5), (std::vector<std::string>{"4", "3", "2", "1"}));
-  EXPECT_EQ(form.编辑框1->minimum(), 0);
-  EXPECT_EQ(form.编辑框1->maximum(), 10);
-  EXPECT_FALSE(form.编辑框1->decimalInput()) << "the leaves reaction must see a typed minus sign";
-  EXPECT_TRUE(form.单选框1->isChecked());
-  EXPECT_FALSE(form.单选框2->isChecked());
+  EXPECT_EQ(itemsOf(*组合框5), (std::vector<std::string>{"4", "3", "2", "1"}));
+  EXPECT_EQ(编辑框1->minimum(), 0);
+  EXPECT_EQ(编辑框1->maximum(), 10);
+  EXPECT_FALSE(编辑框1->decimalInput()) << "the leaves reaction must see a typed minus sign";
+  EXPECT_TRUE(单选框1->isChecked());
+  EXPECT_FALSE(单选框2->isChecked());
 
-  EXPECT_EQ(columnsOf(*form.超级列表框1), (std::vector<Column>{
+  EXPECT_EQ(columnsOf(*超级列表框1), (std::vector<Column>{
                                               {"房屋类型", 80, "left"},
                                               {"房间长宽高", 120, "right"},
                                               {"窗户长高", 120, "right"},
@@ -188,16 +206,16 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
                                               {"门的扇数", 80, "right"},
                                               {"墙面数", 60, "right"},
                                           }));
-  EXPECT_EQ(form.超级列表框1->topLevelItemCount(), 0);
-  EXPECT_EQ(form.超级列表框1->font().family().toStdString(), "SimSun");
+  EXPECT_EQ(超级列表框1->topLevelItemCount(), 0);
+  EXPECT_EQ(超级列表框1->font().family().toStdString(), "SimSun");
 
-  form.标签17->ensurePolished();
-  EXPECT_EQ(form.标签17->palette().color(QPalette::WindowText), QColor(96, 96, 96));
-  EXPECT_EQ(pixelOf(*form.标签17, 1, 1), QColor(235, 235, 235));
+  标签17->ensurePolished();
+  EXPECT_EQ(标签17->palette().color(QPalette::WindowText), QColor(96, 96, 96));
+  EXPECT_EQ(pixelOf(*标签17, 1, 1), QColor(235, 235, 235));
 
   const std::vector<std::pair<PictureButton*, std::string>> pictures = {
-      {form.按钮4, "button_add"},          {form.按钮8, "button_modify"},       {form.按钮7, "button_delete"},
-      {form.按钮5, "button_half_package"}, {form.按钮6, "button_full_package"}};
+      {按钮4, "button_add"},          {按钮8, "button_modify"},       {按钮7, "button_delete"},
+      {按钮5, "button_half_package"}, {按钮6, "button_full_package"}};
   for (const auto& [button, stem] : pictures) {
     EXPECT_EQ(button->normalPicture().toStdString(), ":/artwork/" + stem + ".jpg");
     EXPECT_EQ(button->hoverPicture().toStdString(), ":/artwork/" + stem + "_hover.jpg");
@@ -205,7 +223,7 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
 }
 
 TEST_F(WindowCatalogue, QuotationWindow) {
-  QuotationWindow window(services_);
+  QuotationWindow window(services_, {}, "舒适型装修", FloorChoice::WoodenFloor);
   EXPECT_EQ(window.windowTitle().toStdString(), "TarselCorvalen装饰——用心装点每一个家");
   EXPECT_EQ(window.size(), clientSizeForOuter(880, 452));
 
@@ -253,8 +271,10 @@ TEST_F(WindowCatalogue, QuotationWindow) {
                                  {"按钮3", "修改"},
                                  {"按钮2", "添加项"},
                              }));
-  Ui::QuotationWindow& form = window.form();
-  EXPECT_EQ(columnsOf(*form.超级列表框1), (std::vector<Column>{
+  QTreeView* 超级列表框1 = control<QTreeView>(window, "超级列表框1");
+  SpinTextBox* 编辑框3 = control<SpinTextBox>(window, "编辑框3");
+  HyperlinkLabel* 超级链接框1 = control<HyperlinkLabel>(window, "超级链接框1");
+  EXPECT_EQ(columnsOf(*超级列表框1), (std::vector<Column>{
                                               {"序号", 50, "left"},
                                               {"项目名称", 200, "left"},
                                               {"单位", 50, "right"},
@@ -262,12 +282,12 @@ TEST_F(WindowCatalogue, QuotationWindow) {
                                               {"单价", 120, "right"},
                                               {"总计", 120, "right"},
                                           }));
-  form.超级列表框1->ensurePolished();
-  EXPECT_EQ(form.超级列表框1->font().pixelSize(), 16);
-  EXPECT_EQ(form.超级列表框1->font().family().toStdString(), "SimSun");
-  EXPECT_EQ(form.编辑框3->minimum(), 0);
-  EXPECT_EQ(form.编辑框3->maximum(), 100);
-  EXPECT_TRUE(form.超级链接框1->address().isEmpty());
+  超级列表框1->ensurePolished();
+  EXPECT_EQ(超级列表框1->font().pixelSize(), 16);
+  EXPECT_EQ(超级列表框1->font().family().toStdString(), "SimSun");
+  EXPECT_EQ(编辑框3->minimum(), 0);
+  EXPECT_EQ(编辑框3->maximum(), 100);
+  EXPECT_TRUE(超级链接框1->address().isEmpty());
 }
 
 TEST_F(WindowCatalogue, AddItemWindow) {
@@ -294,17 +314,19 @@ TEST_F(WindowCatalogue, AddItemWindow) {
                                  {"按钮1", "确定添加"},
                                  {"按钮2", "取消"},
                              }));
-  Ui::AddItemWindow& form = window.form();
-  EXPECT_EQ(itemsOf(*form.组合框1),
+  QComboBox* 组合框1 = control<QComboBox>(window, "组合框1");
+  QComboBox* 组合框2 = control<QComboBox>(window, "组合框2");
+  QComboBox* 组合框3 = control<QComboBox>(window, "组合框3");
+  EXPECT_EQ(itemsOf(*组合框1),
             (std::vector<std::string>{"铲墙面", "双包门套", "工艺鞋柜", "石膏板吊顶", "鞋柜隔断制作", "墙体拆除", "粉缺口",
                                       "墙地砖铺贴", "包水管", "封门头", "清水漆", "防水工程", "无门衣柜", "有门吊柜",
                                       "地面找平", "电视背景墙", "铝扣板吊顶", "单包门套"}));
-  EXPECT_EQ(itemsOf(*form.组合框2), (std::vector<std::string>{"1", "2", "5", "10", "20", "50", "100"}));
-  EXPECT_EQ(itemsOf(*form.组合框3), (std::vector<std::string>{"10", "20", "50", "100", "200", "500", "1000", "2000"}));
+  EXPECT_EQ(itemsOf(*组合框2), (std::vector<std::string>{"1", "2", "5", "10", "20", "50", "100"}));
+  EXPECT_EQ(itemsOf(*组合框3), (std::vector<std::string>{"10", "20", "50", "100", "200", "500", "1000", "2000"}));
   // Each box opens with its text but nothing selected.
-  EXPECT_EQ(form.组合框1->currentIndex(), -1);
-  EXPECT_EQ(form.组合框2->currentIndex(), -1);
-  EXPECT_EQ(form.组合框3->currentIndex(), -1);
+  EXPECT_EQ(组合框1->currentIndex(), -1);
+  EXPECT_EQ(组合框2->currentIndex(), -1);
+  EXPECT_EQ(组合框3->currentIndex(), -1);
 }
 
 TEST_F(WindowCatalogue, ContactWindow) {
@@ -325,7 +347,7 @@ TEST_F(WindowCatalogue, ContactWindow) {
                                  {"标签2", "网址："},
                                  {"超级链接框3", "www.example-decor.test"},
                              }));
-  EXPECT_EQ(window.form().超级链接框3->address().toStdString(), "http://www.example-decor.test");
+  EXPECT_EQ(control<HyperlinkLabel>(window, "超级链接框3")->address().toStdString(), "http://www.example-decor.test");
 }
 
 TEST_F(WindowCatalogue, ResultWindow) {
@@ -342,9 +364,15 @@ TEST_F(WindowCatalogue, ResultWindow) {
                                     {"编辑框3", "edit box", 224, 288, 158, 20},
                                     {"图形按钮1", "picture button", 412, 274, 97, 31},
                                 }));
-  Ui::ResultWindow& form = window.form();
+  QPlainTextEdit* 编辑框1 = control<QPlainTextEdit>(window, "编辑框1");
+  QLineEdit* 编辑框2 = control<QLineEdit>(window, "编辑框2");
+  QLineEdit* 编辑框3 = control<QLineEdit>(window, "编辑框3");
+  QLabel* 标签1 = control<QLabel>(window, "标签1");
+  QLabel* 标签2 = control<QLabel>(window, "标签2");
+  QLabel* 标签3 = control<QLabel>(window, "标签3");
+  PictureButton* 图形按钮1 = control<PictureButton>(window, "图形按钮1");
   EXPECT_EQ(textsOf(window), (std::vector<ControlText>{
-                                 {"编辑框1", form.编辑框1->toPlainText().toStdString()},
+                                 {"编辑框1", 编辑框1->toPlainText().toStdString()},
                                  {"标签1", ""},
                                  {"标签2", "邮箱："},
                                  {"编辑框2", ""},
@@ -352,17 +380,17 @@ TEST_F(WindowCatalogue, ResultWindow) {
                                  {"编辑框3", ""},
                                  {"图形按钮1", "点击发送"},
                              }));
-  EXPECT_TRUE(form.编辑框1->isReadOnly());
-  EXPECT_EQ(form.编辑框1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  form.编辑框1->ensurePolished();
-  EXPECT_EQ(form.编辑框1->font().pixelSize(), 14);
-  EXPECT_EQ(form.编辑框2->maxLength(), 30);
-  EXPECT_EQ(form.编辑框3->maxLength(), 11);
-  for (QLabel* label : {form.标签1, form.标签2, form.标签3}) {
+  EXPECT_TRUE(编辑框1->isReadOnly());
+  EXPECT_EQ(编辑框1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  编辑框1->ensurePolished();
+  EXPECT_EQ(编辑框1->font().pixelSize(), 14);
+  EXPECT_EQ(编辑框2->maxLength(), 30);
+  EXPECT_EQ(编辑框3->maxLength(), 11);
+  for (QLabel* label : {标签1, 标签2, 标签3}) {
     EXPECT_EQ(pixelOf(*label, 1, 1), QColor(Qt::white)) << label->objectName().toStdString();
   }
-  EXPECT_EQ(form.图形按钮1->normalPicture().toStdString(), ":/artwork/button_send.jpg");
-  EXPECT_EQ(form.图形按钮1->hoverPicture().toStdString(), ":/artwork/button_send_hover.jpg");
+  EXPECT_EQ(图形按钮1->normalPicture().toStdString(), ":/artwork/button_send.jpg");
+  EXPECT_EQ(图形按钮1->hoverPicture().toStdString(), ":/artwork/button_send_hover.jpg");
 }
 
 TEST_F(WindowCatalogue, EveryPictureIsInTheResource) {
