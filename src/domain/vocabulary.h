@@ -42,22 +42,16 @@ inline constexpr std::array<std::string_view, 7> kRoomTypes{kLivingRoom, kDining
 
 // --- Door types -------------------------------------------------------------------------
 
-// Each door's name is also the key of its item price.
+// The doors the rules single out; every door's name is also the key of its item price.
 inline constexpr std::string_view kRentalDoor = "出租房门";
 inline constexpr std::string_view kUnpaintedSolidWoodDoor = "实木免漆门";
 inline constexpr std::string_view kSolidWoodDoor = "实木门";
 inline constexpr std::string_view kLogDoor = "原木门";
-inline constexpr std::string_view kSlidingDoor = "移门";
-inline constexpr std::string_view kPushPullDoor = "推拉门";
-inline constexpr std::string_view kPlasticSteelDoor = "塑钢门";
-inline constexpr std::string_view kColouredAluminiumDoor = "彩铝门";
-inline constexpr std::string_view kFoldingDoor = "折叠门";
 inline constexpr std::string_view kNoDoor = "(无)";
 
 // In the order the room entry window offers them: the nine doors, then no door.
 inline constexpr std::array<std::string_view, 10> kDoorTypeChoices{
-    kRentalDoor,   kUnpaintedSolidWoodDoor, kSolidWoodDoor,         kLogDoor,     kSlidingDoor,
-    kPushPullDoor, kPlasticSteelDoor,       kColouredAluminiumDoor, kFoldingDoor, kNoDoor};
+    kRentalDoor, kUnpaintedSolidWoodDoor, kSolidWoodDoor, kLogDoor, "移门", "推拉门", "塑钢门", "彩铝门", "折叠门", kNoDoor};
 
 // --- Package scope and floor choice -----------------------------------------------------
 
