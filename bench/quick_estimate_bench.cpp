@@ -10,7 +10,7 @@ void BM_QuickEstimateAllGrades(benchmark::State& state) {
   decor::QuickEstimator estimator;
   decor::QuickEstimateInput input;
   for (auto _ : state) {
-    for (const char* grade : decor::kQuickEstimateGrades) {
+    for (const std::string_view grade : decor::kDecorationGrades) {
       input.grade = grade;
       estimator.run(input, prices);
       benchmark::DoNotOptimize(estimator.resultText().data());

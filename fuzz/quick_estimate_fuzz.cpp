@@ -15,15 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   flat.kitchens = input.ConsumeIntegral<std::int32_t>();
   flat.bathrooms = input.ConsumeIntegral<std::int32_t>();
   flat.balconies = input.ConsumeIntegral<std::int32_t>();
-  const std::size_t grade = input.ConsumeIntegralInRange<std::size_t>(0, decor::kQuickEstimateGrades.size());
-  flat.grade = grade < decor::kQuickEstimateGrades.size() ? decor::kQuickEstimateGrades[grade] : "其他";
+  const std::size_t grade = input.ConsumeIntegralInRange<std::size_t>(0, decor::kDecorationGrades.size());
+  flat.grade = grade < decor::kDecorationGrades.size() ? decor::kDecorationGrades[grade] : "其他";
   flat.area = input.ConsumeRemainingBytesAsString();
 
   static const decor::EstimatePrices prices = decor::EstimatePrices::defaults();
   decor::QuickEstimator estimator;
   estimator.run(flat, prices);
   FUZZ_CHECK(decor::fuzz::showsNoInfOrNan(estimator.resultText()));
-  if (grade < decor::kQuickEstimateGrades.size()) {
+  if (grade < decor::kDecorationGrades.size()) {
     FUZZ_CHECK(estimator.resultText().ends_with(estimator.detailsText()));
   } else {
     FUZZ_CHECK(estimator.resultText().empty());  // an unknown grade keeps the (empty) previous result

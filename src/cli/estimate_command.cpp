@@ -48,7 +48,7 @@ constexpr double kMaxArea = 1000000;
 
 struct GradeAlias {
   std::string_view alias;
-  const char* grade;
+  std::string_view grade;
 };
 constexpr std::array<GradeAlias, 5> kGradeAliases = {{
     {"rental", kGradeRental},
@@ -59,7 +59,7 @@ constexpr std::array<GradeAlias, 5> kGradeAliases = {{
 }};
 
 std::optional<std::string> gradeFromText(const std::string& text) {
-  for (const char* grade : kQuickEstimateGrades)
+  for (const std::string_view grade : kDecorationGrades)
     if (text == grade) return text;
   for (const auto& entry : kGradeAliases)
     if (text == entry.alias) return std::string(entry.grade);

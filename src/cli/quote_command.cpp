@@ -79,7 +79,7 @@ std::optional<std::size_t> parseRow(const std::string& text) {
 
 struct QuoteOptions {
   std::optional<std::string> roomsFile;
-  std::string grade = std::string(kDecorationGrades[2]);
+  std::string grade = kGradeComfort;
   PackageScope scope = PackageScope::Half;
   FloorChoice floor = FloorChoice::WoodenFloor;
   std::optional<std::string> pricesFolder;

@@ -13,7 +13,7 @@ namespace decor::estimate {
 // What an amount may read: the stored area figures (single precision, widened), the counts
 // and the prices. Amounts are evaluated in double.
 struct Flat {
-  double K = 0, B = 0, Y = 0, P = 0, H = 0;
+  double K = 0, B = 0, Y = 0, P = 0, H = 0;  // area figures
   double bedrooms = 0, halls = 0, kitchens = 0, bathrooms = 0, balconies = 0;
   double N3 = 0;  // bathrooms + kitchens + bedrooms: rooms with a door and a threshold stone
   double N4 = 0;  // bedrooms + halls + kitchens + bathrooms: rooms with lamps and hardware
@@ -48,24 +48,34 @@ struct CostLine {
 
 using CostLines = std::vector<CostLine>;
 
-// The living and dining room: floor price for the full package with a wooden floor; tile,
-// kitchen, bathroom and per-room prices for the first formula of the full package with tiles.
-struct LivingRoomPrices {
-  std::string_view floor;
-  std::string_view tile;
-  std::string_view kitchen;
-  std::string_view bathroom;
-  std::string_view perRoom;  // times N4
+// The floor of the living and dining room splits each package in two: with tiles there the
+// half package grows from T1 to T2, with a wooden floor there the full package grows from F
+// to T3. Each sum is stored once.
+struct LivingRoomSplit {
+  Amount tiledHalfPackage;        // T2 = T1 + this
+  Amount woodenFloorFullPackage;  // T3 = F + this
 };
 
+// The four terms by which the full package with tiles in the living and dining room starts
+// from T2, in the order they are added: T4 = T2 + all four, summed in double and stored once.
+// The last living-room line shows the sum of the four.
+struct TiledFullPackageTerms {
+  Amount livingRoomTiles;        // the grade's tile price × H
+  Amount kitchenMainMaterials;   // × kitchens
+  Amount bathroomMainMaterials;  // × bathrooms
+  Amount perRoomExtra;           // × N4: hardware in some grades, lamps in others
+};
+
+// One grade, in the order its lines run.
 struct GradeList {
   std::string_view grade;
   std::string_view headline;
   std::string_view note;  // starts with the unit of the fourth price
   CostLines halfPackage;  // T1
   CostLines fullPackage;  // F, starting from T1
-  LivingRoomPrices livingRoom;
-  CostLines tiledFullPackage;  // T4 after its first formula
+  LivingRoomSplit livingRoom;
+  TiledFullPackageTerms tiledFullPackage;  // T4's first formula
+  CostLines tiledFullPackageLines;         // T4 after its first formula
 };
 
 // The five grades in the order a grade text is matched against them.

@@ -138,21 +138,24 @@ void QuickEstimator::run(const QuickEstimateInput& input, const EstimatePrices& 
   v.F = v.T1;  // already single precision, so this equals F = T1 + the first line stored once
   runLines(list->fullPackage, v.F, input, flat, details_);
 
-  const auto& room = list->livingRoom;
-  const double tiling = prices.get("帖砖费用");
-  v.T2 = store(v.T1 + flat.H * tiling);
-  v.T3 = store(v.F + flat.H * prices.get(room.floor));
-  const double tiles = prices.get(room.tile) * flat.H;
-  const double kitchen = prices.get(room.kitchen) * kitchens;
-  const double bathroom = prices.get(room.bathroom) * bathrooms;
-  const double perRoom = flat.N4 * prices.get(room.perRoom);
-  v.T4 = store(v.T2 + tiles + kitchen + bathroom + perRoom);
-  runLines(list->tiledFullPackage, v.T4, input, flat, details_);
+  // The living-room split and the first formula of T4: each sum is taken in double and stored
+  // once, T4 adding its four terms one after another; the living-room lines show the amounts.
+  const double tiledHalf = list->livingRoom.tiledHalfPackage(flat);
+  const double woodenFloorFull = list->livingRoom.woodenFloorFullPackage(flat);
+  v.T2 = store(v.T1 + tiledHalf);
+  v.T3 = store(v.F + woodenFloorFull);
+  const auto& terms = list->tiledFullPackage;
+  const double tiles = terms.livingRoomTiles(flat);
+  const double kitchen = terms.kitchenMainMaterials(flat);
+  const double bathroom = terms.bathroomMainMaterials(flat);
+  const double extra = terms.perRoomExtra(flat);
+  v.T4 = store(v.T2 + tiles + kitchen + bathroom + extra);
+  runLines(list->tiledFullPackageLines, v.T4, input, flat, details_);
 
   details_ += kSeparator;
-  appendLine(details_, "客餐厅铺砖半包：", formatSingle(flat.H * tiling));
-  appendLine(details_, "客餐厅铺地板全包：", formatSingle(flat.H * prices.get(room.floor)));
-  appendLine(details_, "客餐厅铺砖全包的五金、厨房、地砖、卫生间：", formatSingle(tiles + kitchen + bathroom + perRoom));
+  appendLine(details_, "客餐厅铺砖半包：", formatSingle(tiledHalf));
+  appendLine(details_, "客餐厅铺地板全包：", formatSingle(woodenFloorFull));
+  appendLine(details_, "客餐厅铺砖全包的五金、厨房、地砖、卫生间：", formatSingle(tiles + kitchen + bathroom + extra));
 
   std::string result(list->headline);
   result.append(formatSingle(v.T1)).append("元\r\n客餐厅铺瓷砖半包装修的价格为：");

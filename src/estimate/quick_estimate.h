@@ -1,22 +1,13 @@
 #pragma once
 // The quick estimate: from the room counts, the floor area and the decoration grade, four
 // package prices and the text that shows them with a breakdown.
-#include <array>
 #include <cstdint>
 #include <string>
 
+#include "domain/vocabulary.h"
 #include "pricing/price_table.h"
 
 namespace decor {
-
-// The five decoration grades, as the main window's grade box offers them.
-inline constexpr const char* kGradeRental = "出租房装修";
-inline constexpr const char* kGradeEconomy = "经济型装修";
-inline constexpr const char* kGradeComfort = "舒适型装修";
-inline constexpr const char* kGradeFine = "精  装  修";
-inline constexpr const char* kGradeLuxury = "豪华型装修";
-inline constexpr std::array<const char*, 5> kQuickEstimateGrades = {kGradeRental, kGradeEconomy, kGradeComfort,
-                                                                    kGradeFine, kGradeLuxury};
 
 struct QuickEstimateInput {
   std::int32_t bedrooms = 3;

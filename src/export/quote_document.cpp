@@ -4,6 +4,8 @@
 
 #include "text/local_time.h"
 
+#include "domain/vocabulary.h"
+
 namespace decor {
 
 CompanyContact CompanyContact::from(const Endpoints& endpoints) {
@@ -42,7 +44,7 @@ std::optional<double> plainDecimalValue(std::string_view text) {
 }
 
 bool isEmphasisedRow(const QuoteItem& row) {
-  if (row.name == "其它的" || row.name == "工程总造价" || row.name == "全包总价格") return true;
+  if (row.name == kFeeHeading || row.name == kProjectTotalName || row.name == kFullPackageTotalName) return true;
   // A heading: a name and nothing else.
   return !row.name.empty() && row.number.empty() && row.unit.empty() && row.quantity.empty() &&
          row.unitPrice.empty() && row.total.empty();

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "domain/vocabulary.h"
 #include "packages/quote_totals.h"
 #include "text/number_format.h"
 #include "text/star_split.h"
@@ -122,11 +123,11 @@ struct RoomPackage {
 
 // Bedrooms and studies get nothing, not even a floor.
 constexpr std::array<RoomPackage, 5> kPackageByRoomType{{
-    {"厨房", MainMaterialPackage::Kitchen},
-    {"卫生间", MainMaterialPackage::Bathroom},
-    {"客厅", MainMaterialPackage::FloorCovering},
-    {"餐厅", MainMaterialPackage::FloorCovering},
-    {"阳台", MainMaterialPackage::BalconyEnclosure},
+    {kKitchen, MainMaterialPackage::Kitchen},
+    {kBathroom, MainMaterialPackage::Bathroom},
+    {kLivingRoom, MainMaterialPackage::FloorCovering},
+    {kDiningRoom, MainMaterialPackage::FloorCovering},
+    {kBalcony, MainMaterialPackage::BalconyEnclosure},
 }};
 
 std::string floorArea(std::int32_t length, std::int32_t width) {
@@ -154,7 +155,7 @@ void appendItem(QuoteTable& table, const ItemPrices& prices, const PackageItem& 
 
 void appendHeadedPackage(QuoteTable& table, const ItemPrices& prices, std::string_view heading,
                          const std::vector<PackageItem>& items, std::int32_t length, std::int32_t width) {
-  table.appendRoomHeader(heading);
+  table.appendHeading(heading);
   for (const PackageItem& item : items) appendItem(table, prices, item, length, width);
 }
 
@@ -187,12 +188,12 @@ const std::vector<PackageItem>& bathroomItems(int level) {
 
 void appendKitchenPackage(QuoteTable& table, const ItemPrices& prices, std::int32_t length, std::int32_t width,
                           int level) {
-  appendHeadedPackage(table, prices, "厨房", kitchenItems(level), length, width);
+  appendHeadedPackage(table, prices, kKitchen, kitchenItems(level), length, width);
 }
 
 void appendBathroomPackage(QuoteTable& table, const ItemPrices& prices, std::int32_t length, std::int32_t width,
                            int level) {
-  appendHeadedPackage(table, prices, "卫生间", bathroomItems(level), length, width);
+  appendHeadedPackage(table, prices, kBathroom, bathroomItems(level), length, width);
 }
 
 void appendFloorCovering(QuoteTable& table, const ItemPrices& prices, std::int32_t length, std::int32_t width,

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "domain/vocabulary.h"
 #include "packages/quote_totals.h"
 #include "quote/fee_block.h"
 #include "text/number_format.h"
@@ -11,8 +12,6 @@
 
 namespace decor {
 namespace {
-
-constexpr std::array<std::string_view, 3> kFeeNames{"材料搬运费", "垃圾清理费用", "工程管理费"};
 
 bool isFeeName(std::string_view name) { return std::find(kFeeNames.begin(), kFeeNames.end(), name) != kFeeNames.end(); }
 

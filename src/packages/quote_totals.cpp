@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "quote/fee_block.h"
 #include "text/number_format.h"
 #include "text/text_to_number.h"
 

@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "domain/vocabulary.h"
 #include "quote/quote_table.h"
 
 namespace decor {
-
-inline constexpr std::string_view kFullPackageTotalName = "全包总价格";
 
 // The sum of the rows above the first 其它的 (every row when there is none).
 std::int32_t worksSubtotal(const QuoteTable& table);

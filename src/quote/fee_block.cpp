@@ -16,16 +16,16 @@ struct Fee {
 
 // The rates are fixed, whatever the descriptions say about floors.
 constexpr std::array<Fee, 3> kFees{{
-    {"材料搬运费", "户", "2%", 0.02},
-    {"垃圾清理费用", "户", "1%", 0.01},
-    {"工程管理费", "项", "8%", 0.08},
+    {kMaterialTransportFee, "户", "2%", 0.02},
+    {kRubbishRemovalFee, "户", "1%", 0.01},
+    {kProjectManagementFee, "项", "8%", 0.08},
 }};
 
 }  // namespace
 
 void appendFeeBlock(QuoteTable& table) {
   const std::int32_t subtotal = truncatingTotalSum(table.rows(), table.size());
-  table.appendRoomHeader(kFeeHeading);  // a row with its name only, like a room header
+  table.appendHeading(kFeeHeading);
   for (const Fee& fee : kFees) {
     table.appendRow(QuoteItem{.number = {},
                               .name = std::string(fee.name),

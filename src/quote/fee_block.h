@@ -3,12 +3,10 @@
 // percentages of the works subtotal, then the project total.
 #include <cstdint>
 
+#include "domain/vocabulary.h"
 #include "quote/quote_table.h"
 
 namespace decor {
-
-inline constexpr std::string_view kFeeHeading = "其它的";
-inline constexpr std::string_view kProjectTotalName = "工程总造价";
 
 // Appends 其它的, 材料搬运费, 垃圾清理费用, 工程管理费, a blank row and 工程总造价. The fees
 // are taken from the truncating sum of every 总计 in the table so far; the project total is

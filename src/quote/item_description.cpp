@@ -1,5 +1,7 @@
 #include "quote/item_description.h"
 
+#include "domain/vocabulary.h"
+
 namespace decor {
 namespace {
 
@@ -29,8 +31,8 @@ const std::vector<ItemDescription>& itemDescriptionTable() {
       {Match::Name, "局部吊顶", "1、轻钢龙骨结构、石膏板饰面"},
       {Match::Name, "艺术吊顶", "1、木龙骨结构、石膏板饰面  或 壁纸等"},
       {Match::Name, "防水工程", "1、华亚弹性防水"},
-      {Match::Name, "材料搬运费", "1、装修材料从楼下搬至楼上人工费。2、三楼以下按2%收取，顶楼复式按4%收取，其它楼层按3%收取。"},
-      {Match::Name, "垃圾清理费用", "1、装修垃圾从楼上搬至物业指垃圾堆放点人工费，不包括外运费。"},
+      {Match::Name, kMaterialTransportFee, "1、装修材料从楼下搬至楼上人工费。2、三楼以下按2%收取，顶楼复式按4%收取，其它楼层按3%收取。"},
+      {Match::Name, kRubbishRemovalFee, "1、装修垃圾从楼上搬至物业指垃圾堆放点人工费，不包括外运费。"},
   };
   // clang-format on
   return table;

@@ -8,74 +8,48 @@
 
 namespace decor {
 
-std::string_view packageScopeText(PackageScope scope) { return scope == PackageScope::Half ? "半包" : "全包"; }
-
-std::optional<PackageScope> packageScopeFromText(std::string_view text) {
-  if (text == "半包") return PackageScope::Half;
-  if (text == "全包") return PackageScope::Full;
-  return std::nullopt;
-}
-
-std::string_view quoteCaption(PackageScope scope) {
-  return scope == PackageScope::Half ? "半包装修详细报价" : "全包装修详细报价";
-}
-
-std::string_view floorText(FloorChoice floor) { return floor == FloorChoice::WoodenFloor ? "地板" : "瓷砖"; }
-
-std::optional<FloorChoice> floorChoiceFromText(std::string_view text) {
-  if (text == "地板") return FloorChoice::WoodenFloor;
-  if (text == "瓷砖") return FloorChoice::Tiles;
-  return std::nullopt;
-}
-
-std::optional<std::size_t> decorationGradeIndex(std::string_view grade) {
-  const auto it = std::find(kDecorationGrades.begin(), kDecorationGrades.end(), grade);
-  if (it == kDecorationGrades.end()) return std::nullopt;
-  return static_cast<std::size_t>(it - kDecorationGrades.begin());
-}
-
 const std::vector<RoomTypeWorks>& roomDispatchTable() {
   using enum Work;
-  // Columns:                 出租房装修, 经济型装修, 舒适型装修, 精  装  修, 豪华型装修
+  // Columns in the order of kDecorationGrades: rental, economy, comfort, fine, luxury.
   // Never destroyed: a worker that is never joined may still read it while the process ends.
   static const auto& table = *new std::vector<RoomTypeWorks>{
-      {"厨房",
+      {kKitchen,
        {{{{FloorTiles}, {PipeBoxing, 1}},
          {{FloorAndWallTiles}, {PipeBoxing, 1}},
          {{FloorAndWallTiles}, {PipeBoxing, 1}},
          {{FloorAndWallTiles}, {PipeBoxing, 2}},
          {{FloorAndWallTiles}, {PipeBoxing, 2}}}}},
-      {"卫生间",
+      {kBathroom,
        {{{{FloorTiles}, {PipeBoxing, 1}, {Waterproofing}},
          {{FloorAndWallTiles}, {PipeBoxing, 1}, {Waterproofing}},
          {{FloorAndWallTiles}, {PipeBoxing, 1}, {Waterproofing}},
          {{FloorAndWallTiles}, {PipeBoxing, 2}, {Waterproofing}},
          {{FloorAndWallTiles}, {PipeBoxing, 2}, {Waterproofing}}}}},
-      {"客厅",
+      {kLivingRoom,
        {{{{FloorTilesIfTiled}},
          {{FloorTilesIfTiled}, {TvWall, 1}, {ShoeCabinet}},
          {{FloorTilesIfTiled}, {Ceiling, 1}, {TvWall, 3}, {ShoeCabinet}},
          {{FloorTilesIfTiled}, {Ceiling, 2}, {TvWall, 4}, {ShoeCabinet}},
          {{FloorTilesIfTiled}, {Ceiling, 2}, {TvWall, 5}, {ShoeCabinet}}}}},
-      {"餐厅",
+      {kDiningRoom,
        {{{{FloorTilesIfTiled}},
          {{FloorTilesIfTiled}},
          {{FloorTilesIfTiled}, {Ceiling, 1}, {Entrance, 1}, {WineRack}},
          {{FloorTilesIfTiled}, {Ceiling, 2}, {Entrance, 2}, {WineRack}},
          {{FloorTilesIfTiled}, {Entrance, 3}, {WineRack}}}}},  // no ceiling in the luxury dining room
-      {"卧室",
+      {kBedroom,
        {{{},  //
          {{Wardrobe, 1}},
          {{Wardrobe, 1}},
          {{Wardrobe, 2}},
          {{Wardrobe, 3}}}}},
-      {"书房",
+      {kStudy,
        {{{},  //
          {{Bookcase, 1}},
          {{Bookcase, 1}},
          {{Bookcase, 2}},
          {{Bookcase, 3}}}}},
-      {"阳台",
+      {kBalcony,
        {{{{FloorTiles}},  //
          {{FloorTiles}},
          {{FloorTiles}},
@@ -124,8 +98,8 @@ const std::vector<WorkStep>* roomWorkSteps(std::string_view grade, std::string_v
 
 bool roomGetsPuttyAndPaint(std::string_view grade, std::string_view roomType) {
   if (!decorationGradeIndex(grade)) return false;
-  if (grade == kDecorationGrades[0]) return true;
-  return roomType != "卫生间" && roomType != "厨房" && roomType != "阳台";
+  if (grade == kGradeRental) return true;
+  return roomType != kBathroom && roomType != kKitchen && roomType != kBalcony;
 }
 
 std::optional<RoomMeasures> readRoomMeasures(const RoomEntry& room) {
@@ -162,7 +136,7 @@ QuoteBuildResult buildQuote(const QuoteRequest& request, const ItemPrices& price
   if (auto unreadable = findUnreadableRoom(request.rooms)) return QuoteBuildResult{.refused = unreadable};
 
   for (const RoomEntry& room : request.rooms) {
-    table.appendRoomHeader(room.roomType);
+    table.appendHeading(room.roomType);
     if (findRoomType(room.roomType) == nullptr) continue;  // a room type typed by hand: header only
     dispatchRoom(table, prices, room, *readRoomMeasures(room), request.grade, request.floor);
     table.appendBlankRow();

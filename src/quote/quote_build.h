@@ -11,32 +11,13 @@
 #include <string_view>
 #include <vector>
 
-#include "estimate/quick_estimate.h"
+#include "domain/vocabulary.h"
 #include "pricing/price_table.h"
 #include "quote/quote_table.h"
 #include "quote/room_list.h"
 #include "quote/works.h"
 
 namespace decor {
-
-enum class PackageScope { Half, Full };
-
-std::string_view packageScopeText(PackageScope scope);  // "半包" / "全包"
-std::optional<PackageScope> packageScopeFromText(std::string_view text);
-// The quotation window's caption, which also tells its commands which package is shown.
-std::string_view quoteCaption(PackageScope scope);  // "半包装修详细报价" / "全包装修详细报价"
-
-// The floor choice of the room entry window, one for the whole flat.
-enum class FloorChoice { WoodenFloor, Tiles };
-
-std::string_view floorText(FloorChoice floor);  // "地板" / "瓷砖"
-std::optional<FloorChoice> floorChoiceFromText(std::string_view text);
-
-// The five grades in the order of the dispatch table's columns.
-inline constexpr std::array<std::string_view, 5> kDecorationGrades{kGradeRental, kGradeEconomy, kGradeComfort,
-                                                                   kGradeFine, kGradeLuxury};
-// Index into kDecorationGrades; nothing for a text that is none of the five.
-std::optional<std::size_t> decorationGradeIndex(std::string_view grade);
 
 // --- Room dispatch ----------------------------------------------------------------------
 

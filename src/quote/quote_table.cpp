@@ -26,9 +26,9 @@ void QuoteTable::appendItemRow(std::string_view name, std::string_view unit, std
   appendRow(std::move(row));
 }
 
-void QuoteTable::appendRoomHeader(std::string_view roomType) {
+void QuoteTable::appendHeading(std::string_view name) {
   QuoteItem row;
-  row.name = roomType;
+  row.name = name;
   appendRow(std::move(row));
 }
 

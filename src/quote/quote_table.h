@@ -53,7 +53,8 @@ class QuoteTable {
   // a name, none after a nameless row (a blank row or the start of the table).
   void appendItemRow(std::string_view name, std::string_view unit, std::string quantity, std::string unitPrice,
                      TotalRule rule);
-  void appendRoomHeader(std::string_view roomType);
+  // A row with its name only: a room's header, the fee block's heading, a package's heading.
+  void appendHeading(std::string_view name);
   void appendBlankRow();
   // Any row as it is given (fee and total rows).
   void appendRow(QuoteItem row);

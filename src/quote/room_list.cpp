@@ -4,7 +4,9 @@
 
 namespace decor {
 
-RoomEntry initialRoomInput() { return RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}; }
+RoomEntry initialRoomInput() {
+  return RoomEntry{std::string(kLivingRoom), "3200*2800*2920", "800*1500", std::string(kSolidWoodDoor), "1", "4"};
+}
 
 std::string roomEntryCaption(std::string_view grade) { return std::string(grade) + "详细报价！"; }
 
@@ -37,7 +39,7 @@ std::string leavesForDoorType(std::string_view doorType) { return doorType == kN
 LeavesReaction reactToLeaves(std::string_view leaves) {
   if (leaves.find('-') != std::string_view::npos) return {.leaves = "0", .doorType = std::nullopt};
   if (leaves == "0") return {.leaves = std::nullopt, .doorType = std::string(kNoDoor)};
-  return {.leaves = std::nullopt, .doorType = "实木门"};
+  return {.leaves = std::nullopt, .doorType = std::string(kSolidWoodDoor)};
 }
 
 AddOutcome RoomList::add(RoomEntry& input) {

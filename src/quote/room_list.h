@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "domain/vocabulary.h"
 #include "quote/column_format.h"
 
 namespace decor {
@@ -28,6 +29,7 @@ struct RoomEntry {
 };
 
 // --- What the room entry window offers --------------------------------------------------
+// (Its room types and door types are the vocabulary's kRoomTypes and kDoorTypeChoices.)
 
 inline constexpr std::array<ColumnFormat, 6> kRoomListColumns{{
     {"房屋类型", 80, ColumnAlignment::Left},
@@ -38,12 +40,8 @@ inline constexpr std::array<ColumnFormat, 6> kRoomListColumns{{
     {"墙面数", 60, ColumnAlignment::Right},
 }};
 
-inline constexpr std::array<std::string_view, 7> kRoomTypes{"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"};
 inline constexpr std::array<std::string_view, 6> kWindowSizeChoices{"0*0",       "300*1500",  "600*1500",
                                                                      "800*1500",  "1200*1500", "1500*1500"};
-inline constexpr std::string_view kNoDoor = "(无)";
-inline constexpr std::array<std::string_view, 10> kDoorTypeChoices{
-    "出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门", "塑钢门", "彩铝门", "折叠门", kNoDoor};
 inline constexpr std::array<std::string_view, 4> kWallCountChoices{"4", "3", "2", "1"};
 inline constexpr int kDoorLeavesMin = 0;
 inline constexpr int kDoorLeavesMax = 10;

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "domain/vocabulary.h"
 #include "text/number_format.h"
 
 namespace decor {
@@ -17,11 +18,8 @@ double floorArea(std::int32_t length, std::int32_t width) {
   return static_cast<double>(length) * static_cast<double>(width) / kSquareMillimetresPerSquareMetre;
 }
 
-// Door types whose name is also their price key.
-constexpr std::array<std::string_view, 9> kPricedDoors{"出租房门", "实木免漆门", "实木门", "原木门", "移门",
-                                                        "推拉门",   "彩铝门",     "折叠门", "塑钢门"};
 // Door types that need no frame boxing in kitchens and bathrooms.
-constexpr std::array<std::string_view, 4> kFramedDoors{"实木免漆门", "原木门", "实木门", "出租房门"};
+constexpr std::array<std::string_view, 4> kFramedDoors{kUnpaintedSolidWoodDoor, kLogDoor, kSolidWoodDoor, kRentalDoor};
 
 template <std::size_t N>
 bool isOneOf(std::string_view text, const std::array<std::string_view, N>& names) {
@@ -52,15 +50,16 @@ void appendPuttyAndPaint(QuoteTable& table, const ItemPrices& prices, const Room
 
 void appendDoor(QuoteTable& table, const ItemPrices& prices, std::string_view doorType, std::int32_t leaves,
                 std::string_view roomType) {
-  if (doorType == "(无)") return;
+  if (doorType == kNoDoor) return;
+  // Every door the list offers is priced under its own name; a door typed by hand has no price.
   table.appendItemRow(doorType, "扇", formatInteger(leaves),
-                      isOneOf(doorType, kPricedDoors) ? price(prices, doorType) : std::string(),
+                      isOneOf(doorType, kDoorTypeChoices) ? price(prices, doorType) : std::string(),
                       TotalRule::WholeNumber);
-  if (roomType == "卧室") return;
+  if (roomType == kBedroom) return;
   // A door typed by hand counts as a light door.
   if (isOneOf(doorType, kFramedDoors)) return;
-  if (roomType == "厨房") appendDoorFrame(table, prices, 2, 5, 1);
-  if (roomType == "卫生间") appendDoorFrame(table, prices, 1, 5, 1);
+  if (roomType == kKitchen) appendDoorFrame(table, prices, 2, 5, 1);
+  if (roomType == kBathroom) appendDoorFrame(table, prices, 1, 5, 1);
 }
 
 void appendDoorFrame(QuoteTable& table, const ItemPrices& prices, int kind, std::int32_t quantity, int level) {

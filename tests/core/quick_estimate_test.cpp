@@ -418,7 +418,7 @@ TEST_F(QuickEstimateTest, NoFigureOrLineIsEverInfOrNan) {
       flat("", 3, 1, 1, 1, 2, "1e-45"),    flat("", kMax, kMax, kMax, kMax, kMax, "1e30"),
       flat("", 9, 9, 9, 9, 9, "1e999"),
   };
-  for (const char* grade : kQuickEstimateGrades) {
+  for (const std::string_view grade : kDecorationGrades) {
     for (QuickEstimateInput input : flats) {
       input.grade = grade;
       SCOPED_TRACE(std::string(grade) + " area " + input.area + " bedrooms " + std::to_string(input.bedrooms));

@@ -348,7 +348,7 @@ TEST(QuoteBuildPackage, FullPackagePartRunsAfterTheFeeBlock) {
   const FullPackagePart part = [&](const QuoteRequest& r, const ItemPrices&, QuoteTable& table) {
     lastRowSeenByPart.push_back(table.rows().back().name);
     table.appendBlankRow();
-    table.appendRoomHeader(r.rooms.front().roomType + "主材");
+    table.appendHeading(r.rooms.front().roomType + "主材");
   };
   QuoteRequest full = request({livingRoom()});
   full.scope = PackageScope::Full;

@@ -12,12 +12,12 @@ namespace {
 TEST(QuoteTableAppend, NumbersRowsAfterANamedRowOnly) {
   QuoteTable table;
   table.appendItemRow("开头", "项", "1", "5", TotalRule::WholeNumber);  // nothing above
-  table.appendRoomHeader("客厅");
+  table.appendHeading("客厅");
   table.appendItemRow("甲", "项", "1", "5", TotalRule::WholeNumber);
   table.appendItemRow("乙", "项", "2", "5", TotalRule::WholeNumber);
   table.appendBlankRow();
   table.appendItemRow("丙", "项", "1", "5", TotalRule::WholeNumber);  // after a blank row
-  table.appendRoomHeader("卧室");
+  table.appendHeading("卧室");
   table.appendItemRow("丁", "项", "1", "5", TotalRule::WholeNumber);
   table.appendRow(QuoteItem{"9", "手写", "", "", "", ""});
   table.appendItemRow("戊", "项", "1", "5", TotalRule::WholeNumber);
@@ -58,7 +58,7 @@ TEST(QuoteTableAppend, ListenerSeesEveryRowCompleteAndInOrder) {
   QuoteTable table;
   std::vector<std::pair<std::size_t, QuoteItem>> seen;
   table.setRowListener([&](std::size_t index, const QuoteItem& row) { seen.emplace_back(index, row); });
-  table.appendRoomHeader("客厅");
+  table.appendHeading("客厅");
   table.appendItemRow("鞋柜制作", "M", "1", "580", TotalRule::WholeNumber);
   table.appendBlankRow();
   EXPECT_EQ(seen, (std::vector<std::pair<std::size_t, QuoteItem>>{
@@ -77,7 +77,7 @@ TEST(QuoteTableSum, TruncatesAfterEveryAdditionAndSkipsEmptyTotals) {
 
 TEST(FeeBlock, FeesFromTheSubtotalAndATruncatedProjectTotal) {
   QuoteTable table;
-  table.appendRoomHeader("客厅");
+  table.appendHeading("客厅");
   table.appendItemRow("工程", "项", "1", "12345", TotalRule::WholeNumber);
   table.appendBlankRow();
   appendFeeBlock(table);
@@ -88,7 +88,7 @@ TEST(FeeBlock, FeesFromTheSubtotalAndATruncatedProjectTotal) {
 
 TEST(FeeBlock, SubtotalOfThePaintRows) {
   QuoteTable table;
-  table.appendRoomHeader("客厅");
+  table.appendHeading("客厅");
   appendPuttyAndPaint(table, ItemPrices::defaults(),
                       RoomMeasures{.length = 3200, .width = 2800, .height = 2920, .windowLength = 800,
                                    .windowHeight = 1500, .doorLeaves = 1, .wallCount = 4});
@@ -103,7 +103,7 @@ TEST(FeeBlock, SubtotalOfThePaintRows) {
 
 TEST(FeeBlock, NothingPricedGivesZeros) {
   QuoteTable table;
-  table.appendRoomHeader("储藏室");
+  table.appendHeading("储藏室");
   appendFeeBlock(table);
   EXPECT_EQ(table.rows(), concat({header("储藏室")}, feeBlock("0", "0", "0", "0")));
 }

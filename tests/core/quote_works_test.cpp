@@ -14,7 +14,7 @@ using test::header;
 // The rows a work appends under a room header, so that numbering starts at 1.
 std::vector<QuoteItem> rowsOf(const std::function<void(QuoteTable&)>& work) {
   QuoteTable table;
-  table.appendRoomHeader("房间");
+  table.appendHeading("房间");
   work(table);
   return std::vector<QuoteItem>(table.rows().begin() + 1, table.rows().end());
 }
