@@ -12,16 +12,11 @@
 #include "app/quote_table_model.h"
 #include "packages/main_materials.h"
 #include "quote/item_description.h"
+#include "ui/qt_text.h"
 #include "ui/spin_text_box.h"
 #include "ui_quotation_window.h"
 
 namespace decor {
-
-namespace {
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-}  // namespace
 
 QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationWindow& form,
                                          std::vector<RoomEntry> rooms, std::string grade, FloorChoice floor)

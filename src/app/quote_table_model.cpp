@@ -2,11 +2,11 @@
 
 #include <array>
 
+#include "ui/qt_text.h"
+
 namespace decor {
 
 namespace {
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 const std::string& cell(const QuoteItem& row, int column) {
   const std::array<const std::string*, 6> cells{&row.number, &row.name,      &row.unit,

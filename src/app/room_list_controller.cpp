@@ -8,6 +8,7 @@
 #include "app/message_box.h"
 #include "app/quotation_controller.h"
 #include "ui/picture_button.h"
+#include "ui/qt_text.h"
 #include "ui/report_list.h"
 #include "ui/spin_text_box.h"
 #include "ui_room_entry_window.h"
@@ -15,8 +16,6 @@
 namespace decor {
 
 namespace {
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 QStringList cellsOf(const RoomEntry& room) {
   return {qt(room.roomType), qt(room.size),       qt(room.window),
