@@ -7,11 +7,13 @@
 #include "app/message_box.h"
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
+#include "domain/vocabulary.h"
 #include "net/helped_counter.h"
 #include "pricing/configuration_loader.h"
 #include "quote/room_list.h"
 #include "text/text_to_number.h"
 #include "ui/artwork.h"
+#include "ui/choice_box.h"
 #include "ui_main_window.h"
 
 namespace decor {
@@ -32,6 +34,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
       dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
   setFixedSize(size());
+  setChoices(*ui_->组合框1, kDecorationGrades, QuickEstimateInput{}.grade);
 
   connect(ui_->按钮1, &QAbstractButton::clicked, this, &MainWindow::startQuickEstimate);
   connect(ui_->按钮2, &QAbstractButton::clicked, this, &MainWindow::openRoomEntryWindow);

@@ -3,6 +3,7 @@
 #include "app/room_list_controller.h"
 #include "quote/room_list.h"
 #include "ui/artwork.h"
+#include "ui/choice_box.h"
 #include "ui/report_list.h"
 #include "ui/typed_text_drop_down.h"
 #include "ui_room_entry_window.h"
@@ -18,6 +19,9 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption,
   ui_->setupUi(this);
   setFixedSize(size());
   setReportColumnWidths(*ui_->超级列表框1, kRoomListColumns);
+  const RoomEntry initial = initialRoomInput();
+  setChoices(*ui_->组合框2, kRoomTypes, initial.roomType);
+  setChoices(*ui_->组合框4, kDoorTypeChoices, initial.doorType);
   for (QComboBox* box : {ui_->组合框2, ui_->组合框3, ui_->组合框4, ui_->组合框5}) keepTypedText(*box);
   setWindowTitle(caption);
   controller_ = std::make_unique<RoomListController>(*ui_, services_, std::move(currentGrade));
