@@ -62,6 +62,13 @@ void expectDesign(QWidget& window, const std::vector<Designed>& design, bool wit
   }
 }
 
+// Each drop-down's items, in order.
+void expectItems(QWidget& window, const std::vector<std::pair<const char*, std::vector<std::string>>>& items) {
+  for (const auto& [name, expected] : items) {
+    EXPECT_EQ(itemsOf(*control<QComboBox>(window, name)), expected) << name;
+  }
+}
+
 // Each picture button's normal and hover pictures, named by their common stem.
 void expectPictures(QWidget& window, const std::vector<std::pair<const char*, std::string>>& stems) {
   for (const auto& [name, stem] : stems) {
@@ -104,20 +111,15 @@ TEST_F(WindowCatalogue, MainWindow) {
       {"图片框1", "picture box", 407, 243, 88, 24, "", 12, false},
       {"标签17", "label", 65, 289, 423, 16, kDesignCounterText, 12, false},
   }, kWithFonts);
-  QComboBox* 室 = control<QComboBox>(window, "室");
-  QComboBox* 厅 = control<QComboBox>(window, "厅");
-  QComboBox* 厨 = control<QComboBox>(window, "厨");
-  QComboBox* 卫 = control<QComboBox>(window, "卫");
-  QComboBox* 阳 = control<QComboBox>(window, "阳");
-  QComboBox* 组合框1 = control<QComboBox>(window, "组合框1");
+  expectItems(window, {{"室", kDigits},
+                       {"厅", kDigits},
+                       {"厨", kDigits},
+                       {"卫", kDigits},
+                       {"阳", kDigits},
+                       {"组合框1", {"出租房装修", "经济型装修", "舒适型装修", "精  装  修", "豪华型装修"}}});
   SpinTextBox* 平方 = control<SpinTextBox>(window, "平方");
-  for (QComboBox* box : {室, 厅, 厨, 卫, 阳}) {
-    EXPECT_EQ(itemsOf(*box), kDigits) << box->objectName().toStdString();
-  }
-  EXPECT_EQ(itemsOf(*组合框1),
-            (std::vector<std::string>{"出租房装修", "经济型装修", "舒适型装修", "精  装  修", "豪华型装修"}));
   EXPECT_EQ(平方->font().family().toStdString(), "SimSun");
-  EXPECT_EQ(组合框1->font().family().toStdString(), "SimSun");
+  EXPECT_EQ(control<QComboBox>(window, "组合框1")->font().family().toStdString(), "SimSun");
   EXPECT_EQ(平方->minimum(), 30);
   EXPECT_EQ(平方->maximum(), 5000);
   EXPECT_TRUE(平方->decimalInput());
@@ -151,20 +153,15 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
       {"按钮5", "picture button", 144, 440, 123, 31, "半包装修", 12, false},
       {"按钮6", "picture button", 280, 440, 123, 31, "全包装修", 12, false},
   }, kWithFonts);
-  QComboBox* 组合框2 = control<QComboBox>(window, "组合框2");
-  QComboBox* 组合框3 = control<QComboBox>(window, "组合框3");
-  QComboBox* 组合框4 = control<QComboBox>(window, "组合框4");
-  QComboBox* 组合框5 = control<QComboBox>(window, "组合框5");
   SpinTextBox* 编辑框1 = control<SpinTextBox>(window, "编辑框1");
   QRadioButton* 单选框1 = control<QRadioButton>(window, "单选框1");
   QRadioButton* 单选框2 = control<QRadioButton>(window, "单选框2");
   QTreeWidget* 超级列表框1 = control<QTreeWidget>(window, "超级列表框1");
-  EXPECT_EQ(itemsOf(*组合框2), (std::vector<std::string>{"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}));
-  EXPECT_EQ(itemsOf(*组合框3),
-            (std::vector<std::string>{"0*0", "300*1500", "600*1500", "800*1500", "1200*1500", "1500*1500"}));
-  EXPECT_EQ(itemsOf(*组合框4), (std::vector<std::string>{"出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门",
-                                                            "塑钢门", "彩铝门", "折叠门", "(无)"}));
-  EXPECT_EQ(itemsOf(*组合框5), (std::vector<std::string>{"4", "3", "2", "1"}));
+  expectItems(window, {{"组合框2", {"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}},
+                       {"组合框3", {"0*0", "300*1500", "600*1500", "800*1500", "1200*1500", "1500*1500"}},
+                       {"组合框4", {"出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门", "塑钢门", "彩铝门",
+                                    "折叠门", "(无)"}},
+                       {"组合框5", {"4", "3", "2", "1"}}});
   EXPECT_EQ(编辑框1->minimum(), 0);
   EXPECT_EQ(编辑框1->maximum(), 10);
   EXPECT_FALSE(编辑框1->decimalInput()) << "the leaves reaction must see a typed minus sign";
@@ -254,19 +251,15 @@ TEST_F(WindowCatalogue, AddItemWindow) {
       {"按钮1", "push button", 87, 88, 72, 24, "确定添加"},
       {"按钮2", "push button", 207, 88, 72, 24, "取消"},
   });
-  QComboBox* 组合框1 = control<QComboBox>(window, "组合框1");
-  QComboBox* 组合框2 = control<QComboBox>(window, "组合框2");
-  QComboBox* 组合框3 = control<QComboBox>(window, "组合框3");
-  EXPECT_EQ(itemsOf(*组合框1),
-            (std::vector<std::string>{"铲墙面", "双包门套", "工艺鞋柜", "石膏板吊顶", "鞋柜隔断制作", "墙体拆除", "粉缺口",
-                                      "墙地砖铺贴", "包水管", "封门头", "清水漆", "防水工程", "无门衣柜", "有门吊柜",
-                                      "地面找平", "电视背景墙", "铝扣板吊顶", "单包门套"}));
-  EXPECT_EQ(itemsOf(*组合框2), (std::vector<std::string>{"1", "2", "5", "10", "20", "50", "100"}));
-  EXPECT_EQ(itemsOf(*组合框3), (std::vector<std::string>{"10", "20", "50", "100", "200", "500", "1000", "2000"}));
+  expectItems(window, {{"组合框1", {"铲墙面", "双包门套", "工艺鞋柜", "石膏板吊顶", "鞋柜隔断制作", "墙体拆除", "粉缺口",
+                                    "墙地砖铺贴", "包水管", "封门头", "清水漆", "防水工程", "无门衣柜", "有门吊柜",
+                                    "地面找平", "电视背景墙", "铝扣板吊顶", "单包门套"}},
+                       {"组合框2", {"1", "2", "5", "10", "20", "50", "100"}},
+                       {"组合框3", {"10", "20", "50", "100", "200", "500", "1000", "2000"}}});
   // Each box opens with its text but nothing selected.
-  EXPECT_EQ(组合框1->currentIndex(), -1);
-  EXPECT_EQ(组合框2->currentIndex(), -1);
-  EXPECT_EQ(组合框3->currentIndex(), -1);
+  for (const char* name : {"组合框1", "组合框2", "组合框3"}) {
+    EXPECT_EQ(control<QComboBox>(window, name)->currentIndex(), -1) << name;
+  }
 }
 
 TEST_F(WindowCatalogue, ContactWindow) {
