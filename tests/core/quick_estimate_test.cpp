@@ -172,14 +172,7 @@ const std::vector<std::pair<const char*, std::int32_t>> kDistinctPrices = {
     {"防水涂料", 604000}, {"包水管", 1955000}, {"门槛石", 806000}, {"衣柜移门", 4057000}, {"封阳台", 2158000}
 };
 
-struct DistinctCase {
-  const char* name;
-  const char* grade;
-  Lines prices;
-  Lines costLines;  // details after the area lines
-};
-
-class DistinctPricesTest : public QuickEstimateTest, public ::testing::WithParamInterface<DistinctCase> {};
+class DistinctPricesTest : public QuickEstimateTest, public ::testing::WithParamInterface<GradeCase> {};
 
 TEST_P(DistinctPricesTest, EveryLineReadsItsOwnPriceCountAndPrintKind) {
   for (const auto& [key, value] : kDistinctPrices) prices_.set(key, value);
@@ -197,7 +190,7 @@ TEST_P(DistinctPricesTest, EveryLineReadsItsOwnPriceCountAndPrintKind) {
 INSTANTIATE_TEST_SUITE_P(
     Grades, DistinctPricesTest,
     ::testing::Values(
-        DistinctCase{"Rental", kGradeRental,
+        GradeCase{"Rental", kGradeRental,
                      expectedPriceLines("此面积的房子做为出租房装修价格如下：", kHalf, "1.56774e+008", "1.59387e+008", "2.7432e+008",
                                         "2.76289e+008"),
                      {"厨房瓷砖铺贴费用：2.01e+006元", "厨房乳胶漆费用：7.39119e+006元", "卫生间瓷砖铺贴费用：8.442e+006元",
@@ -206,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "算材料搬运、垃圾清理：1.45161e+006元", "工程管理费：1.25419e+007元", "卫生间主材：51018000元", "厨房主材：40001000元",
                       "算灯：8110000元", "五金：15160000元", "", "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：2.613e+006元",
                       "客餐厅铺地板全包：3.2565e+006元", "客餐厅铺砖全包的五金、厨房、地砖、卫生间：1.08792e+008元"}},
-        DistinctCase{"Economy", kGradeEconomy,
+        GradeCase{"Economy", kGradeEconomy,
                      expectedPriceLines("此面积的房子做为经济型装修价格如下：", kHalf, "2.85929e+008", "2.88542e+008", "4.96733e+008",
                                         "5.18892e+008"),
                      {"厨房瓷砖铺贴费用：2.01e+006元", "卫生间瓷砖铺贴费用：8.442e+006元", "阳台铺砖：1.407e+007元", "卫生间防水：3.26127e+007元",
@@ -215,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "工程管理费：2.28743e+007元", "算卫生间主材：105021000元", "算厨房主材：60002000元", "算灯：15120000元", "算门槛石：6448000元",
                       "五金：20170000元", "", "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：2.613e+006元", "客餐厅铺地板全包：4.043e+006元",
                       "客餐厅铺砖全包的五金、厨房、地砖、卫生间：1.88612e+008元"}},
-        DistinctCase{"Comfort", kGradeComfort,
+        GradeCase{"Comfort", kGradeComfort,
                      expectedPriceLines("此面积的房子做为舒适型装修价格如下：", kComfortable, "4.27558e+008", "4.30171e+008", "7.48721e+008",
                                         "7.72407e+008"),
                      {"厨房瓷砖铺贴费用：2.01e+006元", "卫生间瓷砖铺贴费用：8.442e+006元", "阳台铺砖：1.407e+007元", "卫生间防水：3.26127e+007元",
@@ -225,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "算灯：20130000元", "算门槛石：6448000元", "衣柜移门：16228000元", "五金：30180000元", " 衣柜移门：16228000元", "",
                       "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：2.613e+006元", "客餐厅铺地板全包：1.31495e+007元",
                       "客餐厅铺砖全包的五金、厨房、地砖、卫生间：2.6925e+008元"}},
-        DistinctCase{"Fine", kGradeFine,
+        GradeCase{"Fine", kGradeFine,
                      expectedPriceLines("此面积的房子做为精装修价格如下：", kComfortable, "5.17087e+008", "5.197e+008", "9.28479e+008",
                                         "9.53902e+008"),
                      {"厨房瓷砖铺贴费用：2.01e+006元", "卫生间瓷砖铺贴费用：8.442e+006元", "阳台铺砖：1.407e+007元", "卫生间防水：3.26127e+007元",
@@ -235,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "衣柜移门：16228000元", "算灯：35140000元", "算门槛石：6448000元", "五金：35190000元", "衣柜移门：16228000元", "",
                       "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：2.613e+006元", "客餐厅铺地板全包：1.8356e+007元",
                       "客餐厅铺砖全包的五金、厨房、地砖、卫生间：3.41197e+008元"}},
-        DistinctCase{"Luxury", kGradeLuxury,
+        GradeCase{"Luxury", kGradeLuxury,
                      expectedPriceLines("此面积的房子做为豪华型装修价格如下：", kComfortable, "5.63593e+008", "5.66206e+008", "1.09072e+009",
                                         "1.1448e+009"),
                      {"厨房瓷砖铺贴费用：2.01e+006元", "卫生间瓷砖铺贴费用：8.442e+006元", "阳台铺砖：1.407e+007元", "卫生间防水：3.26127e+007元",
@@ -245,41 +238,44 @@ INSTANTIATE_TEST_SUITE_P(
                       "衣柜移门：16228000元", "算灯：50150000元", "算门槛石：6448000元", "五金：60200000元", "衣柜移门：1.6228e+007元", "",
                       "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：2.613e+006元", "客餐厅铺地板全包：4.0625e+006元",
                       "客餐厅铺砖全包的五金、厨房、地砖、卫生间：4.45567e+008元"}}),
-    [](const ::testing::TestParamInfo<DistinctCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<GradeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuickEstimateTest, FlatWithoutHallHasNoLivingRoom) {
   const Lines areas = {"厨房面积为：4.69042平方米", "卫浴面积为：26.2663平方米", "卧室面积为：70.1764平方米", ""};
   const Lines livingRoom = {"", "下面是普地板或是地砖的，不可重复计算。", "客餐厅铺砖半包：0元", "客餐厅铺地板全包：0元"};
-
-  estimator_.run(flat(kGradeRental, 4, 0, 1, 2, 0, "88"), prices_);
-  EXPECT_EQ(priceLines(estimator_.resultText()),
-            expectedPriceLines("此面积的房子做为出租房装修价格如下：", kHalf, "10656.5", "10656.5", "19666.5", "19666.5"));
-  Lines expected = areas;
-  for (const char* line : {"厨房瓷砖铺贴费用：164.165元", "厨房乳胶漆费用：581.804元", "卫生间瓷砖铺贴费用：459.661元",
-                           "卫生墙砖铺贴费用：913.241元", "卫生乳胶漆费用：319.458元", "阳台铺砖漆费用：0元",
-                           "卫生间防水：2157.42元", "厨房卫生间包水管：285元", "算卧室乳胶漆：1528.73元", "算门：3360元",
-                           "算材料搬运、垃圾清理：98.6717元", "工程管理费：852.523元", "卫生间主材：3400元", "厨房主材：4000元",
-                           "算灯：560元", "五金：1050元"})
-    expected.push_back(line);
-  expected.insert(expected.end(), livingRoom.begin(), livingRoom.end());
-  expected.push_back("客餐厅铺砖全包的五金、厨房、地砖、卫生间：8450元");
-  EXPECT_EQ(detailLines(estimator_), expected);
-  EXPECT_EQ(estimator_.figures().H, 0.0f);
-
-  estimator_.run(flat(kGradeLuxury, 4, 0, 1, 2, 0, "88"), prices_);
-  EXPECT_EQ(priceLines(estimator_.resultText()),
-            expectedPriceLines("此面积的房子做为豪华型装修价格如下：", kComfortable, "30198.7", "30198.7", "70023.7",
-                               "73523.7"));
-  expected = areas;
-  for (const char* line : {"厨房瓷砖铺贴费用：164.165元", "卫生间瓷砖铺贴费用：459.661元", "阳台铺砖：0元",
-                           "卫生间防水：2157.42元", "厨房卫生间包水管：285元", "算门槛石：245元", "卧室乳胶漆：1528.73元",
-                           "衣柜：16000元", "算材料搬运、垃圾清理：222.581元", "工程管理费：1923.1元", "算卫生间主材：18000元",
-                           "算厨房主材：12000元", "衣柜移门：1600元", "算灯：3500元", "算门槛石：525元", "五金：4200元",
-                           "衣柜移门：1600元"})
-    expected.push_back(line);
-  expected.insert(expected.end(), livingRoom.begin(), livingRoom.end());
-  expected.push_back("客餐厅铺砖全包的五金、厨房、地砖、卫生间：33500元");
-  EXPECT_EQ(detailLines(estimator_), expected);
+  struct Case {
+    const char* grade;
+    Lines prices;
+    Lines costLines;  // between the areas and the living-room lines
+    const char* lastLine;
+  };
+  const std::vector<Case> cases = {
+      {kGradeRental,
+       expectedPriceLines("此面积的房子做为出租房装修价格如下：", kHalf, "10656.5", "10656.5", "19666.5", "19666.5"),
+       {"厨房瓷砖铺贴费用：164.165元", "厨房乳胶漆费用：581.804元", "卫生间瓷砖铺贴费用：459.661元",
+        "卫生墙砖铺贴费用：913.241元", "卫生乳胶漆费用：319.458元", "阳台铺砖漆费用：0元", "卫生间防水：2157.42元",
+        "厨房卫生间包水管：285元", "算卧室乳胶漆：1528.73元", "算门：3360元", "算材料搬运、垃圾清理：98.6717元",
+        "工程管理费：852.523元", "卫生间主材：3400元", "厨房主材：4000元", "算灯：560元", "五金：1050元"},
+       "客餐厅铺砖全包的五金、厨房、地砖、卫生间：8450元"},
+      {kGradeLuxury,
+       expectedPriceLines("此面积的房子做为豪华型装修价格如下：", kComfortable, "30198.7", "30198.7", "70023.7",
+                          "73523.7"),
+       {"厨房瓷砖铺贴费用：164.165元", "卫生间瓷砖铺贴费用：459.661元", "阳台铺砖：0元", "卫生间防水：2157.42元",
+        "厨房卫生间包水管：285元", "算门槛石：245元", "卧室乳胶漆：1528.73元", "衣柜：16000元",
+        "算材料搬运、垃圾清理：222.581元", "工程管理费：1923.1元", "算卫生间主材：18000元", "算厨房主材：12000元",
+        "衣柜移门：1600元", "算灯：3500元", "算门槛石：525元", "五金：4200元", "衣柜移门：1600元"},
+       "客餐厅铺砖全包的五金、厨房、地砖、卫生间：33500元"},
+  };
+  for (const Case& c : cases) {
+    estimator_.run(flat(c.grade, 4, 0, 1, 2, 0, "88"), prices_);
+    EXPECT_EQ(priceLines(estimator_.resultText()), c.prices) << c.grade;
+    Lines expected = areas;
+    expected.insert(expected.end(), c.costLines.begin(), c.costLines.end());
+    expected.insert(expected.end(), livingRoom.begin(), livingRoom.end());
+    expected.push_back(c.lastLine);
+    EXPECT_EQ(detailLines(estimator_), expected) << c.grade;
+    EXPECT_EQ(estimator_.figures().H, 0.0f) << c.grade;
+  }
 }
 
 TEST_F(QuickEstimateTest, NoKitchenStillShowsTheKitchenLinesWithZero) {

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <map>
 
+#include "living_room_quote.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 #include "quote_test_support.h"
 
 namespace decor::test {
 namespace {
-
-RoomEntry livingRoom() { return RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}; }
 
 std::vector<QuoteItem> build(const QuoteRequest& request, const ItemPrices& prices = ItemPrices::defaults()) {
   QuoteTable table;
@@ -24,20 +23,8 @@ QuoteRequest request(std::vector<RoomEntry> rooms, std::string grade = "舒适�
   return QuoteRequest{.rooms = std::move(rooms), .grade = std::move(grade), .scope = PackageScope::Half, .floor = floor};
 }
 
-const std::vector<QuoteItem> kLivingRoomSection{
-    header("客厅"),
-    {"1", "顶面批腻子", "M2", "8.96", "13", "116.48"},
-    {"2", "墙面批腻子", "M2", "34.44", "12", "413.28"},
-    {"3", "墙顶面乳胶漆", "M2", "43.4", "10", "434"},
-    {"4", "实木门", "扇", "1", "1480", "1480"},
-    {"5", "局部吊顶", "M", "6", "115", "690"},
-    {"6", "电视背景墙", "项", "1", "1200", "1200"},
-    {"7", "鞋柜制作", "M", "1", "580", "580"},
-    blank(),
-};
-
 TEST(QuoteBuild, ComfortLivingRoomWholeTable) {
-  EXPECT_EQ(build(request({livingRoom()})), concat(kLivingRoomSection, feeBlock("98.26", "49.13", "393.04", "5453")));
+  EXPECT_EQ(build(request({livingRoom()})), livingRoomComfortQuote());
 }
 
 TEST(QuoteBuild, TilesInsertFloorTilingAfterTheDoor) {
@@ -60,7 +47,7 @@ TEST(QuoteBuild, SecondRoomNumbersFromOneAndUnknownRoomTypesGetAHeaderOnly) {
   const RoomEntry storeRoom{"储藏室", "1000*1000*2800", "0*0", "实木门", "1", "4"};
   const RoomEntry bedroom{"卧室", "3500*3000*2800", "0*0", "(无)", "0", "4"};
   EXPECT_EQ(build(request({livingRoom(), storeRoom, bedroom})),
-            concat(concat(kLivingRoomSection, {header("储藏室"),
+            concat(concat(livingRoomSection(), {header("储藏室"),
                                                header("卧室"),
                                                {"1", "顶面批腻子", "M2", "10.5", "13", "136.5"},
                                                {"2", "墙面批腻子", "M2", "36.4", "12", "436.8"},
@@ -328,7 +315,7 @@ TEST(QuoteBuildRefusal, ExtraPiecesAreIgnoredNotRefused) {
   EXPECT_EQ(readRoomMeasures(extraPieces),
             (RoomMeasures{.length = 3200, .width = 2800, .height = 2920, .windowLength = 800, .windowHeight = 1500,
                           .doorLeaves = 1, .wallCount = 4}));
-  EXPECT_EQ(build(request({extraPieces})), concat(kLivingRoomSection, feeBlock("98.26", "49.13", "393.04", "5453")));
+  EXPECT_EQ(build(request({extraPieces})), livingRoomComfortQuote());
 }
 
 TEST(QuoteBuildDelivery, RowsArriveOneByOneAsTheTableGrows) {
@@ -340,7 +327,7 @@ TEST(QuoteBuildDelivery, RowsArriveOneByOneAsTheTableGrows) {
     seen.push_back(row);
   });
   ASSERT_TRUE(buildQuote(request({livingRoom()}), ItemPrices::defaults(), table).built());
-  EXPECT_EQ(seen, concat(kLivingRoomSection, feeBlock("98.26", "49.13", "393.04", "5453")));
+  EXPECT_EQ(seen, livingRoomComfortQuote());
 }
 
 TEST(QuoteBuildPackage, FullPackagePartRunsAfterTheFeeBlock) {
@@ -355,7 +342,7 @@ TEST(QuoteBuildPackage, FullPackagePartRunsAfterTheFeeBlock) {
   QuoteTable table;
   ASSERT_TRUE(buildQuote(full, ItemPrices::defaults(), table, part).built());
   EXPECT_EQ(lastRowSeenByPart, std::vector<std::string>{"工程总造价"});
-  EXPECT_EQ(table.rows(), concat(concat(kLivingRoomSection, feeBlock("98.26", "49.13", "393.04", "5453")),
+  EXPECT_EQ(table.rows(), concat(livingRoomComfortQuote(),
                                  {blank(), header("客厅主材")}));
 
   // A half package never runs it; a full package without it holds the half-package rows.

@@ -1,12 +1,18 @@
 #include "gui_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
+
+#include "catalogue_support.h"
 
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
@@ -120,6 +126,19 @@ void typeText(QWidget& widget, const QString& text) {
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
     QApplication::sendEvent(&widget, &press);
     QApplication::sendEvent(&widget, &release);
+  }
+}
+
+void expectTypedTextsStay(const std::vector<std::pair<QComboBox*, QString>>& typed, QWidget& next) {
+  for (const auto& [box, text] : typed) {
+    const std::vector<std::string> items = itemsOf(*box);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    typeText(*box->lineEdit(), text);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    next.setFocus();
+    EXPECT_EQ(box->currentText(), text) << box->objectName().toStdString();
+    EXPECT_EQ(itemsOf(*box), items) << box->objectName().toStdString();
   }
 }
 

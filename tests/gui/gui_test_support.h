@@ -14,12 +14,15 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_services.h"
 
 // Failure output shows texts as text, not as UTF-16 code units.
 void PrintTo(const QString& text, std::ostream* out);
+
+class QComboBox;
 
 namespace decor::test {
 
@@ -99,6 +102,10 @@ Control* control(QWidget& window, const char* objectName) {
 // Types `text` into the widget character by character, as a keyboard with an input method
 // would (QTest::keyClicks takes ASCII only).
 void typeText(QWidget& widget, const QString& text);
+
+// Types each text into its editable drop-down, presses Enter and moves the focus to `next`:
+// the text must stay as typed and the drop-down must keep its items.
+void expectTypedTextsStay(const std::vector<std::pair<QComboBox*, QString>>& typed, QWidget& next);
 
 // Processes events until `done` or the time is up; returns `done()`.
 bool waitUntil(const std::function<bool()>& done, int milliseconds = 3000);

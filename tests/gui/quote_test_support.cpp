@@ -66,28 +66,6 @@ void clickRow(QTreeView& list, int row, Qt::MouseButton button) {
   QTest::mouseClick(list.viewport(), button, {}, list.visualRect(index).center());
 }
 
-RoomEntry livingRoom() { return RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}; }
-
-std::vector<QuoteItem> livingRoomComfortQuote() {
-  return {
-      {"", "客厅", "", "", "", ""},
-      {"1", "顶面批腻子", "M2", "8.96", "13", "116.48"},
-      {"2", "墙面批腻子", "M2", "34.44", "12", "413.28"},
-      {"3", "墙顶面乳胶漆", "M2", "43.4", "10", "434"},
-      {"4", "实木门", "扇", "1", "1480", "1480"},
-      {"5", "局部吊顶", "M", "6", "115", "690"},
-      {"6", "电视背景墙", "项", "1", "1200", "1200"},
-      {"7", "鞋柜制作", "M", "1", "580", "580"},
-      {"", "", "", "", "", ""},
-      {"", "其它的", "", "", "", ""},
-      {"", "材料搬运费", "户", "1", "2%", "98.26"},
-      {"", "垃圾清理费用", "户", "1", "1%", "49.13"},
-      {"", "工程管理费", "项", "1", "8%", "393.04"},
-      {"", "", "", "", "", ""},
-      {"", "工程总造价", "", "", "", "5453"},
-  };
-}
-
 std::vector<QuoteItem> livingRoomFullQuote() {
   std::vector<QuoteItem> rows = livingRoomComfortQuote();
   for (const QuoteItem& row : {QuoteItem{}, QuoteItem{"", "实木地板", "M2", "8.96", "160", "1433"}, QuoteItem{},

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "living_room_quote.h"
 #include "quote/quote_table.h"
 #include "quote/room_list.h"
 
@@ -31,11 +32,6 @@ bool pickItem(QComboBox& box, const QString& text);
 // Presses a button (the left one unless told) on a row of a shown list view.
 void clickRow(QTreeView& list, int row, Qt::MouseButton button = Qt::LeftButton);
 
-// 客厅 3200*2800*2920, window 800*1500, 实木门 with 1 leaf, 4 walls.
-RoomEntry livingRoom();
-
-// Its half-package quote under 舒适型装修 with a wooden floor and the default prices.
-std::vector<QuoteItem> livingRoomComfortQuote();
 // The same as a full package: the wooden floor after the fee block, then the full total.
 std::vector<QuoteItem> livingRoomFullQuote();
 

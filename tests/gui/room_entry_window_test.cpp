@@ -234,16 +234,7 @@ TEST_F(RoomEntryTest, TypedTextsStayAsTypedAndTheListsKeepTheirItems) {
       {doorTypeBox(), QStringLiteral("实木")},
       {wallCountBox(), QStringLiteral("5")},
   };
-  for (const auto& [box, text] : typed) {
-    const std::vector<std::string> items = itemsOf(*box);
-    box->setFocus();
-    box->lineEdit()->selectAll();
-    typeText(*box->lineEdit(), text);
-    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    sizeBox()->setFocus();
-    EXPECT_EQ(box->currentText(), text) << box->objectName().toStdString();
-    EXPECT_EQ(itemsOf(*box), items) << box->objectName().toStdString();
-  }
+  expectTypedTextsStay(typed, *sizeBox());
 
   // So a window typed as 1500 is refused, not completed to 1500*1500.
   const std::vector<SeenDialog> seen = click(addButton());

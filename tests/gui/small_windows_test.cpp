@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -90,16 +89,7 @@ TEST_F(SmallWindows, AddItemWindowTakesTypedTextsAsTheyAreAndKeepsItsItems) {
       {组合框2, QStringLiteral("3")},
       {组合框3, QStringLiteral("5")},
   };
-  for (const auto& [box, text] : typed) {
-    const std::vector<std::string> items = itemsOf(*box);
-    box->setFocus();
-    box->lineEdit()->selectAll();
-    typeText(*box->lineEdit(), text);
-    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    按钮1->setFocus();
-    EXPECT_EQ(box->currentText(), text) << box->objectName().toStdString();
-    EXPECT_EQ(itemsOf(*box), items) << box->objectName().toStdString();
-  }
+  expectTypedTextsStay(typed, *按钮1);
   EXPECT_TRUE(window.isVisible());
 }
 

@@ -31,6 +31,61 @@ const std::vector<std::string> kDigits = {"0", "1", "2", "3", "4", "5", "6", "7"
 
 QColor pixelOf(QWidget& widget, int x, int y) { return widget.grab().toImage().pixelColor(x, y); }
 
+// One control as designed: name, kind, place, the text it opens with and, where the window's
+// design sets them, its font's pixel size and weight.
+struct Designed {
+  std::string name;
+  std::string kind;
+  int x = 0, y = 0, width = 0, height = 0;
+  std::string text;
+  int fontPixels = 0;
+  bool bold = false;
+};
+
+constexpr bool kWithFonts = true;
+
+// The window's controls, their texts and (withFonts) their fonts, each compared as one whole
+// list in design order.
+void expectDesign(QWidget& window, const std::vector<Designed>& design, bool withFonts = false) {
+  std::vector<Control> controls;
+  std::vector<ControlText> texts;
+  std::vector<ControlFont> fonts;
+  for (const Designed& d : design) {
+    controls.push_back({d.name, d.kind, d.x, d.y, d.width, d.height});
+    texts.push_back({d.name, d.text});
+    fonts.push_back({d.name, d.fontPixels, d.bold});
+  }
+  EXPECT_EQ(controlsOf(window), controls);
+  EXPECT_EQ(textsOf(window), texts);
+  if (withFonts) {
+    EXPECT_EQ(fontsOf(window), fonts);
+  }
+}
+
+// Each drop-down's items, in order.
+void expectItems(QWidget& window, const std::vector<std::pair<const char*, std::vector<std::string>>>& items) {
+  for (const auto& [name, expected] : items) {
+    EXPECT_EQ(itemsOf(*control<QComboBox>(window, name)), expected) << name;
+  }
+}
+
+// Each picture button's normal and hover pictures, named by their common stem.
+void expectPictures(QWidget& window, const std::vector<std::pair<const char*, std::string>>& stems) {
+  for (const auto& [name, stem] : stems) {
+    const PictureButton* button = control<PictureButton>(window, name);
+    EXPECT_EQ(button->normalPicture().toStdString(), ":/artwork/" + stem + ".jpg") << name;
+    EXPECT_EQ(button->hoverPicture().toStdString(), ":/artwork/" + stem + "_hover.jpg") << name;
+  }
+}
+
+// The helped-owners counter: grey text on the window's background colour.
+void expectCounterLabel(QWidget& window, const QColor& background) {
+  QLabel* label = control<QLabel>(window, "标签17");
+  label->ensurePolished();
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(96, 96, 96));
+  EXPECT_EQ(pixelOf(*label, 1, 1), background);
+}
+
 class WindowCatalogue : public ::testing::Test {
  protected:
   std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
@@ -43,74 +98,34 @@ TEST_F(WindowCatalogue, MainWindow) {
   EXPECT_EQ(window.size(), clientSizeForOuter(540, 388));
   EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
 
-  EXPECT_EQ(controlsOf(window), (std::vector<Control>{
-                                    {"室", "drop-down list", 72, 166, 43, 21},
-                                    {"厅", "drop-down list", 151, 166, 43, 21},
-                                    {"厨", "drop-down list", 232, 166, 43, 21},
-                                    {"卫", "drop-down list", 314, 166, 43, 21},
-                                    {"阳", "drop-down list", 392, 166, 43, 21},
-                                    {"平方", "edit box with spin buttons", 143, 205, 72, 20},
-                                    {"组合框1", "drop-down list", 392, 204, 105, 22},
-                                    {"按钮2", "picture button", 116, 242, 123, 31},
-                                    {"按钮1", "picture button", 255, 242, 123, 31},
-                                    {"图片框1", "picture box", 407, 243, 88, 24},
-                                    {"标签17", "label", 65, 289, 423, 16},
-                                }));
-  EXPECT_EQ(textsOf(window), (std::vector<ControlText>{
-                                 {"室", "3"},
-                                 {"厅", "1"},
-                                 {"厨", "1"},
-                                 {"卫", "1"},
-                                 {"阳", "2"},
-                                 {"平方", "100"},
-                                 {"组合框1", "舒适型装修"},
-                                 {"按钮2", "详细报价"},
-                                 {"按钮1", "估算报价"},
-                                 {"图片框1", ""},
-                                 {"标签17", kDesignCounterText},
-                             }));
-  EXPECT_EQ(fontsOf(window), (std::vector<ControlFont>{
-                                 {"室", 12, true},
-                                 {"厅", 12, true},
-                                 {"厨", 12, true},
-                                 {"卫", 12, true},
-                                 {"阳", 12, true},
-                                 {"平方", 14, true},
-                                 {"组合框1", 14, true},
-                                 {"按钮2", 12, false},
-                                 {"按钮1", 12, false},
-                                 {"图片框1", 12, false},
-                                 {"标签17", 12, false},
-                             }));
-  QComboBox* 室 = control<QComboBox>(window, "室");
-  QComboBox* 厅 = control<QComboBox>(window, "厅");
-  QComboBox* 厨 = control<QComboBox>(window, "厨");
-  QComboBox* 卫 = control<QComboBox>(window, "卫");
-  QComboBox* 阳 = control<QComboBox>(window, "阳");
-  QComboBox* 组合框1 = control<QComboBox>(window, "组合框1");
+  expectDesign(window, {
+      {"室", "drop-down list", 72, 166, 43, 21, "3", 12, true},
+      {"厅", "drop-down list", 151, 166, 43, 21, "1", 12, true},
+      {"厨", "drop-down list", 232, 166, 43, 21, "1", 12, true},
+      {"卫", "drop-down list", 314, 166, 43, 21, "1", 12, true},
+      {"阳", "drop-down list", 392, 166, 43, 21, "2", 12, true},
+      {"平方", "edit box with spin buttons", 143, 205, 72, 20, "100", 14, true},
+      {"组合框1", "drop-down list", 392, 204, 105, 22, "舒适型装修", 14, true},
+      {"按钮2", "picture button", 116, 242, 123, 31, "详细报价", 12, false},
+      {"按钮1", "picture button", 255, 242, 123, 31, "估算报价", 12, false},
+      {"图片框1", "picture box", 407, 243, 88, 24, "", 12, false},
+      {"标签17", "label", 65, 289, 423, 16, kDesignCounterText, 12, false},
+  }, kWithFonts);
+  expectItems(window, {{"室", kDigits},
+                       {"厅", kDigits},
+                       {"厨", kDigits},
+                       {"卫", kDigits},
+                       {"阳", kDigits},
+                       {"组合框1", {"出租房装修", "经济型装修", "舒适型装修", "精  装  修", "豪华型装修"}}});
   SpinTextBox* 平方 = control<SpinTextBox>(window, "平方");
-  PictureButton* 按钮1 = control<PictureButton>(window, "按钮1");
-  PictureButton* 按钮2 = control<PictureButton>(window, "按钮2");
-  QLabel* 标签17 = control<QLabel>(window, "标签17");
-  for (QComboBox* box : {室, 厅, 厨, 卫, 阳}) {
-    EXPECT_EQ(itemsOf(*box), kDigits) << box->objectName().toStdString();
-  }
-  EXPECT_EQ(itemsOf(*组合框1),
-            (std::vector<std::string>{"出租房装修", "经济型装修", "舒适型装修", "精  装  修", "豪华型装修"}));
   EXPECT_EQ(平方->font().family().toStdString(), "SimSun");
-  EXPECT_EQ(组合框1->font().family().toStdString(), "SimSun");
+  EXPECT_EQ(control<QComboBox>(window, "组合框1")->font().family().toStdString(), "SimSun");
   EXPECT_EQ(平方->minimum(), 30);
   EXPECT_EQ(平方->maximum(), 5000);
   EXPECT_TRUE(平方->decimalInput());
 
-  EXPECT_EQ(按钮1->normalPicture().toStdString(), ":/artwork/button_estimate.jpg");
-  EXPECT_EQ(按钮1->hoverPicture().toStdString(), ":/artwork/button_estimate_hover.jpg");
-  EXPECT_EQ(按钮2->normalPicture().toStdString(), ":/artwork/button_detailed.jpg");
-  EXPECT_EQ(按钮2->hoverPicture().toStdString(), ":/artwork/button_detailed_hover.jpg");
-
-  标签17->ensurePolished();
-  EXPECT_EQ(标签17->palette().color(QPalette::WindowText), QColor(96, 96, 96));
-  EXPECT_EQ(pixelOf(*标签17, 1, 1), QColor(225, 230, 230));
+  expectPictures(window, {{"按钮1", "button_estimate"}, {"按钮2", "button_detailed"}});
+  expectCounterLabel(window, QColor(225, 230, 230));
 }
 
 TEST_F(WindowCatalogue, RoomEntryWindow) {
@@ -120,78 +135,33 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
   EXPECT_EQ(window.size(), clientSizeForOuter(540, 516));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
 
-  EXPECT_EQ(controlsOf(window), (std::vector<Control>{
-                                    {"组合框2", "editable drop-down", 104, 130, 88, 20},
-                                    {"编辑框5", "edit box", 251, 129, 93, 20},
-                                    {"组合框3", "editable drop-down", 429, 129, 75, 20},
-                                    {"组合框4", "editable drop-down", 105, 166, 87, 20},
-                                    {"组合框5", "editable drop-down", 248, 166, 101, 20},
-                                    {"编辑框1", "edit box with spin buttons", 433, 166, 49, 20},
-                                    {"单选框1", "radio button", 99, 205, 64, 16},
-                                    {"单选框2", "radio button", 176, 205, 56, 16},
-                                    {"按钮4", "picture button", 272, 200, 67, 25},
-                                    {"按钮8", "picture button", 352, 200, 67, 25},
-                                    {"按钮7", "picture button", 432, 200, 67, 25},
-                                    {"超级列表框1", "report list", 32, 236, 476, 172},
-                                    {"标签17", "label", 56, 413, 423, 16},
-                                    {"按钮5", "picture button", 144, 440, 123, 31},
-                                    {"按钮6", "picture button", 280, 440, 123, 31},
-                                }));
-  EXPECT_EQ(textsOf(window), (std::vector<ControlText>{
-                                 {"组合框2", "客厅"},
-                                 {"编辑框5", "3200*2800*2920"},
-                                 {"组合框3", "800*1500"},
-                                 {"组合框4", "实木门"},
-                                 {"组合框5", "4"},
-                                 {"编辑框1", "1"},
-                                 {"单选框1", "铺地板"},
-                                 {"单选框2", "铺瓷砖"},
-                                 {"按钮4", "添加"},
-                                 {"按钮8", "修改"},
-                                 {"按钮7", "删除"},
-                                 {"超级列表框1", ""},
-                                 {"标签17", kDesignCounterText},
-                                 {"按钮5", "半包装修"},
-                                 {"按钮6", "全包装修"},
-                             }));
-  EXPECT_EQ(fontsOf(window), (std::vector<ControlFont>{
-                                 {"组合框2", 12, false},
-                                 // The size boxes are a pixel smaller so that a whole L*W*H fits their width.
-                                 {"编辑框5", 11, false},
-                                 {"组合框3", 11, false},
-                                 {"组合框4", 12, false},
-                                 {"组合框5", 12, true},
-                                 {"编辑框1", 12, true},
-                                 {"单选框1", 12, false},
-                                 {"单选框2", 12, false},
-                                 {"按钮4", 12, false},
-                                 {"按钮8", 12, false},
-                                 {"按钮7", 12, false},
-                                 {"超级列表框1", 14, false},
-                                 {"标签17", 12, false},
-                                 {"按钮5", 12, false},
-                                 {"按钮6", 12, false},
-                             }));
-  QComboBox* 组合框2 = control<QComboBox>(window, "组合框2");
-  QComboBox* 组合框3 = control<QComboBox>(window, "组合框3");
-  QComboBox* 组合框4 = control<QComboBox>(window, "组合框4");
-  QComboBox* 组合框5 = control<QComboBox>(window, "组合框5");
+  expectDesign(window, {
+      {"组合框2", "editable drop-down", 104, 130, 88, 20, "客厅", 12, false},
+      // The size boxes are a pixel smaller so that a whole L*W*H fits their width.
+      {"编辑框5", "edit box", 251, 129, 93, 20, "3200*2800*2920", 11, false},
+      {"组合框3", "editable drop-down", 429, 129, 75, 20, "800*1500", 11, false},
+      {"组合框4", "editable drop-down", 105, 166, 87, 20, "实木门", 12, false},
+      {"组合框5", "editable drop-down", 248, 166, 101, 20, "4", 12, true},
+      {"编辑框1", "edit box with spin buttons", 433, 166, 49, 20, "1", 12, true},
+      {"单选框1", "radio button", 99, 205, 64, 16, "铺地板", 12, false},
+      {"单选框2", "radio button", 176, 205, 56, 16, "铺瓷砖", 12, false},
+      {"按钮4", "picture button", 272, 200, 67, 25, "添加", 12, false},
+      {"按钮8", "picture button", 352, 200, 67, 25, "修改", 12, false},
+      {"按钮7", "picture button", 432, 200, 67, 25, "删除", 12, false},
+      {"超级列表框1", "report list", 32, 236, 476, 172, "", 14, false},
+      {"标签17", "label", 56, 413, 423, 16, kDesignCounterText, 12, false},
+      {"按钮5", "picture button", 144, 440, 123, 31, "半包装修", 12, false},
+      {"按钮6", "picture button", 280, 440, 123, 31, "全包装修", 12, false},
+  }, kWithFonts);
   SpinTextBox* 编辑框1 = control<SpinTextBox>(window, "编辑框1");
   QRadioButton* 单选框1 = control<QRadioButton>(window, "单选框1");
   QRadioButton* 单选框2 = control<QRadioButton>(window, "单选框2");
   QTreeWidget* 超级列表框1 = control<QTreeWidget>(window, "超级列表框1");
-  QLabel* 标签17 = control<QLabel>(window, "标签17");
-  PictureButton* 按钮4 = control<PictureButton>(window, "按钮4");
-  PictureButton* 按钮8 = control<PictureButton>(window, "按钮8");
-  PictureButton* 按钮7 = control<PictureButton>(window, "按钮7");
-  PictureButton* 按钮5 = control<PictureButton>(window, "按钮5");
-  PictureButton* 按钮6 = control<PictureButton>(window, "按钮6");
-  EXPECT_EQ(itemsOf(*组合框2), (std::vector<std::string>{"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}));
-  EXPECT_EQ(itemsOf(*组合框3),
-            (std::vector<std::string>{"0*0", "300*1500", "600*1500", "800*1500", "1200*1500", "1500*1500"}));
-  EXPECT_EQ(itemsOf(*组合框4), (std::vector<std::string>{"出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门",
-                                                            "塑钢门", "彩铝门", "折叠门", "(无)"}));
-  EXPECT_EQ(itemsOf(*组合框5), (std::vector<std::string>{"4", "3", "2", "1"}));
+  expectItems(window, {{"组合框2", {"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}},
+                       {"组合框3", {"0*0", "300*1500", "600*1500", "800*1500", "1200*1500", "1500*1500"}},
+                       {"组合框4", {"出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门", "塑钢门", "彩铝门",
+                                    "折叠门", "(无)"}},
+                       {"组合框5", {"4", "3", "2", "1"}}});
   EXPECT_EQ(编辑框1->minimum(), 0);
   EXPECT_EQ(编辑框1->maximum(), 10);
   EXPECT_FALSE(编辑框1->decimalInput()) << "the leaves reaction must see a typed minus sign";
@@ -209,17 +179,12 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
   EXPECT_EQ(超级列表框1->topLevelItemCount(), 0);
   EXPECT_EQ(超级列表框1->font().family().toStdString(), "SimSun");
 
-  标签17->ensurePolished();
-  EXPECT_EQ(标签17->palette().color(QPalette::WindowText), QColor(96, 96, 96));
-  EXPECT_EQ(pixelOf(*标签17, 1, 1), QColor(235, 235, 235));
-
-  const std::vector<std::pair<PictureButton*, std::string>> pictures = {
-      {按钮4, "button_add"},          {按钮8, "button_modify"},       {按钮7, "button_delete"},
-      {按钮5, "button_half_package"}, {按钮6, "button_full_package"}};
-  for (const auto& [button, stem] : pictures) {
-    EXPECT_EQ(button->normalPicture().toStdString(), ":/artwork/" + stem + ".jpg");
-    EXPECT_EQ(button->hoverPicture().toStdString(), ":/artwork/" + stem + "_hover.jpg");
-  }
+  expectCounterLabel(window, QColor(235, 235, 235));
+  expectPictures(window, {{"按钮4", "button_add"},
+                          {"按钮8", "button_modify"},
+                          {"按钮7", "button_delete"},
+                          {"按钮5", "button_half_package"},
+                          {"按钮6", "button_full_package"}});
 }
 
 TEST_F(WindowCatalogue, QuotationWindow) {
@@ -227,50 +192,32 @@ TEST_F(WindowCatalogue, QuotationWindow) {
   EXPECT_EQ(window.windowTitle().toStdString(), "TarselCorvalen装饰——用心装点每一个家");
   EXPECT_EQ(window.size(), clientSizeForOuter(880, 452));
 
-  EXPECT_EQ(controlsOf(window), (std::vector<Control>{
-                                    {"超级列表框1", "report list", 1, 1, 664, 416},
-                                    {"标签6", "label", 676, 8, 101, 32},
-                                    {"图片框1", "picture box", 787, 8, 80, 24},
-                                    {"标签1", "label", 673, 48, 192, 162},
-                                    {"超级链接框1", "hyperlink", 679, 217, 192, 16},
-                                    {"标签2", "label", 677, 241, 54, 24},
-                                    {"编辑框1", "edit box", 737, 243, 128, 20},
-                                    {"标签3", "label", 677, 277, 56, 16},
-                                    {"编辑框2", "edit box", 737, 276, 128, 20},
-                                    {"标签4", "label", 677, 309, 56, 24},
-                                    {"编辑框3", "edit box with spin buttons", 737, 310, 112, 20},
-                                    {"标签5", "label", 677, 342, 56, 16},
-                                    {"编辑框4", "edit box", 737, 341, 128, 20},
-                                    {"按钮1", "push button", 666, 371, 68, 32},
-                                    {"按钮3", "push button", 735, 371, 68, 32},
-                                    {"按钮2", "push button", 805, 371, 68, 32},
-                                }));
-  EXPECT_EQ(textsOf(window), (std::vector<ControlText>{
-                                 {"超级列表框1", ""},
-                                 {"标签6", "设计师专线：\n0571-8888 6666"},
-                                 {"图片框1", ""},
-                                 {"标签1",
-                                  "TarselCorvalen装饰\n"
-                                  "用心装点每一个家\n"
-                                  "承接：家装、旧房翻新、店面装修\n"
-                                  "专线：0571-8888 6666\n"
-                                  "网址：http://www.example-decor.test\n"
-                                  "\n"
-                                  "*注：单击表项出现详情\n"
-                                  "     由于没有设计，装修报价供参考与对比"},
-                                 {"超级链接框1", "报价不够详细，设计师免费帮忙"},
-                                 {"标签2", "项目名称："},
-                                 {"编辑框1", ""},
-                                 {"标签3", "单    位："},
-                                 {"编辑框2", ""},
-                                 {"标签4", "数    量："},
-                                 {"编辑框3", ""},
-                                 {"标签5", "单    价："},
-                                 {"编辑框4", ""},
-                                 {"按钮1", "删除此项"},
-                                 {"按钮3", "修改"},
-                                 {"按钮2", "添加项"},
-                             }));
+  expectDesign(window, {
+      {"超级列表框1", "report list", 1, 1, 664, 416, ""},
+      {"标签6", "label", 676, 8, 101, 32, "设计师专线：\n0571-8888 6666"},
+      {"图片框1", "picture box", 787, 8, 80, 24, ""},
+      {"标签1", "label", 673, 48, 192, 162,
+       "TarselCorvalen装饰\n"
+       "用心装点每一个家\n"
+       "承接：家装、旧房翻新、店面装修\n"
+       "专线：0571-8888 6666\n"
+       "网址：http://www.example-decor.test\n"
+       "\n"
+       "*注：单击表项出现详情\n"
+       "     由于没有设计，装修报价供参考与对比"},
+      {"超级链接框1", "hyperlink", 679, 217, 192, 16, "报价不够详细，设计师免费帮忙"},
+      {"标签2", "label", 677, 241, 54, 24, "项目名称："},
+      {"编辑框1", "edit box", 737, 243, 128, 20, ""},
+      {"标签3", "label", 677, 277, 56, 16, "单    位："},
+      {"编辑框2", "edit box", 737, 276, 128, 20, ""},
+      {"标签4", "label", 677, 309, 56, 24, "数    量："},
+      {"编辑框3", "edit box with spin buttons", 737, 310, 112, 20, ""},
+      {"标签5", "label", 677, 342, 56, 16, "单    价："},
+      {"编辑框4", "edit box", 737, 341, 128, 20, ""},
+      {"按钮1", "push button", 666, 371, 68, 32, "删除此项"},
+      {"按钮3", "push button", 735, 371, 68, 32, "修改"},
+      {"按钮2", "push button", 805, 371, 68, 32, "添加项"},
+  });
   QTreeView* 超级列表框1 = control<QTreeView>(window, "超级列表框1");
   SpinTextBox* 编辑框3 = control<SpinTextBox>(window, "编辑框3");
   HyperlinkLabel* 超级链接框1 = control<HyperlinkLabel>(window, "超级链接框1");
@@ -294,59 +241,38 @@ TEST_F(WindowCatalogue, AddItemWindow) {
   AddItemWindow window;
   EXPECT_EQ(window.windowTitle().toStdString(), "添加项目");
   EXPECT_EQ(window.size(), clientSizeForOuter(380, 156));
-  EXPECT_EQ(controlsOf(window), (std::vector<Control>{
-                                    {"标签1", "label", 30, 9, 60, 20},
-                                    {"标签2", "label", 140, 9, 60, 20},
-                                    {"标签3", "label", 252, 9, 60, 20},
-                                    {"组合框1", "editable drop-down", 24, 32, 90, 20},
-                                    {"组合框2", "editable drop-down", 135, 32, 90, 20},
-                                    {"组合框3", "editable drop-down", 246, 32, 74, 20},
-                                    {"按钮1", "push button", 87, 88, 72, 24},
-                                    {"按钮2", "push button", 207, 88, 72, 24},
-                                }));
-  EXPECT_EQ(textsOf(window), (std::vector<ControlText>{
-                                 {"标签1", "项目名称："},
-                                 {"标签2", "数   量："},
-                                 {"标签3", "单   价："},
-                                 {"组合框1", "包水管"},
-                                 {"组合框2", "1"},
-                                 {"组合框3", "98"},
-                                 {"按钮1", "确定添加"},
-                                 {"按钮2", "取消"},
-                             }));
-  QComboBox* 组合框1 = control<QComboBox>(window, "组合框1");
-  QComboBox* 组合框2 = control<QComboBox>(window, "组合框2");
-  QComboBox* 组合框3 = control<QComboBox>(window, "组合框3");
-  EXPECT_EQ(itemsOf(*组合框1),
-            (std::vector<std::string>{"铲墙面", "双包门套", "工艺鞋柜", "石膏板吊顶", "鞋柜隔断制作", "墙体拆除", "粉缺口",
-                                      "墙地砖铺贴", "包水管", "封门头", "清水漆", "防水工程", "无门衣柜", "有门吊柜",
-                                      "地面找平", "电视背景墙", "铝扣板吊顶", "单包门套"}));
-  EXPECT_EQ(itemsOf(*组合框2), (std::vector<std::string>{"1", "2", "5", "10", "20", "50", "100"}));
-  EXPECT_EQ(itemsOf(*组合框3), (std::vector<std::string>{"10", "20", "50", "100", "200", "500", "1000", "2000"}));
+  expectDesign(window, {
+      {"标签1", "label", 30, 9, 60, 20, "项目名称："},
+      {"标签2", "label", 140, 9, 60, 20, "数   量："},
+      {"标签3", "label", 252, 9, 60, 20, "单   价："},
+      {"组合框1", "editable drop-down", 24, 32, 90, 20, "包水管"},
+      {"组合框2", "editable drop-down", 135, 32, 90, 20, "1"},
+      {"组合框3", "editable drop-down", 246, 32, 74, 20, "98"},
+      {"按钮1", "push button", 87, 88, 72, 24, "确定添加"},
+      {"按钮2", "push button", 207, 88, 72, 24, "取消"},
+  });
+  expectItems(window, {{"组合框1", {"铲墙面", "双包门套", "工艺鞋柜", "石膏板吊顶", "鞋柜隔断制作", "墙体拆除", "粉缺口",
+                                    "墙地砖铺贴", "包水管", "封门头", "清水漆", "防水工程", "无门衣柜", "有门吊柜",
+                                    "地面找平", "电视背景墙", "铝扣板吊顶", "单包门套"}},
+                       {"组合框2", {"1", "2", "5", "10", "20", "50", "100"}},
+                       {"组合框3", {"10", "20", "50", "100", "200", "500", "1000", "2000"}}});
   // Each box opens with its text but nothing selected.
-  EXPECT_EQ(组合框1->currentIndex(), -1);
-  EXPECT_EQ(组合框2->currentIndex(), -1);
-  EXPECT_EQ(组合框3->currentIndex(), -1);
+  for (const char* name : {"组合框1", "组合框2", "组合框3"}) {
+    EXPECT_EQ(control<QComboBox>(window, name)->currentIndex(), -1) << name;
+  }
 }
 
 TEST_F(WindowCatalogue, ContactWindow) {
   ContactWindow window(services_);
   EXPECT_EQ(window.windowTitle().toStdString(), "我要做精确报价以及设计");
   EXPECT_EQ(window.size(), clientSizeForOuter(215, 160));
-  EXPECT_EQ(controlsOf(window), (std::vector<Control>{
-                                    {"标签1", "label", 8, 16, 192, 32},
-                                    {"图片框1", "picture box", 16, 64, 88, 22},
-                                    {"标签3", "label", 120, 64, 80, 24},
-                                    {"标签2", "label", 8, 104, 40, 16},
-                                    {"超级链接框3", "hyperlink", 40, 101, 136, 24},
-                                }));
-  EXPECT_EQ(textsOf(window), (std::vector<ControlText>{
-                                 {"标签1", "精确报价请联系我们：（限Tarsel）"},
-                                 {"图片框1", ""},
-                                 {"标签3", "预约设计师：\n0571-8888 6666"},
-                                 {"标签2", "网址："},
-                                 {"超级链接框3", "www.example-decor.test"},
-                             }));
+  expectDesign(window, {
+      {"标签1", "label", 8, 16, 192, 32, "精确报价请联系我们：（限Tarsel）"},
+      {"图片框1", "picture box", 16, 64, 88, 22, ""},
+      {"标签3", "label", 120, 64, 80, 24, "预约设计师：\n0571-8888 6666"},
+      {"标签2", "label", 8, 104, 40, 16, "网址："},
+      {"超级链接框3", "hyperlink", 40, 101, 136, 24, "www.example-decor.test"},
+  });
   EXPECT_EQ(control<HyperlinkLabel>(window, "超级链接框3")->address().toStdString(), "http://www.example-decor.test");
 }
 
@@ -355,31 +281,21 @@ TEST_F(WindowCatalogue, ResultWindow) {
   window.markSent();  // closes without the question when the test ends
   EXPECT_EQ(window.windowTitle().toStdString(), "快速预算显示结果");
   EXPECT_EQ(window.size(), clientSizeForOuter(540, 361));
-  EXPECT_EQ(controlsOf(window), (std::vector<Control>{
-                                    {"编辑框1", "multi-line edit box", 32, 32, 480, 232},
-                                    {"标签1", "label", 32, 270, 376, 40},
-                                    {"标签2", "label", 54, 269, 40, 16},
-                                    {"编辑框2", "edit box", 47, 287, 158, 20},
-                                    {"标签3", "label", 230, 270, 40, 16},
-                                    {"编辑框3", "edit box", 224, 288, 158, 20},
-                                    {"图形按钮1", "picture button", 412, 274, 97, 31},
-                                }));
   QPlainTextEdit* 编辑框1 = control<QPlainTextEdit>(window, "编辑框1");
+  expectDesign(window, {
+      {"编辑框1", "multi-line edit box", 32, 32, 480, 232, 编辑框1->toPlainText().toStdString()},
+      {"标签1", "label", 32, 270, 376, 40, ""},
+      {"标签2", "label", 54, 269, 40, 16, "邮箱："},
+      {"编辑框2", "edit box", 47, 287, 158, 20, ""},
+      {"标签3", "label", 230, 270, 40, 16, "手机："},
+      {"编辑框3", "edit box", 224, 288, 158, 20, ""},
+      {"图形按钮1", "picture button", 412, 274, 97, 31, "点击发送"},
+  });
   QLineEdit* 编辑框2 = control<QLineEdit>(window, "编辑框2");
   QLineEdit* 编辑框3 = control<QLineEdit>(window, "编辑框3");
   QLabel* 标签1 = control<QLabel>(window, "标签1");
   QLabel* 标签2 = control<QLabel>(window, "标签2");
   QLabel* 标签3 = control<QLabel>(window, "标签3");
-  PictureButton* 图形按钮1 = control<PictureButton>(window, "图形按钮1");
-  EXPECT_EQ(textsOf(window), (std::vector<ControlText>{
-                                 {"编辑框1", 编辑框1->toPlainText().toStdString()},
-                                 {"标签1", ""},
-                                 {"标签2", "邮箱："},
-                                 {"编辑框2", ""},
-                                 {"标签3", "手机："},
-                                 {"编辑框3", ""},
-                                 {"图形按钮1", "点击发送"},
-                             }));
   EXPECT_TRUE(编辑框1->isReadOnly());
   EXPECT_EQ(编辑框1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   编辑框1->ensurePolished();
@@ -389,8 +305,7 @@ TEST_F(WindowCatalogue, ResultWindow) {
   for (QLabel* label : {标签1, 标签2, 标签3}) {
     EXPECT_EQ(pixelOf(*label, 1, 1), QColor(Qt::white)) << label->objectName().toStdString();
   }
-  EXPECT_EQ(图形按钮1->normalPicture().toStdString(), ":/artwork/button_send.jpg");
-  EXPECT_EQ(图形按钮1->hoverPicture().toStdString(), ":/artwork/button_send_hover.jpg");
+  expectPictures(window, {{"图形按钮1", "button_send"}});
 }
 
 TEST_F(WindowCatalogue, EveryPictureIsInTheResource) {
