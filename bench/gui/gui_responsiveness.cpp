@@ -4,7 +4,6 @@
 // the gaps; the longest is printed. Runs headless unless QT_QPA_PLATFORM says otherwise.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
@@ -13,7 +12,6 @@
 #include <ctime>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 #include "app/app_services.h"
 #include "app/application_setup.h"
@@ -21,6 +19,7 @@
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
 #include "local_http_server.h"
+#include "offscreen_qt.h"
 
 namespace {
 
@@ -45,13 +44,7 @@ enum class Step { Start, Settle, Estimate, AwaitResult, AwaitButton, OpenRoomEnt
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-    const QString runtime = QDir::temp().filePath(QStringLiteral("decor-bench-%1").arg(getuid()));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    setenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit().constData(), 1);
-  }
+  decor::test::prepareHeadlessQt("decor-bench");
   QApplication app(argc, argv);
   decor::setUpApplication(app);
 

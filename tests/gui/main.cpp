@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "app/application_setup.h"
+#include "offscreen_qt.h"
 #include "screenshots.h"
 
 #if defined(__SANITIZE_THREAD__)
@@ -25,13 +24,7 @@ extern "C" const char* __tsan_default_suppressions() {
 #endif
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-    const QString runtime = QDir::temp().filePath(QStringLiteral("decor-gui-tests-%1").arg(getuid()));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    setenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit().constData(), 1);
-  }
+  decor::test::prepareHeadlessQt("decor-gui-tests");
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("decor-gui-tests"));
