@@ -12,14 +12,14 @@ bool needsEscape(unsigned char byte) {
   return byte == 0 || byte >= 0x80 || kSpecialCharacters.find(static_cast<char>(byte)) != std::string_view::npos;
 }
 
-int hexValue(char c) {
+}  // namespace
+
+int hexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }
-
-}  // namespace
 
 std::string encodeForForm(std::string_view utf8) {
   std::string out;
@@ -41,8 +41,9 @@ std::string decodeReply(std::string_view reply) {
   std::string bytes;
   bytes.reserve(reply.size());
   for (std::size_t i = 0; i < reply.size(); ++i) {
-    if (reply[i] == '%' && i + 2 < reply.size() && hexValue(reply[i + 1]) >= 0 && hexValue(reply[i + 2]) >= 0) {
-      bytes.push_back(static_cast<char>(hexValue(reply[i + 1]) * 16 + hexValue(reply[i + 2])));
+    if (reply[i] == '%' && i + 2 < reply.size() && hexDigitValue(reply[i + 1]) >= 0 &&
+        hexDigitValue(reply[i + 2]) >= 0) {
+      bytes.push_back(static_cast<char>(hexDigitValue(reply[i + 1]) * 16 + hexDigitValue(reply[i + 2])));
       i += 2;
     } else {
       bytes.push_back(reply[i]);

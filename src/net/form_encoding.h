@@ -16,4 +16,7 @@ std::string encodeForForm(std::string_view utf8);
 // kept as any incoming text is (cutAtZeroByteAndRoundTripGbk).
 std::string decodeReply(std::string_view reply);
 
+// The value of a hex digit in either case; -1 for any other character.
+int hexDigitValue(char c);
+
 }  // namespace decor

@@ -1,6 +1,7 @@
 #include "net/quote_send.h"
 
 #include "net/form_encoding.h"
+#include "text/replace_all.h"
 
 namespace decor {
 namespace {
@@ -8,20 +9,6 @@ namespace {
 constexpr std::string_view kAskForEmail = "请输入邮箱！";
 constexpr std::string_view kAskForPhone = "请输入邮箱手机号！";
 constexpr std::string_view kSuccessMark = "发送成功";
-
-std::string withHtmlLineBreaks(std::string_view text) {
-  static constexpr std::string_view kCrLf = "\r\n";
-  std::string out;
-  out.reserve(text.size());
-  std::size_t from = 0;
-  for (std::size_t at = text.find(kCrLf); at != std::string_view::npos; at = text.find(kCrLf, from)) {
-    out.append(text.substr(from, at - from));
-    out.append("<br />");
-    from = at + kCrLf.size();
-  }
-  out.append(text.substr(from));
-  return out;
-}
 
 }  // namespace
 
@@ -39,7 +26,7 @@ std::string quoteFormBody(std::string_view email, std::string_view resultText, s
   std::string body = "email=";
   body += encodeForForm(email);
   body += "&result=";
-  body += encodeForForm(withHtmlLineBreaks(resultText));
+  body += encodeForForm(replaceAll(resultText, "\r\n", "<br />"));
   body += "&tel=";
   body += encodeForForm(phone);
   return body;

@@ -3,32 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "net/form_encoding.h"
+#include "text/replace_all.h"
 #include "text/utf8.h"
 
 namespace decor::server {
-namespace {
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-std::string restoreLineBreaks(std::string text) {
-  static constexpr std::string_view kBreak = "<br />";
-  std::string out;
-  out.reserve(text.size());
-  std::size_t from = 0;
-  for (std::size_t at; (at = text.find(kBreak, from)) != std::string::npos; from = at + kBreak.size()) {
-    out.append(text, from, at - from);
-    out += "\r\n";
-  }
-  out.append(text, from);
-  return out;
-}
-
-}  // namespace
 
 std::optional<std::string> percentDecode(std::string_view text) {
   std::string out;
@@ -39,8 +18,8 @@ std::optional<std::string> percentDecode(std::string_view text) {
       continue;
     }
     if (i + 2 >= text.size()) return std::nullopt;
-    const int high = hexValue(text[i + 1]);
-    const int low = hexValue(text[i + 2]);
+    const int high = hexDigitValue(text[i + 1]);
+    const int low = hexDigitValue(text[i + 2]);
     if (high < 0 || low < 0) return std::nullopt;
     out += static_cast<char>(high * 16 + low);
     i += 2;
@@ -74,7 +53,7 @@ FormParse parseQuoteForm(std::string_view body) {
     if (!values[k] || values[k]->empty()) return {std::nullopt, "缺少字段 " + std::string(kNames[k])};
   }
   return {QuoteForm{.email = std::move(*values[0]), .phone = std::move(*values[2]),
-                    .result = restoreLineBreaks(std::move(*values[1]))},
+                    .result = replaceAll(*values[1], "<br />", "\r\n")},
           {}};
 }
 
