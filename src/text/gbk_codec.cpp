@@ -48,6 +48,15 @@ char16_t singleBmpCodePoint(std::string_view utf8) {
   return static_cast<char16_t>(c.codePoint);
 }
 
+// Copies the run of ASCII bytes that starts at `from` (both encodings leave ASCII as it is)
+// and returns where the run ends.
+std::size_t appendAsciiRun(std::string_view text, std::size_t from, std::string& out) {
+  std::size_t end = from + 1;
+  while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+  out.append(text.substr(from, end - from));
+  return end;
+}
+
 }  // namespace
 
 GbkCodec::GbkCodec(OpenConverter open) {
@@ -93,10 +102,7 @@ std::string GbkCodec::utf8ToGbk(std::string_view utf8) const {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     if (static_cast<unsigned char>(utf8[i]) < 0x80 && asciiUnchanged_) {  // a run of ASCII as it is
-      std::size_t end = i + 1;
-      while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) ++end;
-      out.append(utf8.substr(i, end - i));
-      i = end;
+      i = appendAsciiRun(utf8, i, out);
       continue;
     }
     const Utf8Char c = decodeUtf8At(utf8, i);
@@ -125,10 +131,7 @@ std::string GbkCodec::gbkToUtf8(std::string_view gbk) const {
   for (std::size_t i = 0; i < gbk.size();) {
     const auto lead = static_cast<unsigned char>(gbk[i]);
     if (lead < 0x80 && asciiUnchanged_) {
-      std::size_t end = i + 1;
-      while (end < gbk.size() && static_cast<unsigned char>(gbk[end]) < 0x80) ++end;
-      out.append(gbk.substr(i, end - i));
-      i = end;
+      i = appendAsciiRun(gbk, i, out);
       continue;
     }
     if (!hasConverter_) {
