@@ -12,12 +12,11 @@
 #include "app/message_box.h"
 #include "export/xlsx_export.h"
 #include "export_pdf/quote_pages.h"
+#include "ui/qt_text.h"
 
 namespace decor {
 
 namespace {
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 const char* extensionOf(QuoteSharing::Format format) {
   return format == QuoteSharing::Format::Excel ? "xlsx" : "pdf";
@@ -77,11 +76,9 @@ void QuoteSharing::exportAs(Format format) {
   const QString filter =
       format == Format::Excel ? QStringLiteral("Excel 工作簿 (*.xlsx)") : QStringLiteral("PDF 文件 (*.pdf)");
   const QString title = format == Format::Excel ? QStringLiteral("导出为 Excel") : QStringLiteral("导出为 PDF");
-  QString path = QFileDialog::getSaveFileName(&window_, title, proposedPath(format), filter);
+  const QString path = QFileDialog::getSaveFileName(&window_, title, proposedPath(format), filter);
   if (path.isEmpty()) return;
-  const QString extension = QLatin1Char('.') + QLatin1String(extensionOf(format));
-  if (!path.endsWith(extension, Qt::CaseInsensitive)) path += extension;
-  save(format, path);
+  save(format, qt(withFileExtension(path.toStdString(), extensionOf(format))));
 }
 
 QuoteDocument QuoteSharing::documentOf(const std::vector<QuoteItem>& rows) const {

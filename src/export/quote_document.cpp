@@ -1,5 +1,6 @@
 #include "export/quote_document.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "text/local_time.h"
@@ -74,6 +75,15 @@ std::string proposedFileName(std::string_view caption, std::string_view date, st
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
   if (name.empty()) name = "报价";
   return name + "-" + std::string(date) + "." + std::string(extension);
+}
+
+std::string withFileExtension(std::string_view path, std::string_view extension) {
+  const std::string ending = "." + std::string(extension);
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  const bool hasIt = path.size() >= ending.size() &&
+                     std::equal(ending.begin(), ending.end(), path.end() - static_cast<std::ptrdiff_t>(ending.size()),
+                                [&](char a, char b) { return lower(a) == lower(b); });
+  return hasIt ? std::string(path) : std::string(path) + ending;
 }
 
 }  // namespace decor

@@ -54,4 +54,8 @@ std::string websiteLine(const CompanyContact& company);
 // Linux file name cannot hold become "_".
 std::string proposedFileName(std::string_view caption, std::string_view date, std::string_view extension);
 
+// The path a user typed in the save dialog, with ".extension" added unless it already ends
+// with it (in any case): "报价" → "报价.pdf", "报价.PDF" stays.
+std::string withFileExtension(std::string_view path, std::string_view extension);
+
 }  // namespace decor
