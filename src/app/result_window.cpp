@@ -6,8 +6,9 @@
 #include "estimate/quick_estimate.h"
 #include "net/phone_lookup.h"
 #include "net/quote_send.h"
-#include "ui/artwork.h"
 #include "text/input_rules.h"
+#include "ui/artwork.h"
+#include "ui/qt_text.h"
 #include "ui/text_rule_validator.h"
 #include "ui_result_window.h"
 
@@ -17,8 +18,6 @@ namespace {
 
 constexpr std::size_t kPhoneDigits = 11;
 constexpr const char* kCloseQuestion = "亲，此报价可免费发到手机和邮箱哦！点击  是  即可返回免费发送！";
-
-QString qText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -84,7 +83,7 @@ void ResultWindow::checkEmail() {
   if (isAcceptableEmail(box.text().toStdString())) return;
   // Cleared before the message takes the focus, so that losing it again finds nothing to report.
   box.clear();
-  showMessage(qText(kNoSuchEmail), QMessageBox::Warning);
+  showMessage(qt(kNoSuchEmail), QMessageBox::Warning);
   box.setFocus();
 }
 
@@ -101,16 +100,16 @@ void ResultWindow::lookUpPhone(const QString& phoneText) {
 void ResultWindow::reportUnknownPhone(const std::string& lookedUp) {
   // The customer may have typed on meanwhile: the answer then concerns a number no longer there.
   if (!lookupStillApplies(ui_->编辑框3->text().toStdString(), lookedUp)) return;
-  showMessage(qText(kUnknownPhoneMessage), QMessageBox::Information);
+  showMessage(qt(kUnknownPhoneMessage), QMessageBox::Information);
   ui_->编辑框3->setFocus();
 }
 
 void ResultWindow::sendQuote() {
-  setWindowTitle(qText(kSendingCaption));
+  setWindowTitle(qt(kSendingCaption));
   std::string email = ui_->编辑框2->text().toStdString();
   std::string phone = ui_->编辑框3->text().toStdString();
   if (const auto missing = missingSendInput(email, phone)) {
-    showMessage(qText(missing->message), QMessageBox::Information);
+    showMessage(qt(missing->message), QMessageBox::Information);
     (missing->box == MissingSendInput::Box::Email ? ui_->编辑框2 : ui_->编辑框3)->setFocus();
     return;
   }
@@ -124,9 +123,9 @@ void ResultWindow::sendQuote() {
 void ResultWindow::showSendOutcome(std::string_view outcome) {
   // Caption and flag first: another send's answer may arrive while this message is open, and
   // it must not be overwritten once that message closes.
-  setWindowTitle(qText(outcome));
+  setWindowTitle(qt(outcome));
   markSent();
-  showMessage(qText(outcome), QMessageBox::Information);
+  showMessage(qt(outcome), QMessageBox::Information);
 }
 
 }  // namespace decor
