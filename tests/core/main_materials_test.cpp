@@ -37,25 +37,6 @@ std::vector<QuoteItem> bathroom(const std::string& area, const std::string& tile
           row("马桶", "套", "1", toilet, toilet), row("碳纤维灯", "套", "1", "450", "450")};
 }
 
-// The kitchen package of levels 2 and 3: cabinets, the worktop named by level, the fittings
-// at their prices, then tiles and ceiling over the floor area.
-struct Worktop {
-  std::string name, price, total;
-};
-struct KitchenTiles {
-  std::string area, wallPrice, wallTotal, floorPrice, floorTotal;
-};
-std::vector<QuoteItem> kitchen(const Worktop& top, const std::string& hardware, const std::string& sink,
-                               const std::string& hood, const std::string& stove, const std::string& lamp,
-                               const KitchenTiles& tiles, const std::string& heater, const std::string& ceilingTotal) {
-  return {blank(), header("厨房"), row("厨柜制作", "M", "3", "520", "1560"), row("吊柜制作", "M", "3", "320", "960"),
-          row(top.name, "M", "3", top.price, top.total), row("厨柜五金", "项", "1", hardware, hardware),
-          row("洗菜盆及龙头", "套", "1", sink, sink), row("油烟机", "套", "1", hood, hood), row("灶台", "套", "1", stove, stove),
-          row("吸顶灯", "套", "1", lamp, lamp), row("墙面砖", "M2", tiles.area, tiles.wallPrice, tiles.wallTotal),
-          row("地面砖", "M2", tiles.area, tiles.floorPrice, tiles.floorTotal),
-          row("燃气热水器", "套", "1", heater, heater), row("铝扣板吊顶", "M2", tiles.area, "95", ceilingTotal)};
-}
-
 const std::vector<QuoteItem> kKitchenLevel1{
     blank(),
     header("厨房"),
@@ -86,13 +67,26 @@ struct DispatchCase {
 
 TEST(MainMaterials, EachRoomGetsABlankRowAndItsPackage) {
   const std::vector<DispatchCase> cases{
-      {"kitchen level 2, area 7.5", room("厨房", "3000*2500*2800"), "舒适型装修", FloorChoice::WoodenFloor,
-       kitchen({"水晶石台面", "260", "780"}, "350", "580", "1200", "450", "85", {"7.5", "28", "210", "8", "60"}, "1750",
-               "712")},
-      {"kitchen level 3, fractions of a millimetre cut", room("厨房", "3200.9*2800.9*2920"), "精  装  修",
+      {"kitchen level 2, area 7.5",
+       room("厨房", "3000*2500*2800"),
+       "舒适型装修",
+       FloorChoice::WoodenFloor,
+       {blank(), header("厨房"), row("厨柜制作", "M", "3", "520", "1560"), row("吊柜制作", "M", "3", "320", "960"),
+        row("水晶石台面", "M", "3", "260", "780"), row("厨柜五金", "项", "1", "350", "350"),
+        row("洗菜盆及龙头", "套", "1", "580", "580"), row("油烟机", "套", "1", "1200", "1200"),
+        row("灶台", "套", "1", "450", "450"), row("吸顶灯", "套", "1", "85", "85"),
+        row("墙面砖", "M2", "7.5", "28", "210"), row("地面砖", "M2", "7.5", "8", "60"),
+        row("燃气热水器", "套", "1", "1750", "1750"), row("铝扣板吊顶", "M2", "7.5", "95", "712")}},
+      {"kitchen level 3, fractions of a millimetre cut",
+       room("厨房", "3200.9*2800.9*2920"),
+       "精  装  修",
        FloorChoice::Tiles,
-       kitchen({"石英石", "480", "1440"}, "580", "680", "1500", "600", "160", {"8.96", "58", "519", "28", "250"}, "1800",
-               "851")},
+       {blank(), header("厨房"), row("厨柜制作", "M", "3", "520", "1560"), row("吊柜制作", "M", "3", "320", "960"),
+        row("石英石", "M", "3", "480", "1440"), row("厨柜五金", "项", "1", "580", "580"),
+        row("洗菜盆及龙头", "套", "1", "680", "680"), row("油烟机", "套", "1", "1500", "1500"),
+        row("灶台", "套", "1", "600", "600"), row("吸顶灯", "套", "1", "160", "160"),
+        row("墙面砖", "M2", "8.96", "58", "519"), row("地面砖", "M2", "8.96", "28", "250"),
+        row("燃气热水器", "套", "1", "1800", "1800"), row("铝扣板吊顶", "M2", "8.96", "95", "851")}},
       {"kitchen level 1 ignores the size", room("厨房", "abc*0*0"), "出租房装修", FloorChoice::WoodenFloor,
        kKitchenLevel1},
       {"bathroom level 1", room("卫生间", "2000*1500*2800"), "出租房装修", FloorChoice::WoodenFloor,
