@@ -68,9 +68,7 @@ TEST(XlsxExport, SheetNamesAndHeaderFooterEscapes) {
   // 31 characters, not bytes: 40 Chinese characters keep their first 31 whole.
   std::string long40;
   for (int i = 0; i < 40; ++i) long40 += "装";
-  std::string first31;
-  for (int i = 0; i < 31; ++i) first31 += "装";
-  EXPECT_EQ(sheetNameFor(long40), first31);
+  EXPECT_EQ(sheetNameFor(long40), long40.substr(0, 31 * std::string("装").size()));
   EXPECT_EQ(escapeHeaderFooterText("a&b&&c"), "a&&b&&&&c");
 }
 
