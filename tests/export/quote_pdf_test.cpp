@@ -26,6 +26,16 @@ std::vector<std::string> words(const std::string& line) {
   return result;
 }
 
+// The text's lines that hold anything, each as its words.
+std::vector<std::vector<std::string>> linesOfWords(const std::string& text) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!words(line).empty()) lines.push_back(words(line));
+  }
+  return lines;
+}
+
 std::vector<std::string> nonEmptyCells(const QuoteItem& row) {
   std::vector<std::string> cells;
   for (std::string_view cell : rowCells(row)) {
@@ -87,11 +97,7 @@ TEST_F(QuotePdf, EveryRowInOrderUnderARepeatedHeaderWithPageNumbers) {
   const std::vector<std::string> header{"序号", "项目名称", "单位", "数量", "单价", "总计"};
   for (int page = 0; page < pageCount; ++page) {
     SCOPED_TRACE("page " + std::to_string(page + 1));
-    std::vector<std::vector<std::string>> lines;
-    std::istringstream lineStream(pages[static_cast<std::size_t>(page)]);
-    for (std::string line; std::getline(lineStream, line);) {
-      if (!words(line).empty()) lines.push_back(words(line));
-    }
+    const std::vector<std::vector<std::string>> lines = linesOfWords(pages[static_cast<std::size_t>(page)]);
     // The planned rows of this page, each as one line with its texts in column order,
     // between the column header and the footer.
     std::vector<std::vector<std::string>> expected{header};
@@ -132,12 +138,6 @@ TEST_F(QuotePdf, APrinterWithMarginsGetsTheSamePages) {
 
   // Line by line the same words; a page drawn from the wrong corner loses its right column
   // and its footer off the paper. (Positions may differ by a fraction of a point.)
-  auto linesOfWords = [](const std::string& text) {
-    std::vector<std::vector<std::string>> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(words(line));
-    return lines;
-  };
   const std::string layout = "pdftotext -layout -enc UTF-8 '";
   const std::string expected = run(layout + direct.string() + "' -");
   ASSERT_NE(expected.find("全包总价格"), std::string::npos) << expected;
