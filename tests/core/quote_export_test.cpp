@@ -56,6 +56,9 @@ TEST(QuoteDocument, TextsForNamesAndPages) {
   EXPECT_EQ(proposedFileName("全包装修详细报价", "2026-12-08", "xlsx"), "全包装修详细报价-2026-12-08.xlsx");
   EXPECT_EQ(proposedFileName("a/b\\c:d*e?f\"g<h>i|j\tk", "2026-01-02", "pdf"), "a_b_c_d_e_f_g_h_i_j_k-2026-01-02.pdf");
   EXPECT_EQ(proposedFileName(" . ", "2026-01-02", "pdf"), "报价-2026-01-02.pdf");
+  EXPECT_EQ(withFileExtension("/home/u/报价", "pdf"), "/home/u/报价.pdf");
+  EXPECT_EQ(withFileExtension("/home/u/报价.PDF", "pdf"), "/home/u/报价.PDF");
+  EXPECT_EQ(withFileExtension("/home/u/报价.xlsx", "pdf"), "/home/u/报价.xlsx.pdf");
   EXPECT_EQ(pageNumberText(3, 12), "第 3 页 / 共 12 页");
   EXPECT_TRUE(std::regex_match(todayIsoDate(), std::regex(R"(20\d\d-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01]))")));
 }
