@@ -62,19 +62,10 @@ class QuotationTest : public ::testing::Test {
   QLineEdit* unitPriceBox() { return control<QLineEdit>(*window_, "编辑框4"); }
   QPushButton* modifyButton() { return control<QPushButton>(*window_, "按钮3"); }
   QPushButton* deleteButton() { return control<QPushButton>(*window_, "按钮1"); }
-  QPushButton* addItemButton() { return control<QPushButton>(*window_, "按钮2"); }
   QLabel* descriptionLabel() { return control<QLabel>(*window_, "标签1"); }
   int listRows() { return list().model()->rowCount(); }
 
-  // Fills the detail panel as a user would after clicking the row, and presses 修改.
-  void modify(int row, const std::vector<QString>& panel) {
-    clickRow(list(), row);
-    nameBox()->setText(panel[0]);
-    unitBox()->setText(panel[1]);
-    quantityBox()->setEditText(panel[2]);
-    unitPriceBox()->setText(panel[3]);
-    QTest::mouseClick(modifyButton(), Qt::LeftButton);
-  }
+  void modify(int row, const std::vector<QString>& panel) { modifyRow(*window_, row, panel); }
   // Clicks the row and 删除此项, and waits for the worker's result.
   void remove(QuotationController& controller, int row) {
     clickRow(list(), row);
@@ -91,7 +82,7 @@ class QuotationTest : public ::testing::Test {
       control<QComboBox>(*addItem, "组合框3")->setEditText(price);
       control<QPushButton>(*addItem, "按钮1")->click();
     });
-    QTest::mouseClick(addItemButton(), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*window_, "按钮2"), Qt::LeftButton);
     ASSERT_EQ(answerer.seen().size(), 1U);
     EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("添加项目"));
     ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
@@ -258,7 +249,7 @@ TEST_F(QuotationTest, ModifyDeleteAndAddInAFullPackage) {
   // room's blank row) and the full total follows.
   add(controller, QStringLiteral("清水漆"), QStringLiteral("3"), QStringLiteral("44.5"));
   std::vector<QuoteItem> added(expected.begin(), expected.begin() + 9);
-  for (const QuoteItem& row : std::vector<QuoteItem>{
+  added.insert(added.end(), {
            {},
            {"-", "清水漆", "增", "3", "44.5", "133.5"},
            {},
@@ -271,9 +262,7 @@ TEST_F(QuotationTest, ModifyDeleteAndAddInAFullPackage) {
            {},
            {},
            {"", "全包总价格", "", "", "", "7243"},
-       }) {
-    added.push_back(row);
-  }
+       });
   EXPECT_EQ(quoteRowsOf(list()), added);
   EXPECT_EQ(controller.table().rows(), added) << "the list shows the table itself";
 }
@@ -300,11 +289,10 @@ TEST_F(QuotationTest, HalfPackageModifyOfAFeeRowAndNoSelection) {
 TEST_F(QuotationTest, OnlyALeftPressShowsARow) {
   QuotationController& controller = open({livingRoom()});
   ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
-  const std::vector<std::string> empty{"", "", "", ""};
-  clickRow(list(), 4, Qt::RightButton);
-  EXPECT_EQ(detailPanel(), empty);
-  clickRow(list(), 5, Qt::MiddleButton);
-  EXPECT_EQ(detailPanel(), empty);
+  for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+    clickRow(list(), 4, button);
+    EXPECT_EQ(detailPanel(), (std::vector<std::string>{"", "", "", ""})) << button;
+  }
   EXPECT_EQ(descriptionLabel()->text(), QuotationWindow::aboutText(services_.endpoints));
   clickRow(list(), 4);
   EXPECT_EQ(detailPanel(), (std::vector<std::string>{"实木门", "扇", "1", "1480"}));
