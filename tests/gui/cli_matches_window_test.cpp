@@ -2,21 +2,18 @@
 // quotation, end with the same rows.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "app/add_item_window.h"
 #include "app/quotation_controller.h"
 #include "app/quotation_window.h"
 #include "cli/commands.h"
 #include "gui_test_support.h"
 #include "quote_test_support.h"
-#include "ui/spin_text_box.h"
+#include "scratch_folder.h"
 
 namespace decor::test {
 namespace {
@@ -25,15 +22,10 @@ std::vector<QuoteItem> rowsOfTabText(const std::string& text) {
   std::vector<QuoteItem> rows;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) {
-    std::vector<std::string> cells;
-    std::size_t begin = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', begin)) {
-      cells.push_back(line.substr(begin, tab - begin));
-      begin = tab + 1;
-    }
-    cells.push_back(line.substr(begin));
+    QStringList cells = QString::fromStdString(line).split(QLatin1Char('\t'));
     cells.resize(6);
-    rows.push_back({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]});
+    auto cell = [&](int i) { return cells[i].toStdString(); };
+    rows.push_back({cell(0), cell(1), cell(2), cell(3), cell(4), cell(5)});
   }
   return rows;
 }
@@ -41,7 +33,8 @@ std::vector<QuoteItem> rowsOfTabText(const std::string& text) {
 TEST(CliMatchesWindow, SameEditsGiveTheSameRows) {
   const std::vector<RoomEntry> rooms{livingRoom(), RoomEntry{"厨房", "3000*2500*2800", "600*1500", "推拉门", "1", "4"},
                                      RoomEntry{"阳台", "1333*1000*2800", "0*0", "(无)", "0", "3"}};
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "decor-cli-matches-window.tsv";
+  const ScratchFolder folder("decor-cli-matches-window");
+  const std::filesystem::path file = folder / "rooms.tsv";
   {
     std::ofstream out(file, std::ios::binary);
     for (const RoomEntry& r : rooms) {
@@ -58,7 +51,6 @@ TEST(CliMatchesWindow, SameEditsGiveTheSameRows) {
        "--modify", "5", "实木门", "扇", "2", "1480", "--delete", "12", "--add", "清水漆", "3", "44.5",
        "--add", "工艺鞋柜", "1.5", "550", "--modify", "27", "工程管理费", "项", "1", "10%"},
       cliOut, cliErr);
-  std::filesystem::remove(file);
   ASSERT_EQ(exit, 0) << cliErr.str();
   const std::vector<QuoteItem> fromCli = rowsOfTabText(cliOut.str());
 
@@ -70,31 +62,17 @@ TEST(CliMatchesWindow, SameEditsGiveTheSameRows) {
   window.show();
   controller.start();
   ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
-  QLineEdit* nameBox = control<QLineEdit>(window, "编辑框1");
-  QLineEdit* unitBox = control<QLineEdit>(window, "编辑框2");
-  SpinTextBox* quantityBox = control<SpinTextBox>(window, "编辑框3");
-  QLineEdit* unitPriceBox = control<QLineEdit>(window, "编辑框4");
-  QPushButton* modifyButton = control<QPushButton>(window, "按钮3");
-  QPushButton* deleteButton = control<QPushButton>(window, "按钮1");
   QTreeView& list = *control<QTreeView>(window, "超级列表框1");
-  auto modify = [&](int row, const QString& name, const QString& unit, const QString& quantity, const QString& price) {
-    clickRow(list, row);
-    nameBox->setText(name);
-    unitBox->setText(unit);
-    quantityBox->setEditText(quantity);
-    unitPriceBox->setText(price);
-    QTest::mouseClick(modifyButton, Qt::LeftButton);
-  };
-  modify(4, QStringLiteral("实木门"), QStringLiteral("扇"), QStringLiteral("2"), QStringLiteral("1480"));
+  modifyRow(window, 4, {QStringLiteral("实木门"), QStringLiteral("扇"), QStringLiteral("2"), QStringLiteral("1480")});
   clickRow(list, 11);
   ASSERT_EQ(list.model()->index(11, 1).data().toString(), QStringLiteral("推拉门"));
-  QTest::mouseClick(deleteButton, Qt::LeftButton);
+  QTest::mouseClick(control<QPushButton>(window, "按钮1"), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
   controller.addItem({"清水漆", "3", "44.5"});
   controller.addItem({"工艺鞋柜", "1.5", "550"});
   ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
   ASSERT_EQ(list.model()->index(26, 1).data().toString(), QStringLiteral("工程管理费"));
-  modify(26, QStringLiteral("工程管理费"), QStringLiteral("项"), QStringLiteral("1"), QStringLiteral("10%"));
+  modifyRow(window, 26, {QStringLiteral("工程管理费"), QStringLiteral("项"), QStringLiteral("1"), QStringLiteral("10%")});
   ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
 
   EXPECT_EQ(quoteRowsOf(list), fromCli);

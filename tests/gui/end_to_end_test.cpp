@@ -2,13 +2,10 @@
 // decor-company-server process with a temporary database and price folder.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeView>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -18,18 +15,16 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/quotation_controller.h"
-#include "app/quotation_window.h"
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
 #include "estimate/quick_estimate.h"
 #include "gui_test_support.h"
 #include "quote/quote_build.h"
 #include "quote_test_support.h"
+#include "scratch_folder.h"
 #include "server_process.h"
 #include "ui/picture_box.h"
 #include "ui/picture_button.h"
-#include "ui/spin_text_box.h"
 
 namespace decor::test {
 namespace {
@@ -43,9 +38,6 @@ const std::string kSentText = "总价 100% 含税 & 运费 + 1=1，\r\n第二行
 class EndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "decor-e2e-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
     // Staff start from the built-in prices and change one of each file.
     const auto written = decor::testing::runCommand(kServer, {"prices", "--write", prices().string()});
     ASSERT_EQ(written.code, 0) << written.output;
@@ -60,7 +52,6 @@ class EndToEndTest : public ::testing::Test {
   void TearDown() override {
     server_.reset();
     flushDeletes();
-    std::filesystem::remove_all(folder_);
   }
 
   std::filesystem::path prices() const { return folder_ / "prices"; }
@@ -75,31 +66,19 @@ class EndToEndTest : public ::testing::Test {
     std::ofstream(prices() / name, std::ios::binary | std::ios::trunc) << text;
   }
 
-  // The inbox as staff list it, each CSV row without its time of arrival.
-  std::vector<std::string> inboxRowsWithoutTimes() const {
+  // The inbox as staff list it in CSV, the one quote's time of arrival cut out.
+  std::string inboxWithoutTime() const {
     const auto inbox = decor::testing::runCommand(kServer, {"inbox", "--data", database().string(), "--csv"});
     EXPECT_EQ(inbox.code, 0) << inbox.output;
-    std::vector<std::string> rows;
-    const std::string& csv = inbox.output;
-    const std::size_t header = csv.find("\r\n");
-    if (header == std::string::npos) return {"(no header row) " + csv};
-    for (std::size_t at = header + 2; at < csv.size();) {
-      // A quoted field may hold CR LF: a row ends at a CR LF outside quotes.
-      bool quoted = false;
-      std::size_t end = at;
-      for (; end < csv.size() && (quoted || csv.compare(end, 2, "\r\n") != 0); ++end) {
-        if (csv[end] == '"') quoted = !quoted;
-      }
-      const std::string row = csv.substr(at, end - at);
-      rows.push_back(row.find(',') == std::string::npos ? row : row.substr(row.find(',')));
-      at = end + 2;
-    }
-    return rows;
+    std::string csv = inbox.output;
+    const std::size_t row = csv.find("\r\n") + 2;
+    if (row <= csv.size()) csv.erase(row, csv.find(',', row) - row);
+    return csv;
   }
 
   // The program's own services (its HTTP client), with every server at the test's server.
   AppServices services_ = AppServices::forDesktop();
-  std::filesystem::path folder_;
+  ScratchFolder folder_{"decor-e2e"};
   std::unique_ptr<decor::testing::ServerProcess> server_;
 };
 
@@ -151,24 +130,10 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   RoomEntryWindow* rooms = window.roomEntryWindow();
   ASSERT_NE(rooms, nullptr);
   const RoomEntry room = livingRoom();
-  control<SpinTextBox>(*rooms, "编辑框1")->setEditText(QString::fromStdString(room.doorLeaves));
-  control<QComboBox>(*rooms, "组合框2")->setCurrentText(QString::fromStdString(room.roomType));
-  control<QLineEdit>(*rooms, "编辑框5")->setText(QString::fromStdString(room.size));
-  control<QComboBox>(*rooms, "组合框3")->setCurrentText(QString::fromStdString(room.window));
-  control<QComboBox>(*rooms, "组合框4")->setCurrentText(QString::fromStdString(room.doorType));
-  control<QComboBox>(*rooms, "组合框5")->setCurrentText(QString::fromStdString(room.wallCount));
+  enterRoom(*rooms, room);
   QTest::mouseClick(control<PictureButton>(*rooms, "按钮4"), Qt::LeftButton);
   ASSERT_EQ(roomRowsOf(*control<QTreeWidget>(*rooms, "超级列表框1")), std::vector<RoomEntry>{room});
-  std::vector<QuoteItem> quoted;
-  {
-    ModalAnswerer answerer({}, [&](QWidget& dialog) {
-      auto* quotation = qobject_cast<QuotationWindow*>(&dialog);
-      if (quotation == nullptr) return;
-      ASSERT_TRUE(waitUntil([&] { return !quotation->controller().building(); }));
-      quoted = quoteRowsOf(*control<QTreeView>(*quotation, "超级列表框1"));
-    });
-    QTest::mouseClick(control<PictureButton>(*rooms, "按钮5"), Qt::LeftButton);
-  }
+  const std::vector<QuoteItem> quoted = quotationRowsOpenedBy(*control<PictureButton>(*rooms, "按钮5"));
   QuoteTable reference;
   buildQuote(QuoteRequest{.rooms = {room}, .grade = "舒适型装修", .scope = PackageScope::Half,
                           .floor = FloorChoice::WoodenFloor},
@@ -187,8 +152,8 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   ASSERT_NE(result->shownText().find(kSentText), std::string::npos);
   EXPECT_EQ(sendFrom(*result, QStringLiteral("客户 a+b&c=d@qq.com"), QStringLiteral("13800138000")),
             QStringLiteral("发送成功！"));
-  EXPECT_EQ(inboxRowsWithoutTimes(),
-            std::vector<std::string>{",客户 a+b&c=d@qq.com,13800138000,\"" + result->shownText() + "\""});
+  EXPECT_EQ(inboxWithoutTime(),
+            "时间,邮箱,手机,报价内容\r\n,客户 a+b&c=d@qq.com,13800138000,\"" + result->shownText() + "\"\r\n");
 
   // The server goes away while the program runs: a send fails, the program carries on.
   EXPECT_EQ(server_->stop(SIGKILL), 128 + SIGKILL);

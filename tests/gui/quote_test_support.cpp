@@ -1,9 +1,18 @@
 #include "quote_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+
+#include "app/quotation_controller.h"
+#include "app/quotation_window.h"
+#include "gui_test_support.h"
+#include "ui/spin_text_box.h"
 
 namespace decor {
 
@@ -64,6 +73,36 @@ void clickRow(QTreeView& list, int row, Qt::MouseButton button) {
   const QModelIndex index = list.model()->index(row, 1);
   list.scrollTo(index);
   QTest::mouseClick(list.viewport(), button, {}, list.visualRect(index).center());
+}
+
+void enterRoom(QWidget& window, const RoomEntry& room) {
+  control<SpinTextBox>(window, "编辑框1")->setEditText(QString::fromStdString(room.doorLeaves));
+  control<QComboBox>(window, "组合框2")->setCurrentText(QString::fromStdString(room.roomType));
+  control<QLineEdit>(window, "编辑框5")->setText(QString::fromStdString(room.size));
+  control<QComboBox>(window, "组合框3")->setCurrentText(QString::fromStdString(room.window));
+  control<QComboBox>(window, "组合框4")->setCurrentText(QString::fromStdString(room.doorType));
+  control<QComboBox>(window, "组合框5")->setCurrentText(QString::fromStdString(room.wallCount));
+}
+
+std::vector<QuoteItem> quotationRowsOpenedBy(QAbstractButton& packageButton) {
+  std::vector<QuoteItem> rows;
+  ModalAnswerer answerer({}, [&](QWidget& dialog) {
+    auto* quotation = qobject_cast<QuotationWindow*>(&dialog);
+    if (quotation == nullptr) return;
+    ASSERT_TRUE(waitUntil([&] { return !quotation->controller().building(); }));
+    rows = quoteRowsOf(*control<QTreeView>(*quotation, "超级列表框1"));
+  });
+  QTest::mouseClick(&packageButton, Qt::LeftButton);
+  return rows;
+}
+
+void modifyRow(QWidget& window, int row, const std::vector<QString>& panel) {
+  clickRow(*control<QTreeView>(window, "超级列表框1"), row);
+  control<QLineEdit>(window, "编辑框1")->setText(panel.at(0));
+  control<QLineEdit>(window, "编辑框2")->setText(panel.at(1));
+  control<SpinTextBox>(window, "编辑框3")->setEditText(panel.at(2));
+  control<QLineEdit>(window, "编辑框4")->setText(panel.at(3));
+  QTest::mouseClick(control<QPushButton>(window, "按钮3"), Qt::LeftButton);
 }
 
 std::vector<QuoteItem> livingRoomFullQuote() {

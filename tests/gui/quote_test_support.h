@@ -10,8 +10,10 @@
 #include "quote/quote_table.h"
 #include "quote/room_list.h"
 
+class QAbstractButton;
 class QComboBox;
 class QTreeView;
+class QWidget;
 class QTreeWidget;
 
 namespace decor {
@@ -31,6 +33,18 @@ bool pickItem(QComboBox& box, const QString& text);
 
 // Presses a button (the left one unless told) on a row of a shown list view.
 void clickRow(QTreeView& list, int row, Qt::MouseButton button = Qt::LeftButton);
+
+// Writes a room into the room-entry window's six inputs. The leaves go first: a leaves text
+// set from outside the window sets off the leaves reaction, which would overwrite the door type.
+void enterRoom(QWidget& roomEntryWindow, const RoomEntry& room);
+
+// Presses a package button and returns the rows of the quotation window it opens, read once
+// its build has finished (the window is then closed).
+std::vector<QuoteItem> quotationRowsOpenedBy(QAbstractButton& packageButton);
+
+// Clicks the row, fills the quotation window's detail panel (name, unit, quantity, unit
+// price) as a user would and presses 修改.
+void modifyRow(QWidget& quotationWindow, int row, const std::vector<QString>& panel);
 
 // The same as a full package: the wooden floor after the fee block, then the full total.
 std::vector<QuoteItem> livingRoomFullQuote();

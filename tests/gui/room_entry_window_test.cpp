@@ -70,16 +70,7 @@ class RoomEntryTest : public ::testing::Test {
   QRadioButton* tilesButton() { return control<QRadioButton>(*window_, "单选框2"); }
   QTreeWidget& list() { return *control<QTreeWidget>(*window_, "超级列表框1"); }
 
-  // Writes a room into the six inputs. The leaves go first: a leaves text set from outside
-  // the window sets off the leaves reaction, which would overwrite the door type.
-  void enter(const RoomEntry& room) {
-    leavesBox()->setEditText(QString::fromStdString(room.doorLeaves));
-    roomTypeBox()->setCurrentText(QString::fromStdString(room.roomType));
-    sizeBox()->setText(QString::fromStdString(room.size));
-    windowBox()->setCurrentText(QString::fromStdString(room.window));
-    doorTypeBox()->setCurrentText(QString::fromStdString(room.doorType));
-    wallCountBox()->setCurrentText(QString::fromStdString(room.wallCount));
-  }
+  void enter(const RoomEntry& room) { enterRoom(*window_, room); }
 
   RoomEntry inputs() {
     return {roomTypeBox()->currentText().toStdString(), sizeBox()->text().toStdString(),
@@ -520,16 +511,7 @@ TEST(RoomEntryFromMainWindow, CarriesTheRoomListControllerAndTheMainWindowsGrade
   control<QComboBox>(main, "组合框1")->setCurrentIndex(0);  // 出租房装修
 
   QTest::mouseClick(control<PictureButton>(*rooms, "按钮4"), Qt::LeftButton);
-  std::vector<QuoteItem> shown;
-  {
-    ModalAnswerer answerer({}, [&](QWidget& dialog) {
-      auto* window = qobject_cast<QuotationWindow*>(&dialog);
-      if (window == nullptr) return;
-      ASSERT_TRUE(waitUntil([&] { return !window->controller().building(); }));
-      shown = quoteRowsOf(*control<QTreeView>(*window, "超级列表框1"));
-    });
-    QTest::mouseClick(control<PictureButton>(*rooms, "按钮5"), Qt::LeftButton);
-  }
+  const std::vector<QuoteItem> shown = quotationRowsOpenedBy(*control<PictureButton>(*rooms, "按钮5"));
   QuoteTable reference;
   buildQuote(QuoteRequest{.rooms = {livingRoom()}, .grade = "出租房装修"}, services.state->prices.itemPrices(),
              reference);
