@@ -153,6 +153,7 @@ TEST_F(QuoteCommandTest, UsageErrors) {
       {{"--rooms", rooms, "--package", "半包装修"}, "decor-cli quote: --package 应为 半包 或 全包，而不是 \"半包装修\"" + hint},
       {{"--rooms", rooms, "--floor", "铺瓷砖"}, "decor-cli quote: --floor 应为 地板 或 瓷砖，而不是 \"铺瓷砖\"" + hint},
       {{"--rooms", rooms, "--colour"}, "decor-cli quote: 未知选项 \"--colour\"" + hint},
+      {{"--rooms", rooms, "--prices", ""}, "decor-cli quote: --prices 需要一个文件夹，不能为空" + hint},
       {{"--rooms", rooms, "--modify", "3", "墙面批腻子", "M2"}, "decor-cli quote: 选项 --modify 需要 5 个参数" + hint},
   };
   for (const Case& c : cases) {
@@ -224,12 +225,11 @@ TEST_F(QuoteCommandTest, TableCommandsApplyInTheOrderGiven) {
   const std::vector<std::string> addedTail =
       linesOf("\t\t\t\t\t\n-\t窗帘\t增\t2\t300\t600\n\t\t\t\t\t\n" + feeRows(Output::Tsv, "152.76", "76.38", "611.04", "8477"));
   added.insert(added.end(), addedTail.begin(), addedTail.end());
-  std::vector<std::string> nothingSelected = half;
   const std::vector<Case> cases{
       {{"--delete", "2", "--delete", "2"}, deleted},
       {{"--modify", "5", "实木门", "扇", "2", "1480"}, modified},
       {{"--add", "窗帘", "2", "300"}, added},
-      {{"--delete", "0", "--modify", "0", "x", "x", "9", "9"}, nothingSelected},
+      {{"--delete", "0", "--modify", "0", "x", "x", "9", "9"}, half},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args{"--rooms", rooms};

@@ -17,7 +17,6 @@ namespace {
 class CompanyServerTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
     std::string error;
     store_ = QuoteStore::open(folder_ / "company.sqlite3", QuoteStore::Access::Serve, error);
     ASSERT_TRUE(store_) << error;
@@ -33,9 +32,6 @@ class CompanyServerTest : public TempFolderTest {
   void TearDown() override {
     if (server_) server_->stop();
     if (serving_.joinable()) serving_.join();
-    server_.reset();
-    store_.reset();
-    TempFolderTest::TearDown();
   }
 
   httplib::Client client() const {
@@ -153,23 +149,19 @@ TEST_F(CompanyServerTest, StandsInForTheChatAndNumberLocationServices) {
 }
 
 TEST(CompanyServerStop, EndsServingEvenWhenStoppedRightAway) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "decor-server-stop-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  {
-    std::string error;
-    auto store = QuoteStore::open(std::filesystem::path(pattern) / "db", QuoteStore::Access::Serve, error);
-    ASSERT_TRUE(store) << error;
-    for (int round = 0; round < 20; ++round) {
-      ServerSettings settings;
-      settings.port = 0;
-      CompanyServer server(*store, settings);
-      ASSERT_GT(server.bind(), 0);
-      std::thread serving([&server] { server.serve(); });
-      server.stop();
-      serving.join();  // hangs here if the stop was lost
-    }
+  const test::ScratchFolder scratch{"decor-server"};
+  std::string error;
+  auto store = QuoteStore::open(scratch / "db", QuoteStore::Access::Serve, error);
+  ASSERT_TRUE(store) << error;
+  for (int round = 0; round < 20; ++round) {
+    ServerSettings settings;
+    settings.port = 0;
+    CompanyServer server(*store, settings);
+    ASSERT_GT(server.bind(), 0);
+    std::thread serving([&server] { server.serve(); });
+    server.stop();
+    serving.join();  // hangs here if the stop was lost
   }
-  std::filesystem::remove_all(pattern);
 }
 
 }  // namespace

@@ -1,23 +1,13 @@
 #pragma once
-// A fresh temporary folder per test, removed afterwards.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <string>
+// A fresh scratch folder for each server test.
+#include "scratch_folder.h"
 
 namespace decor::server {
 
 class TempFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "decor-server-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::filesystem::path folder_;
+  test::ScratchFolder scratch_{"decor-server"};
+  const std::filesystem::path& folder_ = scratch_.path();
 };
 
 }  // namespace decor::server

@@ -9,6 +9,8 @@
 
 #include <cerrno>
 
+#include "shell_command.h"
+
 extern char** environ;
 
 namespace decor::testing {
@@ -16,14 +18,13 @@ namespace {
 
 constexpr std::string_view kListening = "正在监听 ";
 
-pid_t spawnWithPipe(const std::filesystem::path& binary, const std::vector<std::string>& args, bool mergeStderr,
-                    int& readFd) {
+pid_t spawnWithPipe(const std::filesystem::path& binary, const std::vector<std::string>& args, int& readFd) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-  if (mergeStderr) posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
   std::vector<std::string> argvText{binary.string()};
   argvText.insert(argvText.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -52,7 +53,7 @@ ServerProcess::ServerProcess(const std::filesystem::path& binary, const std::vec
                              std::chrono::milliseconds startLimit) {
   std::vector<std::string> all{"--port", "0"};
   all.insert(all.end(), args.begin(), args.end());
-  pid_ = spawnWithPipe(binary, all, true, stdoutFd_);
+  pid_ = spawnWithPipe(binary, all, stdoutFd_);
   if (pid_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + startLimit;
   while (output_.find('\n') == std::string::npos) {
@@ -74,11 +75,8 @@ ServerProcess::~ServerProcess() {
 }
 
 int ServerProcess::stop(int signal) {
-  if (pid_ <= 0) return -1;
-  kill(pid_, signal);
-  const int code = waitFor(pid_);
-  pid_ = -1;
-  return code;
+  if (pid_ > 0) kill(pid_, signal);
+  return waitForExit();
 }
 
 int ServerProcess::waitForExit() {
@@ -89,21 +87,16 @@ int ServerProcess::waitForExit() {
 }
 
 CommandRun runCommand(const std::filesystem::path& binary, const std::vector<std::string>& args) {
-  CommandRun run;
-  int fd = -1;
-  const pid_t pid = spawnWithPipe(binary, args, true, fd);
-  if (pid < 0) return run;
-  char buffer[4096];
-  for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) != 0;) {
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    run.output.append(buffer, static_cast<std::size_t>(got));
-  }
-  close(fd);
-  run.code = waitFor(pid);
-  return run;
+  // Each word in single quotes, a quote inside one written as '\''.
+  const auto quoted = [](const std::string& word) {
+    std::string text = "'";
+    for (const char c : word) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return text + "' ";
+  };
+  std::string command = quoted(binary.string());
+  for (const std::string& arg : args) command += quoted(arg);
+  const test::ShellResult run = test::runShell(command + "2>&1");
+  return {run.exitCode, run.output};
 }
 
 }  // namespace decor::testing
