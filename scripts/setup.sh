@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-  libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libmicrohttpd-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-wqy-microhei xvfb xauth xdotool imagemagick

@@ -1,5 +1,8 @@
 #include "server/commands.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -18,6 +21,7 @@ namespace {
 
 constexpr const char* kServeUsage =
     "用法: decor-company-server [--host 地址] [--port 端口] [--data 文件] [--prices 文件夹] [--locations 文件]\n"
+    "                           [限制选项…]\n"
     "\n"
     "在一个端口上提供公司的全部服务：价格文件 /bj/AppConfig.xml 和 /bj/Xiangxi.xml、\n"
     "访问计数 /bjtj/ 和 /bjtj/love.txt、报价接收 /site/send、在线咨询图片 /pa 和页面 /msgrd、\n"
@@ -27,13 +31,25 @@ constexpr const char* kServeUsage =
     "选项:\n"
     "  --host 地址        监听地址，默认 127.0.0.1\n"
     "  --port 端口        监听端口，默认 8080；0 表示任选一个空闲端口\n"
-    "  --data 文件        数据库文件（收到的报价和访问计数），首次使用时创建；\n"
+    "  --data 文件        数据库文件（收到的报价和访问计数），首次使用时创建，仅所有者可读写；\n"
     "                     默认 ~/.local/share/decor-company-server/company.sqlite3\n"
     "  --prices 文件夹    员工编辑的价格文件所在文件夹，每次请求时重新读取，修改后无需重启；\n"
     "                     文件夹中没有的文件按内置默认价格生成；默认为数据库旁的 prices 文件夹\n"
     "  --locations 文件   号码归属地表：每行七位号段、空白、省份（UTF-8），# 开头的行为注释；\n"
     "                     不指定时使用内置的几个号段\n"
     "  -h, --help         显示本帮助\n"
+    "\n"
+    "限制（按客户端地址计，IPv6 按 /64 计）:\n"
+    "  --deadline 秒                 一个请求（请求头和正文）须在此时间内到齐，默认 10\n"
+    "  --connections-per-address 数  同一地址同时打开的连接数上限，默认 50\n"
+    "  --max-connections 数          全部连接数上限，默认 4000\n"
+    "  --quote-limit 数              同一地址在一个时间窗口内可发送的报价数，默认 20；\n"
+    "                                超出时回复 429 和“发送失败”\n"
+    "  --quote-window 秒             报价限制的时间窗口，默认 600\n"
+    "  --visit-window 秒             同一地址在此时间内只计一次访问（只计 GET），默认 3600\n"
+    "  不可更改：请求正文最多 64 KiB（超出回复 413），请求行和请求头合计最多约 32 KiB\n"
+    "  （超出回复 431），不接受压缩的请求正文（回复 415）。被拒绝的请求按原因计数，\n"
+    "  每分钟至多一行写到标准错误。\n"
     "\n"
     "其他命令:\n"
     "  decor-company-server inbox --data 文件 [--csv]   列出收到的报价，最新的在前\n"
@@ -46,7 +62,8 @@ constexpr const char* kInboxUsage =
     "\n"
     "选项:\n"
     "  --data 文件   数据库文件，默认 ~/.local/share/decor-company-server/company.sqlite3\n"
-    "  --csv         以 CSV（RFC 4180，首行为 时间,邮箱,手机,报价内容）输出\n"
+    "  --csv         以 CSV（RFC 4180，UTF-8 带 BOM，首行为 时间,邮箱,手机,报价内容）输出；\n"
+    "                以 = + - @ ' 制表符或回车开头的字段前加一个 '，表格软件不会把它当作公式\n"
     "  -h, --help    显示本帮助\n";
 
 constexpr const char* kPricesUsage =
@@ -65,6 +82,7 @@ bool wantsHelp(const std::vector<std::string>& args) {
 // Reads "--name value" pairs; false with a message on an unknown option or a missing value.
 struct Options {
   std::optional<std::string> host, port, data, prices, locations, write;
+  std::optional<std::string> deadline, perAddress, connections, quoteLimit, quoteWindow, visitWindow;
   bool csv = false;
 };
 
@@ -89,6 +107,12 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<std::st
     if (arg == "--prices") slot = &options.prices;
     if (arg == "--locations") slot = &options.locations;
     if (arg == "--write") slot = &options.write;
+    if (arg == "--deadline") slot = &options.deadline;
+    if (arg == "--connections-per-address") slot = &options.perAddress;
+    if (arg == "--max-connections") slot = &options.connections;
+    if (arg == "--quote-limit") slot = &options.quoteLimit;
+    if (arg == "--quote-window") slot = &options.quoteWindow;
+    if (arg == "--visit-window") slot = &options.visitWindow;
     if (!slot || !allowedHere(arg)) {
       err << "decor-company-server: 未知选项 \"" << arg << "\"\n\n" << usage;
       return false;
@@ -111,6 +135,59 @@ std::optional<int> parsePort(const std::string& text) {
   }
   if (port > 65535) return std::nullopt;
   return port;
+}
+
+// A whole number from 1 to 1,000,000 for a limit option.
+std::optional<unsigned> parseLimit(const std::string& text) {
+  if (text.empty() || text.size() > 7) return std::nullopt;
+  unsigned value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (value < 1 || value > 1000000) return std::nullopt;
+  return value;
+}
+
+bool readLimits(const Options& options, ServerSettings& settings, std::ostream& err) {
+  const std::pair<const std::optional<std::string>*, const char*> given[] = {
+      {&options.deadline, "--deadline"},       {&options.perAddress, "--connections-per-address"},
+      {&options.connections, "--max-connections"}, {&options.quoteLimit, "--quote-limit"},
+      {&options.quoteWindow, "--quote-window"}, {&options.visitWindow, "--visit-window"}};
+  unsigned values[std::size(given)] = {};
+  for (std::size_t i = 0; i < std::size(given); ++i) {
+    if (!*given[i].first) continue;
+    const auto value = parseLimit(**given[i].first);
+    if (!value) {
+      err << "decor-company-server: " << given[i].second << " 应为 1 到 1000000 的整数：" << **given[i].first << "\n";
+      return false;
+    }
+    values[i] = *value;
+  }
+  if (values[0]) settings.limits.deadline = std::chrono::seconds(values[0]);
+  if (values[1]) settings.limits.connectionsPerAddress = values[1];
+  if (values[2]) settings.limits.connections = values[2];
+  if (values[3]) settings.abuse.quotesPerWindow = values[3];
+  if (values[4]) settings.abuse.quoteWindow = std::chrono::seconds(values[4]);
+  if (values[5]) settings.abuse.visitWindow = std::chrono::seconds(values[5]);
+  return true;
+}
+
+// Every connection holds a descriptor: make room for the limit, within what the system
+// allows, and keep the limit below what is there.
+void fitConnectionsToDescriptors(RequestLimits& limits) {
+  constexpr rlim_t kSpare = 64;  // the database, the listening socket, the price files
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return;
+  const rlim_t wanted = static_cast<rlim_t>(limits.connections) + kSpare;
+  if (files.rlim_cur < wanted) {
+    files.rlim_cur = files.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, files.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &files);
+    getrlimit(RLIMIT_NOFILE, &files);
+  }
+  if (files.rlim_cur < wanted) {
+    limits.connections = static_cast<unsigned>(files.rlim_cur > 2 * kSpare ? files.rlim_cur - kSpare : kSpare);
+  }
 }
 
 std::filesystem::path dataFile(const Options& options) {
@@ -138,9 +215,17 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     return 0;
   }
   Options options;
-  if (!readOptions(args, {"--host", "--port", "--data", "--prices", "--locations"}, options, err, kServeUsage)) return 2;
+  if (!readOptions(args,
+                   {"--host", "--port", "--data", "--prices", "--locations", "--deadline", "--connections-per-address",
+                    "--max-connections", "--quote-limit", "--quote-window", "--visit-window"},
+                   options, err, kServeUsage)) {
+    return 2;
+  }
 
   ServerSettings settings;
+  if (!readLimits(options, settings, err)) return 2;
+  fitConnectionsToDescriptors(settings.limits);
+  settings.log = [&err](const std::string& line) { err << line << std::endl; };
   if (options.host) settings.host = *options.host;
   if (options.port) {
     const auto port = parsePort(*options.port);

@@ -1,14 +1,12 @@
 #include "server/company_server.h"
 
-#include <httplib.h>
-
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "pricing/price_files.h"
 #include "server/chat_service.h"
 #include "server/default_price_files.h"
+#include "server/field_checks.h"
 #include "server/quote_form.h"
 #include "text/codepage.h"
 
@@ -17,109 +15,96 @@ namespace {
 
 constexpr const char* kTextType = "text/plain; charset=utf-8";
 
-void answerPriceFile(const std::filesystem::path& file, std::string (*defaults)(), httplib::Response& res) {
+HttpReply answerPriceFile(const std::filesystem::path& file, std::string (*defaults)()) {
   std::error_code error;
-  if (!std::filesystem::exists(file, error)) {
-    res.set_content(defaults(), "application/xml; charset=utf-8");
-    return;
-  }
+  if (!std::filesystem::exists(file, error)) return {200, "application/xml; charset=utf-8", defaults()};
   std::ifstream in(file, std::ios::binary);
   std::string bytes(std::istreambuf_iterator<char>(in), {});
-  if (!in && !in.eof()) {
-    res.status = 500;
-    res.set_content("价格文件无法读取", kTextType);
-    return;
-  }
-  res.set_content(bytes, "application/xml; charset=utf-8");
+  if (!in && !in.eof()) return {500, kTextType, "价格文件无法读取"};
+  return {200, "application/xml; charset=utf-8", std::move(bytes)};
 }
 
 }  // namespace
 
 CompanyServer::CompanyServer(QuoteStore& store, ServerSettings settings)
-    : store_(store), settings_(std::move(settings)), http_(std::make_unique<httplib::Server>()) {
-  // One request per connection: stop() then never waits for an idle keep-alive client.
-  http_->set_keep_alive_max_count(1);
-  // A larger body is refused (413) before it is read into memory.
-  http_->set_payload_max_length(kMaxFormBytes);
-  addRoutes();
-}
+    : store_(store),
+      settings_(std::move(settings)),
+      quotes_(settings_.abuse.quotesPerWindow, settings_.abuse.quoteWindow),
+      visits_(1, settings_.abuse.visitWindow),
+      http_(settings_.limits, [this](const HttpRequest& request) { return answer(request); }, refused_,
+            [this] { logRefusals(); }) {}
 
 CompanyServer::~CompanyServer() = default;
 
-int CompanyServer::bind() {
-  if (settings_.port == 0) return http_->bind_to_any_port(settings_.host);
-  return http_->bind_to_port(settings_.host, settings_.port) ? settings_.port : -1;
+int CompanyServer::bind() { return http_.bind(settings_.host, settings_.port); }
+
+void CompanyServer::serve() { http_.serve(); }
+
+void CompanyServer::stop() { http_.stop(); }
+
+void CompanyServer::logRefusals() {
+  const auto now = Clock::now();
+  if (now - lastLog_ < settings_.logEvery) return;
+  lastLog_ = now;
+  const std::string line = refused_.takeLogLine();
+  if (!line.empty() && settings_.log) settings_.log(line);
 }
 
-void CompanyServer::serve() {
-  serving_ = true;
-  if (!stopping_) http_->listen_after_bind();
-  serving_ = false;
-}
-
-void CompanyServer::stop() {
-  if (stopping_.exchange(true)) return;
-  while (serving_ && !http_->is_running()) std::this_thread::yield();
-  http_->stop();
-}
-
-void CompanyServer::addRoutes() {
+HttpReply CompanyServer::answer(const HttpRequest& request) {
+  const std::string& path = request.path;
+  if (request.method == "POST") {
+    if (path == "/site/send") return receiveQuote(request);
+    return {404, kTextType, "没有这个地址"};
+  }
+  // HEAD is answered like GET (without the body), but only a GET is a visit.
+  if (request.method != "GET" && request.method != "HEAD") return {405, kTextType, "不支持的请求方法"};
   // Tells scripts (and a curious browser) whose port this is.
-  http_->Get("/", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(kIdentity, kTextType);
-  });
-  http_->Get("/bj/AppConfig.xml", [this](const httplib::Request&, httplib::Response& res) {
-    answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), defaultEstimatePriceFile, res);
-  });
-  http_->Get("/bj/Xiangxi.xml", [this](const httplib::Request&, httplib::Response& res) {
-    answerPriceFile(settings_.pricesDir / std::string(kItemPriceFileName), defaultItemPriceFile, res);
-  });
-
-  http_->Get("/bjtj/", [this](const httplib::Request&, httplib::Response& res) {
-    if (store_.countVisit() < 0) res.status = 500;
-    res.set_content("", kTextType);
-  });
-  http_->Get("/bjtj/love.txt", [this](const httplib::Request&, httplib::Response& res) {
+  if (path == "/") return {200, kTextType, kIdentity};
+  if (path == "/bj/AppConfig.xml") {
+    return answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), defaultEstimatePriceFile);
+  }
+  if (path == "/bj/Xiangxi.xml") {
+    return answerPriceFile(settings_.pricesDir / std::string(kItemPriceFileName), defaultItemPriceFile);
+  }
+  if (path == "/bjtj/") {
+    if (request.method != "GET") return {200, kTextType, ""};
+    if (!visits_.allow(request.address)) {
+      refused_.add(Refusal::RepeatVisit);
+      return {200, kTextType, ""};
+    }
+    return {store_.countVisit() < 0 ? 500 : 200, kTextType, ""};
+  }
+  if (path == "/bjtj/love.txt") {
     const std::int64_t count = store_.visitCount();
-    if (count < 0) {
-      res.status = 500;
-      return;
-    }
-    res.set_content(utf8ToGbk(std::to_string(count)), "text/plain; charset=gbk");
-  });
+    if (count < 0) return {500, kTextType, ""};
+    return {200, "text/plain; charset=gbk", utf8ToGbk(std::to_string(count))};
+  }
+  if (path == "/pa") return {200, "image/png", std::string(chatStatusPicture())};
+  if (path == "/msgrd") return {200, "text/html; charset=utf-8", std::string(chatPage())};
+  if (path.starts_with("/Locating/")) {
+    return {200, "application/javascript; charset=utf-8",
+            settings_.locations.reply(request.param("m"), request.param("callback"))};
+  }
+  return {404, kTextType, "没有这个地址"};
+}
 
-  http_->Post("/site/send", [this](const httplib::Request& req, httplib::Response& res) {
-    const FormParse parsed = parseQuoteForm(req.body);
-    if (!parsed.form) {
-      res.status = 400;
-      res.set_content("发送失败：" + parsed.error, kTextType);
-      return;
-    }
-    const StoredQuote quote{settings_.now(), parsed.form->email, parsed.form->phone, parsed.form->result};
-    if (!store_.addQuote(quote)) {
-      res.status = 500;
-      res.set_content("发送失败：服务器无法保存报价", kTextType);
-      return;
-    }
-    res.set_content(kAcceptedReply, kTextType);
-  });
-
-  http_->Get("/pa", [](const httplib::Request&, httplib::Response& res) {
-    const std::string_view picture = chatStatusPicture();
-    res.set_content(picture.data(), picture.size(), "image/png");
-  });
-  http_->Get("/msgrd", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(std::string(chatPage()), "text/html; charset=utf-8");
-  });
-  http_->Get(R"(/Locating/.*)", [this](const httplib::Request& req, httplib::Response& res) {
-    res.set_content(settings_.locations.reply(req.get_param_value("m"), req.get_param_value("callback")),
-                    "application/javascript; charset=utf-8");
-  });
-
-  http_->set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-    res.status = 500;
-    res.set_content("服务器内部错误", kTextType);
-  });
+HttpReply CompanyServer::receiveQuote(const HttpRequest& request) {
+  const FormParse parsed = parseQuoteForm(request.body);
+  if (!parsed.form) {
+    refused_.add(Refusal::Unreadable);
+    return {400, kTextType, "发送失败：" + parsed.error};
+  }
+  if (const std::string why = implausibleField(*parsed.form); !why.empty()) {
+    refused_.add(Refusal::Implausible);
+    return {400, kTextType, "发送失败：" + why};
+  }
+  if (!quotes_.allow(request.address)) {
+    refused_.add(Refusal::QuoteLimit);
+    return {429, kTextType, "发送失败：发送过于频繁，请稍后再试"};
+  }
+  const StoredQuote quote{settings_.now(), parsed.form->email, parsed.form->phone, parsed.form->result};
+  if (!store_.addQuote(quote)) return {500, kTextType, "发送失败：服务器无法保存报价"};
+  return {200, kTextType, kAcceptedReply};
 }
 
 }  // namespace decor::server

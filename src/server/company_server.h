@@ -1,18 +1,17 @@
 #pragma once
 // The company's server on one port: price files, visit counter, quote inbox, the chat
 // service's picture and page, and the number-location service.
-#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "server/abuse_limits.h"
+#include "server/http_listener.h"
 #include "server/number_locations.h"
 #include "server/quote_store.h"
-
-namespace httplib {
-class Server;
-}
+#include "server/request_limits.h"
 
 namespace decor::server {
 
@@ -22,6 +21,12 @@ struct ServerSettings {
   std::filesystem::path pricesDir;  // read afresh on every request
   NumberLocations locations = NumberLocations::builtIn();
   std::function<std::string()> now = localTimeNow;  // the time a quote is stamped with
+  RequestLimits limits;
+  AbuseSettings abuse;
+  // Where the counts of refused requests go, at most once per `logEvery`, and only when
+  // something was refused.
+  std::function<void(const std::string&)> log;
+  std::chrono::seconds logEvery{60};
 };
 
 class CompanyServer {
@@ -39,14 +44,17 @@ class CompanyServer {
   void stop();
 
  private:
-  void addRoutes();
+  HttpReply answer(const HttpRequest& request);
+  HttpReply receiveQuote(const HttpRequest& request);
+  void logRefusals();
 
   QuoteStore& store_;
   ServerSettings settings_;
-  std::unique_ptr<httplib::Server> http_;
-  // The library's stop() does nothing until the listening loop runs: these close that gap.
-  std::atomic<bool> serving_{false};
-  std::atomic<bool> stopping_{false};
+  RefusalCounts refused_;
+  SlidingWindowLimit quotes_;
+  SlidingWindowLimit visits_;
+  Clock::time_point lastLog_ = Clock::now();
+  HttpListener http_;
 };
 
 // The reply to "/", by which the run script recognises a stand-in already running.

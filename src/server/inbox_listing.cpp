@@ -2,11 +2,14 @@
 
 #include <string_view>
 
+#include "server/staff_output_escaping.h"
+
 namespace decor::server {
 namespace {
 
-std::string csvField(std::string_view value) {
-  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+std::string csvField(std::string_view raw) {
+  const std::string value = withoutFormulaStart(raw);
+  if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
   std::string quoted = "\"";
   for (const char c : value) {
     if (c == '"') quoted += '"';
@@ -15,20 +18,25 @@ std::string csvField(std::string_view value) {
   return quoted + '"';
 }
 
-std::string withUnixLineBreaks(std::string_view text) {
+// The result's own line breaks (CR LF) stay line breaks, each line indented, so that no
+// line of a result can pass for the start of another record.
+std::string indentedLines(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find("\r\n", start);
+    const std::string line = visibleEscapes(text.substr(start, end == std::string_view::npos ? text.npos : end - start));
+    out += (line.empty() ? "" : "  ") + line + "\n";
+    if (end == std::string_view::npos) return out;
+    start = end + 2;
   }
-  return out;
 }
 
 }  // namespace
 
 std::string inboxCsv(const std::vector<StoredQuote>& quotes) {
-  std::string csv = "时间,邮箱,手机,报价内容\r\n";
+  // The byte-order mark tells Excel the file is UTF-8.
+  std::string csv = "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n";
   for (const auto& quote : quotes) {
     csv += csvField(quote.received) + ',' + csvField(quote.email) + ',' + csvField(quote.phone) + ',' +
            csvField(quote.result) + "\r\n";
@@ -41,8 +49,8 @@ std::string inboxText(const std::vector<StoredQuote>& quotes) {
   std::string text;
   for (const auto& quote : quotes) {
     if (!text.empty()) text += '\n';
-    text += "时间：" + quote.received + "\n邮箱：" + quote.email + "\n手机：" + quote.phone + "\n报价内容：\n" +
-            withUnixLineBreaks(quote.result) + "\n";
+    text += "时间：" + visibleEscapes(quote.received) + "\n邮箱：" + visibleEscapes(quote.email) +
+            "\n手机：" + visibleEscapes(quote.phone) + "\n报价内容：\n" + indentedLines(quote.result);
   }
   return text;
 }

@@ -7,11 +7,13 @@
 
 namespace decor::server {
 
-// RFC 4180: header row 时间,邮箱,手机,报价内容, CRLF after every record, a field quoted (its
-// quotes doubled) when it holds a comma, a quote, CR or LF.
+// RFC 4180 after a UTF-8 byte-order mark: header row 时间,邮箱,手机,报价内容, CRLF after every
+// record, a field quoted (its quotes doubled) when it holds a comma, a quote, CR or LF. A
+// field that a spreadsheet would take for a formula starts with "'".
 std::string inboxCsv(const std::vector<StoredQuote>& quotes);
 
-// One block per quote, a blank line between blocks, "\n" line breaks throughout.
+// One block per quote, a blank line between blocks, "\n" line breaks throughout. Control
+// characters show as escapes; the result's lines are indented by two blanks.
 std::string inboxText(const std::vector<StoredQuote>& quotes);
 
 }  // namespace decor::server

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -48,11 +49,15 @@ class Statement {
 // not interfere with SQLite's own fcntl() locks, and the kernel drops them when the
 // process dies, even by kill -9.
 int claimForServer(const std::filesystem::path& file, std::string& error) {
-  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // Quotes hold customers' addresses: owner-only whatever the umask, also for a file an older
+  // server created. SQLite gives its -wal and -shm files the mode of the database file.
+  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) {
     error = "无法打开数据库文件 " + file.string() + "：" + std::strerror(errno);
     return -1;
   }
+  ::fchmod(fd, 0600);
+  for (const char* suffix : {"-wal", "-shm"}) ::chmod((file.string() + suffix).c_str(), 0600);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     error = "数据库文件 " + file.string() + " 正被另一个 decor-company-server 使用，不能同时启动两个服务器";

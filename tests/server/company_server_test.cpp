@@ -2,6 +2,8 @@
 #include <httplib.h>
 
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -20,18 +22,38 @@ class CompanyServerTest : public TempFolderTest {
     std::string error;
     store_ = QuoteStore::open(folder_ / "company.sqlite3", QuoteStore::Access::Serve, error);
     ASSERT_TRUE(store_) << error;
+    start([](ServerSettings&) {});
+  }
+  void TearDown() override { stopServer(); }
+
+  // (Re)starts the server with the test's own limits.
+  void start(const std::function<void(ServerSettings&)>& adjust) {
+    stopServer();
     ServerSettings settings;
     settings.port = 0;
     settings.pricesDir = folder_ / "prices";
     settings.now = [] { return std::string("2026-03-04 05:06:07"); };
+    adjust(settings);
     server_ = std::make_unique<CompanyServer>(*store_, std::move(settings));
     port_ = server_->bind();
     ASSERT_GT(port_, 0);
     serving_ = std::thread([this] { server_->serve(); });
   }
-  void TearDown() override {
+  void stopServer() {
     if (server_) server_->stop();
     if (serving_.joinable()) serving_.join();
+    server_.reset();
+  }
+
+  std::pair<int, std::string> raw(const std::string& request, const std::string& source = "127.0.0.1") const {
+    RawConnection connection(port_, source);
+    if (!connection.connected()) return {-1, "(not connected)"};
+    connection.send(request);
+    return connection.reply();
+  }
+  static std::string formPost(const std::string& body, const std::string& headers = "") {
+    return "POST /site/send HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+           "Content-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" + body;
   }
 
   httplib::Client client() const {
@@ -68,13 +90,26 @@ TEST_F(CompanyServerTest, ServesThePriceFolderAfreshAndDefaultsForAbsentFiles) {
   EXPECT_EQ(get("/bj/Xiangxi.xml"), defaultItemPriceFile());
 }
 
-TEST_F(CompanyServerTest, CountsVisitsAndServesTheCountAsGbk) {
-  EXPECT_EQ(get("/bjtj/love.txt"), "0");
-  get("/bjtj/");
-  get("/bjtj/");
-  get("/bjtj/love.txt");  // reading the count is no visit
-  EXPECT_EQ(get("/bjtj/love.txt"), utf8ToGbk("2"));
-  EXPECT_EQ(store_->visitCount(), 2);
+// One visit per address in the window, and only a GET of "/bjtj/" is one.
+TEST_F(CompanyServerTest, CountsOneVisitPerAddressAndServesTheCountAsGbk) {
+  struct Step {
+    std::string method, path, source;
+    std::string count;  // love.txt afterwards
+  };
+  const Step steps[] = {
+      {"GET", "/bjtj/love.txt", "127.0.0.2", "0"},  // reading the count is no visit
+      {"GET", "/bjtj/", "127.0.0.2", "1"},
+      {"GET", "/bjtj/", "127.0.0.2", "1"},          // the same address again
+      {"HEAD", "/bjtj/", "127.0.0.3", "1"},
+      {"POST", "/bjtj/", "127.0.0.3", "1"},
+      {"GET", "/bjtj/", "127.0.0.3", "2"},
+      {"GET", "/bjtj/", "127.0.0.4", "3"},
+  };
+  for (const Step& step : steps) {
+    raw(step.method + " " + step.path + " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n", step.source);
+    EXPECT_EQ(get("/bjtj/love.txt"), utf8ToGbk(step.count)) << step.method << " from " << step.source;
+  }
+  EXPECT_EQ(store_->visitCount(), 3);
 }
 
 TEST_F(CompanyServerTest, StoresASentQuoteBeforeAnsweringSuccess) {
@@ -86,24 +121,86 @@ TEST_F(CompanyServerTest, StoresASentQuoteBeforeAnsweringSuccess) {
             (std::vector<StoredQuote>{{"2026-03-04 05:06:07", "客户@qq.com", "13800138000", "总价 100% & 1+1\r\n完"}}));
 }
 
-TEST_F(CompanyServerTest, MalformedBodiesGetNoSuccessAndStoreNothing) {
-  const std::string bodies[] = {"no equals sign", "email=a@b&result=%&tel=1", "email=a@b&result=%FF&tel=1",
-                                std::string(1024 * 1024, '&'), "email=a@b&result=x", ""};
-  for (const auto& body : bodies) {
-    const auto res = post(body);
-    if (res) {  // a body over the limit may also just be cut off
-      EXPECT_GE(res->status, 400) << body.substr(0, 40);
-      EXPECT_EQ(res->body.find("发送成功"), std::string::npos) << body.substr(0, 40);
-    }
+TEST_F(CompanyServerTest, MalformedOrImplausibleFormsGetAFailureTextAndStoreNothing) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"no equals sign", "发送失败：不是表单：字段缺少 \"=\""},
+      {"email=a@b&result=%&tel=1", "发送失败：字段 result 含有无效的 % 转义"},
+      {"email=a@b&result=%FF&tel=1", "发送失败：字段 result 不是有效的 UTF-8"},
+      {"email=a@b&result=x", "发送失败：缺少字段 tel"},
+      {"email=a b@c&result=x&tel=1", "发送失败：邮箱格式不正确"},
+      {"email=a@c%0D%0ABcc:x@y&result=x&tel=1", "发送失败：邮箱格式不正确"},
+      {"email=a@c&result=x&tel=1%3B2", "发送失败：手机号只能包含数字、空格、+ 和 -，最多 20 个字符"},
+      {"", "发送失败：不是表单：字段缺少 \"=\""},
+  };
+  for (const auto& [body, reply] : cases) {
+    EXPECT_EQ(raw(formPost(body)), (std::pair<int, std::string>{400, reply})) << body;
   }
   EXPECT_TRUE(store_->quotesNewestFirst().empty());
-  // Still answering after all that.
   EXPECT_EQ(post("email=a@b&result=x&tel=1")->body, "发送成功");
+}
+
+// Whatever arrives, the server reads no more than its limits and answers with a status.
+TEST_F(CompanyServerTest, HostileRequestsAreRefusedBeforeTheyCostMemory) {
+  const std::string head = "POST /site/send HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\n";
+  auto chunked = [&head](const std::string& body) {
+    std::string request = head + "Transfer-Encoding: chunked\r\n\r\n";
+    for (std::size_t at = 0; at < body.size(); at += 4096) {
+      const std::string piece = body.substr(at, 4096);
+      char size[16];
+      std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
+      request += size + piece + "\r\n";
+    }
+    return request + "0\r\n\r\n";
+  };
+  // A valid form of exactly `size` bytes, its result filled with "x".
+  auto formOf = [](std::size_t size, const std::string& tel) {
+    const std::string fields = "email=a@b.cn&tel=" + tel + "&result=";
+    return fields + std::string(size - fields.size(), 'x');
+  };
+  const std::string tooLarge = "发送失败：请求超过 64 KiB";
+  struct Case {
+    std::string name, request;
+    int status;
+    std::optional<std::string> body;  // nothing: the library's own text, never a success
+  };
+  const Case cases[] = {
+      {"brotli", formPost(std::string(419, '\x0b'), "Content-Encoding: br\r\n"), 415, "发送失败：不接受压缩的请求"},
+      {"gzip", formPost("\x1f\x8b\x08", "Content-Encoding: gzip\r\n"), 415, "发送失败：不接受压缩的请求"},
+      {"identity", formPost(formOf(100, "1"), "Content-Encoding: identity\r\n"), 200, "发送成功"},
+      {"chunked", chunked(formOf(9000, "2")), 200, "发送成功"},
+      {"chunked over the limit", chunked(formOf(kMaxFormBytes + 1, "3")), 413, tooLarge},
+      {"declared 300 MiB", head + "Content-Length: 314572800\r\n\r\n", 413, tooLarge},
+      {"8193 bytes", formPost(formOf(8193, "4")), 200, "发送成功"},
+      {"65536 bytes", formPost(formOf(kMaxFormBytes, "5")), 200, "发送成功"},
+      {"65537 bytes", formPost(formOf(kMaxFormBytes + 1, "6")), 413, tooLarge},
+      {"one header of 100 KB", "GET / HTTP/1.1\r\nHost: x\r\nX-Big: " + std::string(100000, 'a') + "\r\n\r\n", 431,
+       std::nullopt},
+      {"5000 headers", [] {
+         std::string request = "GET / HTTP/1.1\r\nHost: x\r\n";
+         for (int i = 0; i < 5000; ++i) request += "X-" + std::to_string(i) + ": 1\r\n";
+         return request + "\r\n";
+       }(), 431, std::nullopt},
+      {"unknown method", "BREW / HTTP/1.1\r\nHost: x\r\n\r\n", 405, "不支持的请求方法"},
+      {"unknown path", "GET /etc/passwd HTTP/1.1\r\nHost: x\r\n\r\n", 404, "没有这个地址"},
+  };
+  for (const Case& c : cases) {
+    const auto [status, body] = raw(c.request);
+    EXPECT_EQ(status, c.status) << c.name;
+    if (c.body) {
+      EXPECT_EQ(body, *c.body) << c.name;
+    } else {
+      EXPECT_EQ(body.find("发送成功"), std::string::npos) << c.name;
+    }
+  }
+  std::vector<std::string> stored;
+  for (const auto& quote : store_->quotesNewestFirst()) stored.push_back(quote.phone);
+  EXPECT_EQ(stored, (std::vector<std::string>{"5", "4", "2", "1"}));
 }
 
 TEST_F(CompanyServerTest, StoresEachOfManyConcurrentSendsExactlyOnce) {
   constexpr int kThreads = 8;
   constexpr int kPerThread = 25;
+  start([](ServerSettings& settings) { settings.abuse.quotesPerWindow = kThreads * kPerThread + 1; });
   // The client library sets up its parsers on first use, unseen by ThreadSanitizer: let that
   // happen before the threads start.
   ASSERT_EQ(post("email=warm@x&result=up&tel=0")->body, "发送成功");
@@ -134,6 +231,63 @@ TEST_F(CompanyServerTest, StoresEachOfManyConcurrentSendsExactlyOnce) {
   for (int t = 0; t < kThreads; ++t) {
     for (int i = 0; i < kPerThread; ++i) EXPECT_EQ(results.count(std::to_string(t) + "-" + std::to_string(i)), 1u);
   }
+}
+
+// Quotes per address per window; what is refused shows in the next log line.
+TEST_F(CompanyServerTest, LimitsQuotesPerAddressAndLogsWhatItRefused) {
+  std::mutex logged;
+  std::vector<std::string> lines;
+  start([&](ServerSettings& settings) {
+    settings.abuse.quotesPerWindow = 2;
+    settings.logEvery = std::chrono::seconds(0);
+    settings.log = [&](const std::string& line) {
+      std::lock_guard lock(logged);
+      lines.push_back(line);
+    };
+  });
+  const std::string quote = formPost("email=a@b&result=x&tel=1");
+  const std::pair<int, std::string> accepted{200, "发送成功"};
+  const std::pair<int, std::string> refused{429, "发送失败：发送过于频繁，请稍后再试"};
+  const std::pair<std::string, std::pair<int, std::string>> sends[] = {
+      {"127.0.0.2", accepted}, {"127.0.0.2", accepted}, {"127.0.0.2", refused},
+      {"127.0.0.3", accepted}, {"127.0.0.2", refused},
+  };
+  for (const auto& [source, reply] : sends) EXPECT_EQ(raw(quote, source), reply) << source;
+  // An implausible quote is refused for what it is and uses up no allowance.
+  EXPECT_EQ(raw(formPost("email=a@b&result=x&tel=x"), "127.0.0.3").first, 400);
+  EXPECT_EQ(raw(quote, "127.0.0.3"), accepted);
+  EXPECT_EQ(store_->quotesNewestFirst().size(), 4u);
+
+  for (int wait = 0; wait < 100; ++wait) {
+    {
+      std::lock_guard lock(logged);
+      if (!lines.empty()) break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  std::lock_guard lock(logged);
+  EXPECT_EQ(lines, (std::vector<std::string>{"decor-company-server: 拒绝的请求：字段不合理 1，报价过于频繁 2"}));
+}
+
+// Idle and slow connections: a few per address, each cut off at the deadline.
+TEST_F(CompanyServerTest, CapsConnectionsPerAddressAndCutsOffLateRequests) {
+  start([](ServerSettings& settings) {
+    settings.limits.connectionsPerAddress = 2;
+    settings.limits.deadline = std::chrono::milliseconds(1500);
+  });
+  const std::string partial = "GET /bjtj/love.txt HTTP/1.1\r\nHost: x\r\n";
+  RawConnection first(port_, "127.0.0.2");
+  RawConnection second(port_, "127.0.0.2");
+  ASSERT_TRUE(first.send(partial) && second.send(partial));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // both accepted
+  // A third from the same address is turned away; another address is served at once.
+  EXPECT_EQ(raw(partial + "\r\n", "127.0.0.2"), (std::pair<int, std::string>{0, ""}));
+  EXPECT_EQ(raw(partial + "\r\n", "127.0.0.3"), (std::pair<int, std::string>{200, "0"}));
+  // The trickling two never finish in time: closed without a reply, which frees the address.
+  first.send("X-Slow: 1\r\n");
+  EXPECT_EQ(first.reply(), (std::pair<int, std::string>{0, ""}));
+  EXPECT_EQ(second.reply(), (std::pair<int, std::string>{0, ""}));
+  EXPECT_EQ(raw(partial + "\r\n", "127.0.0.2"), (std::pair<int, std::string>{200, "0"}));
 }
 
 TEST_F(CompanyServerTest, StandsInForTheChatAndNumberLocationServices) {

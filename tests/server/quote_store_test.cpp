@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 
 #include "server/inbox_listing.h"
 #include "server/quote_store.h"
 #include "server_test_support.h"
+#include "shell_command.h"
 
 namespace decor::server {
 namespace {
@@ -72,16 +74,77 @@ TEST_F(QuoteStoreTest, AFileThatIsNoDatabaseIsRefused) {
 TEST(InboxListing, CsvAndTextOfSomeQuotesAndOfNone) {
   EXPECT_EQ(inboxCsv({{"2026-01-02 03:04:06", "a,b@c", "139", "他说\"好\"\r\n下一行"},
                       {"2026-01-02 03:04:05", "x@y", "138", "一行"}}),
-            "时间,邮箱,手机,报价内容\r\n"
+            "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n"
             "2026-01-02 03:04:06,\"a,b@c\",139,\"他说\"\"好\"\"\r\n下一行\"\r\n"
             "2026-01-02 03:04:05,x@y,138,一行\r\n");
-  EXPECT_EQ(inboxCsv({}), "时间,邮箱,手机,报价内容\r\n");
+  EXPECT_EQ(inboxCsv({}), "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n");
   EXPECT_EQ(inboxText({{"2026-01-02 03:04:06", "a@c", "139", "第一行\r\n第二行\r\n"},
                        {"2026-01-02 03:04:05", "x@y", "138", "单独的\r"}}),
-            "时间：2026-01-02 03:04:06\n邮箱：a@c\n手机：139\n报价内容：\n第一行\n第二行\n\n"
+            "时间：2026-01-02 03:04:06\n邮箱：a@c\n手机：139\n报价内容：\n  第一行\n  第二行\n\n"
             "\n"
-            "时间：2026-01-02 03:04:05\n邮箱：x@y\n手机：138\n报价内容：\n单独的\r\n");
+            "时间：2026-01-02 03:04:05\n邮箱：x@y\n手机：138\n报价内容：\n  单独的\\r\n");
   EXPECT_EQ(inboxText({}), "没有收到报价。\n");
+}
+
+// Quotes built to attack the staff who read them: formulas for a spreadsheet, and records
+// that would show a second, forged record in a terminal.
+const std::vector<StoredQuote> kHostileQuotes = {
+    {"2026-01-02 03:04:09", "=HYPERLINK(\"http://x\",\"点我\")@x", "+86 138", "-2+3\r\n@SUM(A1)"},
+    {"2026-01-02 03:04:08", "\tcmd@x", "'139", "\r=1+1\r\n'引号开头"},
+    {"2026-01-02 03:04:07", "a@b", "138",
+     "正文\r\n\r\n时间：2026-01-01 00:00:00\n邮箱：boss@x\r\n\x1b[2J\x1b[H清屏\x07\\反斜杠\xe2\x80\xae反向\xc2\x85"},
+};
+
+TEST(InboxListing, CsvFieldsNeverStartAFormulaAndReadBackThroughPythonsCsvModule) {
+  EXPECT_EQ(inboxCsv(kHostileQuotes),
+            "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n"
+            "2026-01-02 03:04:09,\"'=HYPERLINK(\"\"http://x\"\",\"\"点我\"\")@x\",'+86 138,\"'-2+3\r\n@SUM(A1)\"\r\n"
+            "2026-01-02 03:04:08,'\tcmd@x,''139,\"'\r=1+1\r\n'引号开头\"\r\n"
+            "2026-01-02 03:04:07,a@b,138,\"正文\r\n\r\n时间：2026-01-01 00:00:00\n邮箱：boss@x\r\n\x1b[2J\x1b[H清屏\x07\\"
+            "反斜杠\xe2\x80\xae反向\xc2\x85\"\r\n");
+
+  // What a spreadsheet reader sees, each field with its one leading "'" removed.
+  const test::ScratchFolder scratch{"decor-inbox"};
+  std::ofstream(scratch / "inbox.csv", std::ios::binary) << inboxCsv(kHostileQuotes);
+  // Printed as the hex of each field's UTF-8, one record a line, so that every byte counts.
+  const auto read = test::runShell(
+      "/usr/bin/python3 -c 'import csv,sys\n"
+      "for r in list(csv.reader(open(sys.argv[1], encoding=\"utf-8-sig\", newline=\"\")))[1:]:\n"
+      "  print(\" \".join((f[1:] if f.startswith(chr(39)) else f).encode().hex() for f in r))' " +
+      (scratch / "inbox.csv").string());
+  ASSERT_EQ(read.exitCode, 0) << read.output;
+  auto hex = [](const std::string& text) {
+    std::string out;
+    char digits[4];
+    for (const unsigned char c : text) {
+      std::snprintf(digits, sizeof digits, "%02x", c);
+      out += digits;
+    }
+    return out;
+  };
+  std::string expected;
+  for (const auto& q : kHostileQuotes) {
+    expected += hex(q.received) + " " + hex(q.email) + " " + hex(q.phone) + " " + hex(q.result) + "\n";
+  }
+  EXPECT_EQ(read.output, expected);
+}
+
+TEST(InboxListing, TextShowsControlCharactersSoNoRecordLooksLikeTwo) {
+  const std::string text = inboxText(kHostileQuotes);
+  EXPECT_EQ(text.substr(text.rfind("时间：2026-01-02 03:04:07")),
+            "时间：2026-01-02 03:04:07\n邮箱：a@b\n手机：138\n报价内容：\n"
+            "  正文\n"
+            "\n"
+            "  时间：2026-01-01 00:00:00\\n邮箱：boss@x\n"
+            "  \\x1B[2J\\x1B[H清屏\\x07\\\\反斜杠\\u{202E}反向\\u{0085}\n");
+  // Every record starts a line with "时间："; nothing inside a record does.
+  std::size_t starts = 0;
+  for (std::size_t at = text.find("时间："); at != std::string::npos; at = text.find("时间：", at + 1)) {
+    starts += at == 0 || text[at - 1] == '\n' ? 1 : 0;
+  }
+  EXPECT_EQ(starts, kHostileQuotes.size());
+  EXPECT_EQ(text.find('\r'), std::string::npos);
+  EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }
 
 }  // namespace

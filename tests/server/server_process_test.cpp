@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <regex>
 
+#include "net/quote_send.h"
+#include "server/quote_store.h"
 #include "server_process.h"
 #include "server_test_support.h"
 
@@ -19,7 +22,14 @@ const std::filesystem::path kServer = DECOR_SERVER_PATH;
 class ServerProgramTest : public TempFolderTest {
  protected:
   std::vector<std::string> dataArgs() const {
-    return {"--data", (folder_ / "company.sqlite3").string(), "--prices", (folder_ / "prices").string()};
+    return {"--data", (folder_ / "company.sqlite3").string(), "--prices", (folder_ / "prices").string(),
+            "--quote-limit", "1000"};
+  }
+  static int portOf(const std::string& address) { return std::stoi(address.substr(address.rfind(':') + 1)); }
+  static void visitFrom(const std::string& address, const std::string& source) {
+    RawConnection connection(portOf(address), source);
+    connection.send("GET /bjtj/ HTTP/1.1\r\nHost: x\r\n\r\n");
+    EXPECT_EQ(connection.reply().first, 200) << source;
   }
   static httplib::Client clientFor(const std::string& address) {
     httplib::Client client(address);
@@ -35,7 +45,8 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
     ASSERT_NE(server.address(), "") << server.output();
     EXPECT_EQ(server.output(), "正在监听 " + server.address() + "\n");
     auto client = clientFor(server.address());
-    for (int i = 0; i < 3; ++i) client.Get("/bjtj/");
+    // One visit per address is counted: three addresses, three visits.
+    for (const char* source : {"127.0.0.2", "127.0.0.3", "127.0.0.4"}) visitFrom(server.address(), source);
     for (int i = 0; i < 30; ++i) {
       const std::string phone = "1380000" + std::to_string(1000 + i);
       const auto res = client.Post("/site/send", "email=k@x&result=%E7%AC%AC" + std::to_string(i) + "&tel=" + phone,
@@ -52,19 +63,52 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
   const auto inbox = runCommand(kServer, {"inbox", "--data", (folder_ / "company.sqlite3").string(), "--csv"});
   ASSERT_EQ(inbox.code, 0) << inbox.output;
   const std::regex time("\n\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d,");
-  EXPECT_EQ(std::regex_replace(inbox.output, time, "\nT,"), "时间,邮箱,手机,报价内容\r\n" + expectedInbox);
+  EXPECT_EQ(std::regex_replace(inbox.output, time, "\nT,"), "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n" + expectedInbox);
 
   auto client = clientFor(restarted.address());
-  client.Get("/bjtj/");
+  visitFrom(restarted.address(), "127.0.0.5");
   const auto count = client.Get("/bjtj/love.txt");
   ASSERT_TRUE(count);
   EXPECT_EQ(count->body, "4");
   EXPECT_EQ(restarted.stop(SIGINT), 0);
 }
 
+// The desktop program's own post, about the size it sends today, and one near the limit.
+TEST_F(ServerProgramTest, TheProgramsOwnPostIsAcknowledgedAndStored) {
+  ServerProcess server(kServer, dataArgs());
+  ASSERT_NE(server.address(), "") << server.output();
+  std::string typical, large;
+  for (int line = 0; line < 60; ++line) typical += "第" + std::to_string(line) + "项：客厅 地砖 100元 半包\r\n";
+  while (large.size() < 19000) large += "全包装修 总价 88888元\r\n";  // about 60 KB once encoded
+  const HttpLimits limits{.connect = std::chrono::seconds(5), .send = std::chrono::seconds(5),
+                          .receive = std::chrono::seconds(5)};
+  const Endpoints endpoints = Endpoints::allAt(server.address());
+  EXPECT_GT(quoteFormBody("zhang@qq.com", typical, "13800138000").size(), 5000u);
+  EXPECT_LT(quoteFormBody("li@qq.com", large, "13900139000").size(), 65536u);
+  EXPECT_EQ(sendQuoteForm(httpFormPoster(limits), endpoints, "zhang@qq.com", typical, "13800138000"), "发送成功！");
+  EXPECT_EQ(sendQuoteForm(httpFormPoster(limits), endpoints, "li@qq.com", large, "13900139000"), "发送成功！");
+  // Over the limit: refused with a text, which the program shows as a failure.
+  EXPECT_EQ(sendQuoteForm(httpFormPoster(limits), endpoints, "li@qq.com", large + large, "13900139000"), "发送失败！");
+
+  std::string error;
+  const auto store = QuoteStore::open(folder_ / "company.sqlite3", QuoteStore::Access::Read, error);
+  ASSERT_TRUE(store) << error;
+  auto quotes = store->quotesNewestFirst();
+  for (auto& quote : quotes) quote.received.clear();
+  EXPECT_EQ(quotes, (std::vector<StoredQuote>{{"", "li@qq.com", "13900139000", large},
+                                              {"", "zhang@qq.com", "13800138000", typical}}));
+}
+
 TEST_F(ServerProgramTest, ASecondServerOnTheSameFileIsRefused) {
+  const mode_t umaskBefore = ::umask(022);  // as run by hand: the database still is owner-only
   ServerProcess first(kServer, dataArgs());
+  ::umask(umaskBefore);
   ASSERT_NE(first.address(), "") << first.output();
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    struct stat file {};
+    ASSERT_EQ(::stat(((folder_ / "company.sqlite3").string() + suffix).c_str(), &file), 0) << suffix;
+    EXPECT_EQ(file.st_mode & 0777, 0600u) << suffix;
+  }
   ServerProcess second(kServer, dataArgs());
   EXPECT_EQ(second.address(), "");
   EXPECT_EQ(second.output(), "decor-company-server: 数据库文件 " + (folder_ / "company.sqlite3").string() +
@@ -86,6 +130,10 @@ TEST_F(ServerProgramTest, StaffCommands) {
       {{"prices", "--write", p}, 1, "decor-company-server: " + p + "/AppConfig.xml 已存在，未覆盖\n"},
       {{"inbox", "--data", none}, 1, "decor-company-server: 数据库文件 " + none + " 不存在\n"},
       {{"--port", "70000"}, 2, "decor-company-server: 端口应为 0 到 65535 的整数：70000\n"},
+      {{"--quote-limit", "0"}, 2, "decor-company-server: --quote-limit 应为 1 到 1000000 的整数：0\n"},
+      {{"--deadline", "1e3"}, 2, "decor-company-server: --deadline 应为 1 到 1000000 的整数：1e3\n"},
+      {{"--connections-per-address", "1000001"}, 2,
+       "decor-company-server: --connections-per-address 应为 1 到 1000000 的整数：1000001\n"},
   };
   for (const Case& c : cases) {
     const auto run = runCommand(kServer, c.args);

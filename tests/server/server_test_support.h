@@ -1,5 +1,13 @@
 #pragma once
-// A fresh scratch folder for each server test.
+// A fresh scratch folder for each server test, and a raw HTTP client that can send what no
+// well-behaved client library would, from any loopback address.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+
 #include "scratch_folder.h"
 
 namespace decor::server {
@@ -8,6 +16,56 @@ class TempFolderTest : public ::testing::Test {
  protected:
   test::ScratchFolder scratch_{"decor-server"};
   const std::filesystem::path& folder_ = scratch_.path();
+};
+
+// A TCP connection to 127.0.0.1:port from `source` (another 127.x.y.z address works on
+// Linux without setup), with a receive time-out so that no test can hang on it.
+class RawConnection {
+ public:
+  RawConnection(int port, const std::string& source = "127.0.0.1", int timeoutSeconds = 10)
+      : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    timeval timeout{timeoutSeconds, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    ::inet_pton(AF_INET, source.c_str(), &from.sin_addr);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    connected_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&from), sizeof from) == 0 &&
+                 ::connect(fd_, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+  }
+  ~RawConnection() { ::close(fd_); }
+  RawConnection(const RawConnection&) = delete;
+  RawConnection& operator=(const RawConnection&) = delete;
+
+  bool connected() const { return connected_; }
+  // False once the server has stopped reading (it answered early or hung up).
+  bool send(const std::string& bytes) {
+    for (std::size_t sent = 0; sent < bytes.size();) {
+      const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0) return false;
+      sent += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+  // Everything until the server closes (or the time-out): the status line's code and the
+  // body, or 0 and "" when it closed without a reply.
+  std::pair<int, std::string> reply() {
+    std::string all;
+    char buffer[65536];
+    ssize_t n = 0;
+    while ((n = ::recv(fd_, buffer, sizeof buffer, 0)) > 0) all.append(buffer, static_cast<std::size_t>(n));
+    if (!all.starts_with("HTTP/1.1 ") || all.size() < 12) return {0, ""};
+    const std::size_t body = all.find("\r\n\r\n");
+    return {std::stoi(all.substr(9, 3)), body == std::string::npos ? "" : all.substr(body + 4)};
+  }
+
+ private:
+  int fd_;
+  bool connected_ = false;
 };
 
 }  // namespace decor::server
