@@ -96,7 +96,7 @@ void CompanyServer::addRoutes() {
       return;
     }
     const StoredQuote quote{settings_.now(), parsed.form->email, parsed.form->phone, parsed.form->result};
-    if (!store_.addQuote(quote)) {
+    if (!(settings_.keepQuote ? settings_.keepQuote(quote) : store_.addQuote(quote))) {
       res.status = 500;
       res.set_content("发送失败：服务器无法保存报价", kTextType);
       return;

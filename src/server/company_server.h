@@ -22,6 +22,8 @@ struct ServerSettings {
   std::filesystem::path pricesDir;  // read afresh on every request
   NumberLocations locations = NumberLocations::builtIn();
   std::function<std::string()> now = localTimeNow;  // the time a quote is stamped with
+  // Keeps an accepted quote; empty: QuoteStore::addQuote. The mail outbox hooks in here.
+  std::function<bool(const StoredQuote&)> keepQuote;
 };
 
 class CompanyServer {

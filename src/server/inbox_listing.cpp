@@ -27,21 +27,26 @@ std::string withUnixLineBreaks(std::string_view text) {
 
 }  // namespace
 
-std::string inboxCsv(const std::vector<StoredQuote>& quotes) {
-  std::string csv = "时间,邮箱,手机,报价内容\r\n";
-  for (const auto& quote : quotes) {
+std::string inboxCsv(const std::vector<StoredQuote>& quotes, const std::vector<std::string>* delivery) {
+  const bool withDelivery = delivery && delivery->size() == quotes.size();
+  std::string csv = withDelivery ? "时间,邮箱,手机,投递,报价内容\r\n" : "时间,邮箱,手机,报价内容\r\n";
+  for (std::size_t i = 0; i < quotes.size(); ++i) {
+    const auto& quote = quotes[i];
     csv += csvField(quote.received) + ',' + csvField(quote.email) + ',' + csvField(quote.phone) + ',' +
-           csvField(quote.result) + "\r\n";
+           (withDelivery ? csvField((*delivery)[i]) + ',' : std::string()) + csvField(quote.result) + "\r\n";
   }
   return csv;
 }
 
-std::string inboxText(const std::vector<StoredQuote>& quotes) {
+std::string inboxText(const std::vector<StoredQuote>& quotes, const std::vector<std::string>* delivery) {
   if (quotes.empty()) return "没有收到报价。\n";
+  const bool withDelivery = delivery && delivery->size() == quotes.size();
   std::string text;
-  for (const auto& quote : quotes) {
+  for (std::size_t i = 0; i < quotes.size(); ++i) {
+    const auto& quote = quotes[i];
     if (!text.empty()) text += '\n';
-    text += "时间：" + quote.received + "\n邮箱：" + quote.email + "\n手机：" + quote.phone + "\n报价内容：\n" +
+    text += "时间：" + quote.received + "\n邮箱：" + quote.email + "\n手机：" + quote.phone + "\n" +
+            (withDelivery ? "投递：" + (*delivery)[i] + "\n" : std::string()) + "报价内容：\n" +
             withUnixLineBreaks(quote.result) + "\n";
   }
   return text;

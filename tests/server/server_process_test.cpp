@@ -41,7 +41,7 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
       const auto res = client.Post("/site/send", "email=k@x&result=%E7%AC%AC" + std::to_string(i) + "&tel=" + phone,
                                    "application/x-www-form-urlencoded");
       ASSERT_TRUE(res && res->body == "发送成功") << i;
-      expectedInbox.insert(0, "T,k@x," + phone + ",第" + std::to_string(i) + "\r\n");
+      expectedInbox.insert(0, "T,k@x," + phone + ",未投递（邮件投递未开启）,第" + std::to_string(i) + "\r\n");
     }
     EXPECT_EQ(server.stop(SIGKILL), 128 + SIGKILL);
   }
@@ -52,7 +52,7 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
   const auto inbox = runCommand(kServer, {"inbox", "--data", (folder_ / "company.sqlite3").string(), "--csv"});
   ASSERT_EQ(inbox.code, 0) << inbox.output;
   const std::regex time("\n\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d,");
-  EXPECT_EQ(std::regex_replace(inbox.output, time, "\nT,"), "时间,邮箱,手机,报价内容\r\n" + expectedInbox);
+  EXPECT_EQ(std::regex_replace(inbox.output, time, "\nT,"), "时间,邮箱,手机,投递,报价内容\r\n" + expectedInbox);
 
   auto client = clientFor(restarted.address());
   client.Get("/bjtj/");
