@@ -238,14 +238,12 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     return 1;
   }
   std::thread serving([&server] { server.serve(); });
-  out << "正在监听 http://" << host << ":" << port << std::endl;
-  if (delivery) {
-    delivery->start();
-    out << "邮件投递：经 " << mail->account.url << " 从 " << mail->from << " 发出，销售邮箱 " << mail->sales
-        << std::endl;
-  } else {
-    out << "邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中" << std::endl;
-  }
+  if (delivery) delivery->start();
+  // One write for both lines, so that whoever waits for the first reads the second with it.
+  out << "正在监听 http://" << host << ":" << port << "\n"
+      << (delivery ? "邮件投递：经 " + mail->account.url + " 从 " + mail->from + " 发出，销售邮箱 " + mail->sales
+                   : std::string("邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中"))
+      << std::endl;
 
   int received = 0;
   sigwait(&stopSignals, &received);

@@ -33,7 +33,7 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
   {
     ServerProcess server(kServer, dataArgs());
     ASSERT_NE(server.address(), "") << server.output();
-    EXPECT_EQ(server.output(), "正在监听 " + server.address() + "\n");
+    EXPECT_EQ(server.output(), "正在监听 " + server.address() + "\n邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中\n");
     auto client = clientFor(server.address());
     for (int i = 0; i < 3; ++i) client.Get("/bjtj/");
     for (int i = 0; i < 30; ++i) {
