@@ -3,6 +3,7 @@
 #include <httplib.h>
 #include <signal.h>
 
+#include <fstream>
 #include <regex>
 
 #include "server_process.h"
@@ -76,6 +77,14 @@ TEST_F(ServerProgramTest, ASecondServerOnTheSameFileIsRefused) {
 TEST_F(ServerProgramTest, StaffCommands) {
   const std::string p = (folder_ / "p").string();
   const std::string none = (folder_ / "none.sqlite3").string();
+  const std::string password = (folder_ / "password").string();
+  std::ofstream(password) << "secret\n";
+  std::filesystem::permissions(password, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  const std::vector<std::string> mail{"--smtp", "smtps://smtp.example.com:465", "--mail-from", "a@b.cn"};
+  auto with = [](std::vector<std::string> args, const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  };
   struct Case {
     std::vector<std::string> args;
     int code;
@@ -86,6 +95,15 @@ TEST_F(ServerProgramTest, StaffCommands) {
       {{"prices", "--write", p}, 1, "decor-company-server: " + p + "/AppConfig.xml 已存在，未覆盖\n"},
       {{"inbox", "--data", none}, 1, "decor-company-server: 数据库文件 " + none + " 不存在\n"},
       {{"--port", "70000"}, 2, "decor-company-server: 端口应为 0 到 65535 的整数：70000\n"},
+      {{"--smtp", "http://x"}, 2, "decor-company-server: --smtp 应以 smtp:// 或 smtps:// 开头：http://x\n"},
+      {mail, 2, "decor-company-server: --sales-mail 需要一个邮箱地址（如 name@example.com）\n"},
+      {with(mail, {"--sales-mail", "s@b.cn\r\nBcc: v@y.cn"}), 2,
+       "decor-company-server: --sales-mail 需要一个邮箱地址（如 name@example.com）：s@b.cn\r\nBcc: v@y.cn\n"},
+      {with(mail, {"--sales-mail", "s@b.cn", "--smtp-user", "u", "--smtp-password-file", password}), 2,
+       "decor-company-server: 密码文件 " + password + " 其他用户也能读取，请改为只有服务用户可读（chmod 600）\n"},
+      {with(mail, {"--sales-mail", "s@b.cn", "--mail-retry-first", "0"}), 2,
+       "decor-company-server: 选项 --mail-retry-first 应为大于 0 的秒数：0\n"},
+      {{"outbox", "--data", none}, 1, "decor-company-server: 数据库文件 " + none + " 不存在\n"},
   };
   for (const Case& c : cases) {
     const auto run = runCommand(kServer, c.args);
