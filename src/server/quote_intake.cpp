@@ -142,15 +142,15 @@ bool QuoteIntake::queueMails(sqlite3* db, std::int64_t quoteId, const StoredQuot
   sales.state = "pending";
   sales.queuedMs = sales.nextMs = nowMs;
   sales.message = renderMessage({
-          .fromName = mail.company,
-          .from = mail.from,
-          .to = mail.sales,
-          .replyTo = plainAddress ? quote.email : std::string(),
-          .subject = heading + " — " + mail.company,
-          .body = body,
-          .messageId = "quote-" + id + ".sales@" + domain,
-          .dateSeconds = nowMs / 1000,
-      });
+      .fromName = mail.company,
+      .from = mail.from,
+      .to = mail.sales,
+      .replyTo = plainAddress ? quote.email : std::string(),
+      .subject = heading + " — " + mail.company,
+      .body = body,
+      .messageId = "quote-" + id + ".sales@" + domain,
+      .dateSeconds = nowMs / 1000,
+  });
   return queueMessage(db, sales);
 }
 
