@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the whole system on this machine: the company's server (prices, counter, quote
-# inbox) on a fixed local port, and the desktop program built to talk to it. Closing the
+# inbox, mail delivery) on a fixed local port, a local mail catcher that keeps every mail the
+# server sends in a folder beside its database, and the desktop program built to talk to it. Closing the
 # program stops the server again, unless it was already running before.
 # Without a display it shows the main job another way: the quick estimate of the default
 # flat from the command-line front end, with the prices the server hands out.
@@ -13,6 +14,7 @@ address="http://127.0.0.1:$port"
 build=build/local
 data="${XDG_DATA_HOME:-$HOME/.local/share}/decor-company-server"
 prices="$data/prices"
+mail="$data/mail"
 
 echo "正在构建（首次需要几分钟）……" >&2
 build_log=$(mktemp)
@@ -44,12 +46,40 @@ port_state() {
 }
 
 server_pid=
+catcher_pid=
 stop_server() {
   if [ -n "$server_pid" ]; then
     kill -TERM "$server_pid" 2>/dev/null || true
     wait "$server_pid" 2>/dev/null || true
     server_pid=
   fi
+  if [ -n "$catcher_pid" ]; then
+    kill -TERM "$catcher_pid" 2>/dev/null || true
+    wait "$catcher_pid" 2>/dev/null || true
+    catcher_pid=
+  fi
+}
+
+# The mail catcher: an SMTP server on a free local port that writes each message to $mail.
+start_catcher() {
+  local log
+  log=$(mktemp)
+  /usr/bin/python3 scripts/mail-catcher.py --folder "$mail" >"$log" 2>&1 &
+  catcher_pid=$!
+  for _ in $(seq 100); do
+    grep -q '^正在监听 smtp://' "$log" && break
+    kill -0 "$catcher_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  smtp=$(sed -n 's/^正在监听 //p' "$log" | head -n 1)
+  if [ -z "$smtp" ]; then
+    echo "本地邮件接收程序未能启动：" >&2
+    cat "$log" >&2
+    rm -f "$log"
+    catcher_pid=
+    exit 1
+  fi
+  rm -f "$log"
 }
 trap stop_server EXIT
 trap 'exit 130' INT TERM
@@ -68,8 +98,10 @@ case "$(port_state)" in
     exit 1
     ;;
   free)
+    start_catcher
     log=$(mktemp)
-    "$server_bin" --port "$port" --data "$data/company.sqlite3" --prices "$prices" >"$log" 2>&1 &
+    "$server_bin" --port "$port" --data "$data/company.sqlite3" --prices "$prices" \
+      --smtp "$smtp" --mail-from noreply@localhost --sales-mail sales@localhost >"$log" 2>&1 &
     server_pid=$!
     for _ in $(seq 100); do
       grep -q '^正在监听 ' "$log" && break
@@ -90,6 +122,7 @@ case "$(port_state)" in
     fi
     rm -f "$log"
     echo "公司服务器已启动：$address（数据：$data）" >&2
+    echo "发出的邮件（发给客户的报价和发给销售 sales@localhost 的咨询）保存在 $mail，每封一个 .eml 文件。" >&2
     ;;
 esac
 
@@ -113,3 +146,4 @@ else
   echo "公司服务器地址：$address（此前已在运行，保持运行）。" >&2
 fi
 echo "收到的报价：$server_bin inbox --data $data/company.sqlite3" >&2
+echo "发出的邮件：$mail（每封一个 .eml 文件，可用邮件程序打开）；待发送和失败的：$server_bin outbox --data $data/company.sqlite3" >&2

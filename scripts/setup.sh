@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-wqy-microhei xvfb xauth xdotool imagemagick
   dpkg-dev file lintian desktop-file-utils appstream systemd
-  libxlsxwriter-dev python3-openpyxl poppler-utils
+  libxlsxwriter-dev python3-openpyxl poppler-utils python3-aiosmtpd
 )
 
 missing=()

@@ -12,6 +12,9 @@
 #include <thread>
 
 #include "server/company_server.h"
+#include "server/delivery_worker.h"
+#include "server/mail_outbox.h"
+#include "server/quote_intake.h"
 #include "server/default_price_files.h"
 #include "server/inbox_listing.h"
 #include "pricing/price_files.h"
@@ -38,6 +41,7 @@ constexpr const char* kServeUsage =
     "  --locations 文件   号码归属地表：每行七位号段、空白、省份（UTF-8），# 开头的行为注释；\n"
     "                     不指定时使用内置的几个号段\n"
     "  -h, --help         显示本帮助\n"
+    "%MAIL%"
     "\n"
     "限制（按客户端地址计，IPv6 按 /64 计）:\n"
     "  --deadline 秒                 一个请求（请求头和正文）须在此时间内到齐，默认 10\n"
@@ -53,6 +57,7 @@ constexpr const char* kServeUsage =
     "\n"
     "其他命令:\n"
     "  decor-company-server inbox --data 文件 [--csv]   列出收到的报价，最新的在前\n"
+    "  decor-company-server outbox --data 文件 [--retry 编号]   列出待发送和发送失败的邮件\n"
     "  decor-company-server prices --write 文件夹        写出两个默认价格文件\n";
 
 constexpr const char* kInboxUsage =
@@ -72,6 +77,26 @@ constexpr const char* kPricesUsage =
     "把内置默认价格写成 AppConfig.xml（快速估算价格）和 Xiangxi.xml（详细报价单价）\n"
     "两个文件，员工可在此基础上修改。文件夹不存在时创建；已有的同名文件不会被覆盖。\n";
 
+// The serve command's help with the mail options in their place.
+const std::string& serveUsage() {
+  static const std::string usage = [] {
+    const std::string text = kServeUsage;
+    const std::size_t mark = text.find("%MAIL%");
+    return text.substr(0, mark) + kMailOptionsHelp + text.substr(mark + 6);
+  }();
+  return usage;
+}
+
+constexpr const char* kOutboxUsage =
+    "用法: decor-company-server outbox [--data 文件] [--retry 编号]\n"
+    "\n"
+    "列出发件箱中待发送和发送失败的邮件，带邮件服务器的最后回复。服务器运行时也可以使用。\n"
+    "\n"
+    "选项:\n"
+    "  --data 文件     数据库文件，默认 ~/.local/share/decor-company-server/company.sqlite3\n"
+    "  --retry 编号    把一封发送失败的邮件重新排队；运行中的服务器几秒内开始发送\n"
+    "  -h, --help      显示本帮助\n";
+
 bool wantsHelp(const std::vector<std::string>& args) {
   for (const auto& arg : args) {
     if (arg == "-h" || arg == "--help") return true;
@@ -81,7 +106,7 @@ bool wantsHelp(const std::vector<std::string>& args) {
 
 // Reads "--name value" pairs; false with a message on an unknown option or a missing value.
 struct Options {
-  std::optional<std::string> host, port, data, prices, locations, write;
+  std::optional<std::string> host, port, data, prices, locations, write, retry;
   std::optional<std::string> deadline, perAddress, connections, quoteLimit, quoteWindow, visitWindow;
   bool csv = false;
 };
@@ -113,6 +138,7 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<std::st
     if (arg == "--quote-limit") slot = &options.quoteLimit;
     if (arg == "--quote-window") slot = &options.quoteWindow;
     if (arg == "--visit-window") slot = &options.visitWindow;
+    if (arg == "--retry") slot = &options.retry;
     if (!slot || !allowedHere(arg)) {
       err << "decor-company-server: 未知选项 \"" << arg << "\"\n\n" << usage;
       return false;
@@ -211,14 +237,26 @@ std::filesystem::path defaultDataFolder() {
 
 int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (wantsHelp(args)) {
-    out << kServeUsage;
+    out << serveUsage();
     return 0;
   }
+  std::vector<std::string> rest = args;
+  MailOptions mailOptions;
+  std::string mailError;
+  if (!takeMailOptions(rest, mailOptions, mailError)) {
+    err << "decor-company-server: " << mailError << "\n";
+    return 2;
+  }
+  auto mail = mailSettingsFrom(mailOptions, mailError);
+  if (!mailError.empty()) {
+    err << "decor-company-server: " << mailError << "\n";
+    return 2;
+  }
   Options options;
-  if (!readOptions(args,
+  if (!readOptions(rest,
                    {"--host", "--port", "--data", "--prices", "--locations", "--deadline", "--connections-per-address",
                     "--max-connections", "--quote-limit", "--quote-window", "--visit-window"},
-                   options, err, kServeUsage)) {
+                   options, err, serveUsage().c_str())) {
     return 2;
   }
 
@@ -265,6 +303,17 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   sigaddset(&stopSignals, SIGINT);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+  std::optional<DeliveryWorker> delivery;
+  if (mail) delivery.emplace(*store, *mail);
+  QuoteIntake intake(*store, mail, settings.locations, [&delivery] {
+    if (delivery) delivery->wake();
+  });
+  if (!intake.prepare()) {
+    err << "decor-company-server: 数据库 " << data.string() << " 无法建立发件箱\n";
+    return 1;
+  }
+  settings.keepQuote = [&intake](const StoredQuote& quote) { return intake.accept(quote); };
+
   const std::string host = settings.host;
   CompanyServer server(*store, std::move(settings));
   const int port = server.bind();
@@ -274,12 +323,18 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     return 1;
   }
   std::thread serving([&server] { server.serve(); });
-  out << "正在监听 http://" << host << ":" << port << std::endl;
+  if (delivery) delivery->start();
+  // One write for both lines, so that whoever waits for the first reads the second with it.
+  out << "正在监听 http://" << host << ":" << port << "\n"
+      << (delivery ? "邮件投递：经 " + mail->account.url + " 从 " + mail->from + " 发出，销售邮箱 " + mail->sales
+                   : std::string("邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中"))
+      << std::endl;
 
   int received = 0;
   sigwait(&stopSignals, &received);
   server.stop();
   serving.join();
+  if (delivery) delivery->stop();
   return 0;
 }
 
@@ -296,8 +351,35 @@ int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std
     err << "decor-company-server: " << error << "\n";
     return 1;
   }
-  const auto quotes = store->quotesNewestFirst();
-  out << (options.csv ? inboxCsv(quotes) : inboxText(quotes));
+  const auto inbox = inboxWithDelivery(*store);
+  out << (options.csv ? inboxCsv(inbox.quotes, &inbox.delivery) : inboxText(inbox.quotes, &inbox.delivery));
+  return 0;
+}
+
+int runOutboxCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (wantsHelp(args)) {
+    out << kOutboxUsage;
+    return 0;
+  }
+  Options options;
+  if (!readOptions(args, {"--data", "--retry"}, options, err, kOutboxUsage)) return 2;
+  std::string error;
+  const auto store = QuoteStore::open(dataFile(options), QuoteStore::Access::Read, error);
+  if (!store || !prepareOutbox(*store)) {
+    err << "decor-company-server: " << (store ? "发件箱无法使用" : error) << "\n";
+    return 1;
+  }
+  if (!options.retry) {
+    out << outboxText(undelivered(*store));
+    return 0;
+  }
+  const std::string& id = *options.retry;
+  const bool number = !id.empty() && id.size() < 19 && id.find_first_not_of("0123456789") == std::string::npos;
+  if (!number || !retryFailed(*store, std::stoll(id), nowMilliseconds())) {
+    err << "decor-company-server: 发件箱中没有编号为 " << id << " 的发送失败的邮件\n";
+    return 1;
+  }
+  out << "编号 " << id << " 的邮件已重新排队\n";
   return 0;
 }
 

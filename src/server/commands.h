@@ -12,6 +12,7 @@ namespace decor::server {
 // before any other thread exists.
 int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runOutboxCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runPricesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Where the server keeps its data unless told otherwise: $XDG_DATA_HOME, else

@@ -103,7 +103,7 @@ HttpReply CompanyServer::receiveQuote(const HttpRequest& request) {
     return {429, kTextType, "发送失败：发送过于频繁，请稍后再试"};
   }
   const StoredQuote quote{settings_.now(), parsed.form->email, parsed.form->phone, parsed.form->result};
-  if (!store_.addQuote(quote)) return {500, kTextType, "发送失败：服务器无法保存报价"};
+  if (!(settings_.keepQuote ? settings_.keepQuote(quote) : store_.addQuote(quote))) return {500, kTextType, "发送失败：服务器无法保存报价"};
   return {200, kTextType, kAcceptedReply};
 }
 

@@ -27,6 +27,8 @@ struct ServerSettings {
   // something was refused.
   std::function<void(const std::string&)> log;
   std::chrono::seconds logEvery{60};
+  // Keeps an accepted quote; empty: QuoteStore::addQuote. The mail outbox hooks in here.
+  std::function<bool(const StoredQuote&)> keepQuote;
 };
 
 class CompanyServer {

@@ -34,23 +34,29 @@ std::string indentedLines(std::string_view text) {
 
 }  // namespace
 
-std::string inboxCsv(const std::vector<StoredQuote>& quotes) {
+std::string inboxCsv(const std::vector<StoredQuote>& quotes, const std::vector<std::string>* delivery) {
+  const bool withDelivery = delivery && delivery->size() == quotes.size();
   // The byte-order mark tells Excel the file is UTF-8.
-  std::string csv = "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n";
-  for (const auto& quote : quotes) {
+  std::string csv = withDelivery ? "\xEF\xBB\xBF时间,邮箱,手机,投递,报价内容\r\n" : "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n";
+  for (std::size_t i = 0; i < quotes.size(); ++i) {
+    const auto& quote = quotes[i];
     csv += csvField(quote.received) + ',' + csvField(quote.email) + ',' + csvField(quote.phone) + ',' +
-           csvField(quote.result) + "\r\n";
+           (withDelivery ? csvField((*delivery)[i]) + ',' : std::string()) + csvField(quote.result) + "\r\n";
   }
   return csv;
 }
 
-std::string inboxText(const std::vector<StoredQuote>& quotes) {
+std::string inboxText(const std::vector<StoredQuote>& quotes, const std::vector<std::string>* delivery) {
   if (quotes.empty()) return "没有收到报价。\n";
+  const bool withDelivery = delivery && delivery->size() == quotes.size();
   std::string text;
-  for (const auto& quote : quotes) {
+  for (std::size_t i = 0; i < quotes.size(); ++i) {
+    const auto& quote = quotes[i];
     if (!text.empty()) text += '\n';
     text += "时间：" + visibleEscapes(quote.received) + "\n邮箱：" + visibleEscapes(quote.email) +
-            "\n手机：" + visibleEscapes(quote.phone) + "\n报价内容：\n" + indentedLines(quote.result);
+            "\n手机：" + visibleEscapes(quote.phone) + "\n" +
+            (withDelivery ? "投递：" + visibleEscapes((*delivery)[i]) + "\n" : std::string()) + "报价内容：\n" +
+            indentedLines(quote.result);
   }
   return text;
 }

@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
   if (!args.empty() && args.front() == "inbox") {
     return decor::server::runInboxCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
   }
+  if (!args.empty() && args.front() == "outbox") {
+    return decor::server::runOutboxCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+  }
   if (!args.empty() && args.front() == "prices") {
     return decor::server::runPricesCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
   }

@@ -110,20 +110,25 @@ QuoteStore::~QuoteStore() {
 bool QuoteStore::execute(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
 bool QuoteStore::addQuote(const StoredQuote& quote) {
+  return transaction([&quote](sqlite3* db) { return insertQuote(db, quote) >= 0; });
+}
+
+bool QuoteStore::transaction(const std::function<bool(sqlite3*)>& work, bool readOnly) {
   std::lock_guard lock(mutex_);
-  if (!execute("BEGIN IMMEDIATE;")) return false;
-  Statement insert(db_, "INSERT INTO quotes (received, email, phone, result) VALUES (?1, ?2, ?3, ?4);");
-  bool stored = insert.ok();
-  if (stored) {
-    insert.bind(1, quote.received);
-    insert.bind(2, quote.email);
-    insert.bind(3, quote.phone);
-    insert.bind(4, quote.result);
-    stored = insert.step() == SQLITE_DONE;
-  }
-  if (stored && execute("COMMIT;")) return true;
+  if (!execute(readOnly ? "BEGIN;" : "BEGIN IMMEDIATE;")) return false;
+  if (work(db_) && execute("COMMIT;")) return true;
   execute("ROLLBACK;");
   return false;
+}
+
+std::int64_t QuoteStore::insertQuote(sqlite3* db, const StoredQuote& quote) {
+  Statement insert(db, "INSERT INTO quotes (received, email, phone, result) VALUES (?1, ?2, ?3, ?4);");
+  if (!insert.ok()) return -1;
+  insert.bind(1, quote.received);
+  insert.bind(2, quote.email);
+  insert.bind(3, quote.phone);
+  insert.bind(4, quote.result);
+  return insert.step() == SQLITE_DONE ? sqlite3_last_insert_rowid(db) : -1;
 }
 
 std::vector<StoredQuote> QuoteStore::quotesNewestFirst() {

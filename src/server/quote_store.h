@@ -4,6 +4,7 @@
 // the server or the machine.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -38,6 +39,13 @@ class QuoteStore {
   // Committed to disk when it returns true. Any thread.
   bool addQuote(const StoredQuote& quote);
   std::vector<StoredQuote> quotesNewestFirst();
+
+  // Runs `work` on the shared connection in one transaction (a write transaction unless
+  // `readOnly`): committed when it returns true, rolled back otherwise. The mail outbox keeps
+  // its tables in the same file so that a quote and its messages are written together.
+  bool transaction(const std::function<bool(sqlite3*)>& work, bool readOnly = false);
+  // Inside a transaction: writes the quote; its id, or -1.
+  static std::int64_t insertQuote(sqlite3* db, const StoredQuote& quote);
 
   // Counts one visit and returns the new count; -1 when the database fails. Any thread.
   std::int64_t countVisit();

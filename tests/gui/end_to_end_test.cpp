@@ -23,6 +23,7 @@
 #include "quote_test_support.h"
 #include "scratch_folder.h"
 #include "server_process.h"
+#include "shell_command.h"
 #include "ui/picture_box.h"
 #include "ui/picture_button.h"
 
@@ -30,6 +31,7 @@ namespace decor::test {
 namespace {
 
 const std::filesystem::path kServer = DECOR_SERVER_PATH;
+const std::filesystem::path kMailCatcher = DECOR_MAIL_CATCHER;
 
 // A result text with everything the form encoding has to carry through: Chinese, blanks,
 // "%", "&", "+", "=", a comma for the CSV and a line break.
@@ -44,18 +46,48 @@ class EndToEndTest : public ::testing::Test {
     editPriceFile("AppConfig.xml", "\"舒适型厨房主材\" value=\"7000\"", "\"舒适型厨房主材\" value=\"7777\"");
     editPriceFile("Xiangxi.xml", "\"实木门\" value=\"1480\"", "\"实木门\" value=\"1555\"");
 
+    // The mail catcher of scripts/run.sh, on a port of its own.
+    catcher_ = std::make_unique<decor::testing::ServerProcess>(
+        kMailCatcher, std::vector<std::string>{"--folder", mail().string()});
+    ASSERT_NE(catcher_->address(), "") << catcher_->output();
     server_ = std::make_unique<decor::testing::ServerProcess>(
-        kServer, std::vector<std::string>{"--data", database().string(), "--prices", prices().string()});
+        kServer, std::vector<std::string>{"--data", database().string(), "--prices", prices().string(), "--smtp",
+                                          catcher_->address(), "--mail-from", "noreply@decor.test", "--sales-mail",
+                                          "sales@decor.test"});
     ASSERT_NE(server_->address(), "") << server_->output();
     services_.endpoints = Endpoints::allAt(server_->address());
   }
   void TearDown() override {
     server_.reset();
+    catcher_.reset();
     flushDeletes();
   }
 
   std::filesystem::path prices() const { return folder_ / "prices"; }
   std::filesystem::path database() const { return folder_ / "company.sqlite3"; }
+  std::filesystem::path mail() const { return folder_ / "mail"; }
+
+  // The time stamp of the one quote received.
+  std::string inboxTime() const {
+    const auto inbox = decor::testing::runCommand(kServer, {"inbox", "--data", database().string(), "--csv"});
+    const std::size_t row = inbox.output.find("\r\n") + 2;
+    return inbox.output.substr(row, inbox.output.find(',', row) - row);
+  }
+  static std::string lf(std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+    return text;
+  }
+
+  // Each message the catcher kept: envelope recipients, subject and body, as Python reads them.
+  std::string receivedMail() const {
+    const std::string script =
+        "import email, email.policy, glob, json, sys\n"
+        "for p in sorted(glob.glob(sys.argv[1] + '/*.eml')):\n"
+        "    m = email.message_from_bytes(open(p, 'rb').read(), policy=email.policy.default)\n"
+        "    to = json.load(open(p[:-4] + '.json'))['to']\n"
+        "    print(','.join(to), m['Subject'], m.get_content().replace('\\r\\n', '\\n'), sep='\\n', end='=====\\n')\n";
+    return runShell("/usr/bin/python3 -c \"" + script + "\" '" + mail().string() + "'").output;
+  }
 
   void editPriceFile(const std::string& name, const std::string& from, const std::string& to) {
     std::ifstream in(prices() / name, std::ios::binary);
@@ -79,6 +111,7 @@ class EndToEndTest : public ::testing::Test {
   // The program's own services (its HTTP client), with every server at the test's server.
   AppServices services_ = AppServices::forDesktop();
   ScratchFolder folder_{"decor-e2e"};
+  std::unique_ptr<decor::testing::ServerProcess> catcher_;
   std::unique_ptr<decor::testing::ServerProcess> server_;
 };
 
@@ -152,8 +185,18 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   ASSERT_NE(result->shownText().find(kSentText), std::string::npos);
   EXPECT_EQ(sendFrom(*result, QStringLiteral("客户a+b&c=d@qq.com"), QStringLiteral("13800138000")),
             QStringLiteral("发送成功！"));
-  EXPECT_EQ(inboxWithoutTime(),
-            "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n,客户a+b&c=d@qq.com,13800138000,\"" + result->shownText() + "\"\r\n");
+  // Sales hear of the lead; the text is not the estimator's, so no mail goes to the address.
+  ASSERT_TRUE(waitUntil([&] { return receivedMail().starts_with("sales@decor.test\n"); }, 20000)) << receivedMail();
+  EXPECT_EQ(receivedMail(), "sales@decor.test\n未验证的报价 — TarselCorvalen装饰\n未验证的报价\n\n时间：" +
+                                inboxTime() + "\n邮箱：客户a+b&c=d@qq.com\n手机：13800138000\n号码归属地：北京\n"
+                                "客户邮件：未发送（邮箱地址无效）\n"
+                                "这份报价不是本公司估算软件生成的格式，只供销售核实，没有发给客户。\n\n报价内容：\n" +
+                                lf(result->shownText()) + "\n=====\n");
+  // The server notes the delivery just after the mail server took the mail.
+  const std::string inbox = "\xEF\xBB\xBF时间,邮箱,手机,投递,报价内容\r\n,客户a+b&c=d@qq.com,13800138000,"
+                            "客户邮件未发送（邮箱地址无效）；销售邮件已发送,\"" + result->shownText() + "\"\r\n";
+  waitUntil([&] { return inboxWithoutTime() == inbox; }, 20000);
+  EXPECT_EQ(inboxWithoutTime(), inbox);
 
   // The server goes away while the program runs: a send fails, the program carries on.
   EXPECT_EQ(server_->stop(SIGKILL), 128 + SIGKILL);

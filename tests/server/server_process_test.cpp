@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <fstream>
 #include <regex>
 
 #include "net/quote_send.h"
@@ -43,7 +44,7 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
   {
     ServerProcess server(kServer, dataArgs());
     ASSERT_NE(server.address(), "") << server.output();
-    EXPECT_EQ(server.output(), "正在监听 " + server.address() + "\n");
+    EXPECT_EQ(server.output(), "正在监听 " + server.address() + "\n邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中\n");
     auto client = clientFor(server.address());
     // One visit per address is counted: three addresses, three visits.
     for (const char* source : {"127.0.0.2", "127.0.0.3", "127.0.0.4"}) visitFrom(server.address(), source);
@@ -52,7 +53,7 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
       const auto res = client.Post("/site/send", "email=k@x&result=%E7%AC%AC" + std::to_string(i) + "&tel=" + phone,
                                    "application/x-www-form-urlencoded");
       ASSERT_TRUE(res && res->body == "发送成功") << i;
-      expectedInbox.insert(0, "T,k@x," + phone + ",第" + std::to_string(i) + "\r\n");
+      expectedInbox.insert(0, "T,k@x," + phone + ",未投递（邮件投递未开启）,第" + std::to_string(i) + "\r\n");
     }
     EXPECT_EQ(server.stop(SIGKILL), 128 + SIGKILL);
   }
@@ -63,7 +64,7 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
   const auto inbox = runCommand(kServer, {"inbox", "--data", (folder_ / "company.sqlite3").string(), "--csv"});
   ASSERT_EQ(inbox.code, 0) << inbox.output;
   const std::regex time("\n\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d,");
-  EXPECT_EQ(std::regex_replace(inbox.output, time, "\nT,"), "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n" + expectedInbox);
+  EXPECT_EQ(std::regex_replace(inbox.output, time, "\nT,"), "\xEF\xBB\xBF时间,邮箱,手机,投递,报价内容\r\n" + expectedInbox);
 
   auto client = clientFor(restarted.address());
   visitFrom(restarted.address(), "127.0.0.5");
@@ -120,6 +121,14 @@ TEST_F(ServerProgramTest, ASecondServerOnTheSameFileIsRefused) {
 TEST_F(ServerProgramTest, StaffCommands) {
   const std::string p = (folder_ / "p").string();
   const std::string none = (folder_ / "none.sqlite3").string();
+  const std::string password = (folder_ / "password").string();
+  std::ofstream(password) << "secret\n";
+  std::filesystem::permissions(password, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  const std::vector<std::string> mail{"--smtp", "smtps://smtp.example.com:465", "--mail-from", "a@b.cn"};
+  auto with = [](std::vector<std::string> args, const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  };
   struct Case {
     std::vector<std::string> args;
     int code;
@@ -134,6 +143,15 @@ TEST_F(ServerProgramTest, StaffCommands) {
       {{"--deadline", "1e3"}, 2, "decor-company-server: --deadline 应为 1 到 1000000 的整数：1e3\n"},
       {{"--connections-per-address", "1000001"}, 2,
        "decor-company-server: --connections-per-address 应为 1 到 1000000 的整数：1000001\n"},
+      {{"--smtp", "http://x"}, 2, "decor-company-server: --smtp 应以 smtp:// 或 smtps:// 开头：http://x\n"},
+      {mail, 2, "decor-company-server: --sales-mail 需要一个邮箱地址（如 name@example.com）\n"},
+      {with(mail, {"--sales-mail", "s@b.cn\r\nBcc: v@y.cn"}), 2,
+       "decor-company-server: --sales-mail 需要一个邮箱地址（如 name@example.com）：s@b.cn\r\nBcc: v@y.cn\n"},
+      {with(mail, {"--sales-mail", "s@b.cn", "--smtp-user", "u", "--smtp-password-file", password}), 2,
+       "decor-company-server: 密码文件 " + password + " 其他用户也能读取，请改为只有服务用户可读（chmod 600）\n"},
+      {with(mail, {"--sales-mail", "s@b.cn", "--mail-retry-first", "0"}), 2,
+       "decor-company-server: 选项 --mail-retry-first 应为大于 0 的秒数：0\n"},
+      {{"outbox", "--data", none}, 1, "decor-company-server: 数据库文件 " + none + " 不存在\n"},
   };
   for (const Case& c : cases) {
     const auto run = runCommand(kServer, c.args);

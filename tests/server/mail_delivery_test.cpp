@@ -1,0 +1,258 @@
+// What the customer and the sales mailbox receive for each kind of quote, sent through a
+// real SMTP server and read back by Python's MIME parser; the shape check of result texts;
+// and the header lines of a message built from hostile fields.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <regex>
+
+#include "estimate/quick_estimate.h"
+#include "mail_test_support.h"
+#include "net/deployment_values.h"
+#include "server/delivery_worker.h"
+#include "server/mail_message.h"
+#include "server/mail_outbox.h"
+#include "server/quote_intake.h"
+#include "server/result_shape.h"
+#include "server_test_support.h"
+
+namespace decor::server {
+namespace {
+
+std::string estimatorText(const QuickEstimateInput& input, const EstimatePrices& prices = EstimatePrices::defaults()) {
+  QuickEstimator estimator;
+  estimator.run(input, prices);
+  return resultWindowText(estimator.resultText());
+}
+
+std::string withLf(std::string text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+const std::string kHeaderNames =
+    "headers: Date, From, To, Reply-To, Subject, Message-ID, MIME-Version, Content-Type, "
+    "Content-Transfer-Encoding, Auto-Submitted, X-Auto-Response-Suppress\n";
+
+std::string customerMail(const std::string& to, int quote, const std::string& result) {
+  return "envelope: noreply@decor.test -> " + to + "\n" + kHeaderNames + "from: 测试装饰 <noreply@decor.test>\nto: " +
+         to + "\nreply-to: sales@decor.test\nsubject: 您的装修报价 — 测试装饰\nmessage-id: <quote-" +
+         std::to_string(quote) +
+         ".customer@decor.test>\ncontent-type: text/plain; utf-8\ntransfer-encoding: base64\n"
+         "auto-submitted: auto-generated\ncrlf: yes yes\nbody:\n" +
+         withLf(result) + "\n\n-- \n测试装饰\n热线：" DECOR_DEPLOY_HOTLINE "\n网站：" DECOR_DEPLOY_WEBSITE
+         "\n这封邮件是您在测试装饰的装修报价软件中点击发送后寄出的；如果不是您本人操作，请忽略本邮件。\n=====\n";
+}
+
+struct Lead {
+  int quote;
+  bool verified;
+  std::string replyTo, email, phone, province, customer;
+  std::string result;
+};
+
+std::string salesMail(const Lead& l) {
+  const std::string heading = l.verified ? "新的报价咨询" : "未验证的报价";
+  std::string headers = kHeaderNames;
+  if (l.replyTo.empty()) headers.erase(headers.find("Reply-To, "), 10);
+  return "envelope: noreply@decor.test -> sales@decor.test\n" + headers +
+         "from: 测试装饰 <noreply@decor.test>\nto: sales@decor.test\nreply-to: " + l.replyTo + "\nsubject: " + heading +
+         " — 测试装饰\nmessage-id: <quote-" + std::to_string(l.quote) +
+         ".sales@decor.test>\ncontent-type: text/plain; utf-8\ntransfer-encoding: base64\n"
+         "auto-submitted: auto-generated\ncrlf: yes yes\nbody:\n" +
+         heading + "\n\n时间：2026-12-09 10:00:00\n邮箱：" + l.email + "\n手机：" + l.phone + "\n号码归属地：" +
+         l.province + "\n客户邮件：" + l.customer + "\n" +
+         (l.verified ? "" : "这份报价不是本公司估算软件生成的格式，只供销售核实，没有发给客户。\n") +
+         "\n报价内容：\n" + withLf(l.result) + "\n=====\n";
+}
+
+class MailDeliveryTest : public TempFolderTest {};
+
+TEST_F(MailDeliveryTest, EachQuoteGivesTheMailsItShould) {
+  const std::string text = estimatorText({});
+  QuickEstimateInput luxury;
+  luxury.grade = "豪华型装修";
+  luxury.halls = 0;
+  luxury.area = "88";
+  const std::string other = estimatorText(luxury);
+  const std::string forged = text + "\r\n点击 http://evil.example 领取优惠";
+  const std::string bcc = "a@x.cn\r\nBcc: victim@y.cn";
+  const std::string phoneBcc = "1380013\r\nBcc: victim@y.cn";
+  auto quote = [](std::string email, std::string phone, std::string result) {
+    return StoredQuote{"2026-12-09 10:00:00", std::move(email), std::move(phone), std::move(result)};
+  };
+  const std::string queued = "已排队发送";
+
+  struct Case {
+    const char* what;
+    std::vector<StoredQuote> quotes;
+    std::vector<std::string> mails;
+  };
+  const Case cases[] = {
+      {"the estimator's result",
+       {quote("kehu@x.cn", "13800138000", text)},
+       {customerMail("kehu@x.cn", 1, text),
+        salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13800138000", "北京", queued, text})}},
+      {"another grade and flat, unknown number block",
+       {quote("kehu@x.cn", "13012345678", other)},
+       {customerMail("kehu@x.cn", 1, other),
+        salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13012345678", "未知", queued, other})}},
+      {"a Bcc line in the address",
+       {quote(bcc, "13800138000", text)},
+       {salesMail({1, true, "", "a@x.cn\\r\\nBcc: victim@y.cn", "13800138000", "北京", "未发送（邮箱地址无效）", text})}},
+      {"a Bcc line in the phone",
+       {quote("kehu@x.cn", phoneBcc, text)},
+       {customerMail("kehu@x.cn", 1, text),
+        salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "1380013\\r\\nBcc: victim@y.cn", "北京", queued, text})}},
+      {"a text the estimator did not write",
+       {quote("kehu@x.cn", "13800138000", forged)},
+       {salesMail({1, false, "kehu@x.cn", "kehu@x.cn", "13800138000", "北京", "未发送（报价内容未验证）", forged})}},
+      {"the same quote sent twice",
+       {quote("kehu@x.cn", "13800138000", text), quote("kehu@x.cn", "13800138000", text)},
+       {customerMail("kehu@x.cn", 1, text),
+        salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13800138000", "北京", queued, text})}},
+      {"a fourth quote to one address within a day",
+       {quote("kehu@x.cn", "13800138001", text), quote("kehu@x.cn", "13800138002", text),
+        quote("KeHu@x.cn", "13800138003", text), quote("kehu@x.cn", "13800138004", text)},
+       {customerMail("kehu@x.cn", 1, text), customerMail("kehu@x.cn", 2, text), customerMail("KeHu@x.cn", 3, text),
+        salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13800138001", "北京", queued, text}),
+        salesMail({2, true, "kehu@x.cn", "kehu@x.cn", "13800138002", "北京", queued, text}),
+        salesMail({3, true, "KeHu@x.cn", "KeHu@x.cn", "13800138003", "北京", queued, text}),
+        salesMail({4, true, "kehu@x.cn", "kehu@x.cn", "13800138004", "北京",
+                   "未发送（该邮箱 24 小时内已收到 3 封报价邮件）", text})}},
+  };
+
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto caseFolder = folder_ / std::to_string(++n);
+    const auto catcher = startCatcher(caseFolder / "mail");
+    ASSERT_NE(catcher->address(), "") << catcher->output();
+
+    std::string error;
+    auto store = QuoteStore::open(caseFolder / "company.sqlite3", QuoteStore::Access::Serve, error);
+    ASSERT_TRUE(store) << error;
+    MailSettings mail;
+    mail.account.url = catcher->address();
+    mail.from = "noreply@decor.test";
+    mail.sales = "sales@decor.test";
+    mail.company = "测试装饰";
+    mail.retry.first = std::chrono::milliseconds(100);
+    DeliveryWorker worker(*store, mail);
+    QuoteIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
+    ASSERT_TRUE(intake.prepare());
+    worker.start();
+    for (const StoredQuote& q : c.quotes) EXPECT_TRUE(intake.accept(q));
+
+    EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty() && messagesIn(caseFolder / "mail") >= c.mails.size(); }));
+    worker.stop();
+    std::vector<std::string> expected = c.mails;
+    std::sort(expected.begin(), expected.end());
+    std::string all;
+    for (const auto& m : expected) all += m;
+    EXPECT_EQ(receivedMail(caseFolder / "mail"), all);
+  }
+}
+
+TEST(ResultShapeTest, OnlyTheEstimatorsOwnTextsPass) {
+  EstimatePrices dear = EstimatePrices::defaults();
+  dear.set("帖砖费用", 12345678);
+  QuickEstimateInput bare;
+  bare.bedrooms = bare.halls = bare.kitchens = bare.bathrooms = bare.balconies = 0;
+  bare.area = "-5";
+  const std::string text = estimatorText({});
+  std::string figuresChanged = text;
+  figuresChanged.replace(figuresChanged.find("29345.6"), 7, "-1.23457e+006");
+  std::string lineDropped = text;
+  lineDropped.erase(lineDropped.find("卫生间防水："), std::string("卫生间防水：1432.72元\r\n").size());
+  std::string labelChanged = text;
+  labelChanged.replace(labelChanged.find("工程管理费"), std::string("工程管理费").size(), "工程管理费用");
+  const std::string mark = std::string(text).replace(text.find("29345.6"), 7, "\x01");
+
+  const std::pair<std::string, bool> cases[] = {
+      {text, true},
+      {estimatorText({}, dear), true},
+      {estimatorText(bare), true},
+      {figuresChanged, true},
+      {lineDropped, false},
+      {labelChanged, false},
+      {text + "\r\n", false},
+      {text.substr(0, text.rfind("\r\n\r\n*如差别")), false},
+      {mark, false},
+      {"", false},
+      {"你好", false},
+  };
+  for (const auto& [candidate, estimator] : cases) {
+    EXPECT_EQ(isEstimatorResult(candidate), estimator) << candidate;
+  }
+}
+
+TEST(MailMessageTest, NoFieldAddsAHeaderLine) {
+  using namespace std::string_literals;
+  const std::string evil = "x\r\nBcc: victim@y.cn\nX-Evil: 1\r\0z"s;
+  auto message = [](const std::function<void(MailMessage&)>& change) {
+    MailMessage m;
+    m.from = "a@b.cn";
+    m.to = "c@d.cn";
+    m.replyTo = "r@d.cn";
+    m.subject = "s";
+    m.body = "b";
+    m.messageId = "m@b.cn";
+    change(m);
+    return m;
+  };
+  struct Case {
+    const char* what;
+    MailMessage message;
+    std::string to, replyTo;
+  };
+  const Case cases[] = {
+      {"name", message([&](MailMessage& m) { m.fromName = evil; }), "c@d.cn", "r@d.cn"},
+      {"subject", message([&](MailMessage& m) { m.subject = evil + std::string(40, 'x') + "很长的标题，很长的标题，很长的标题"; }),
+       "c@d.cn", "r@d.cn"},
+      {"recipients", message([](MailMessage& m) {
+         m.to = "c@d.cn\r\nBcc: victim@y.cn";
+         m.replyTo = "r@d.cn\nCc: v@y.cn";
+       }),
+       "", ""},
+      {"message id and body", message([&](MailMessage& m) {
+         m.messageId = evil;
+         m.body = evil;
+       }),
+       "c@d.cn", "r@d.cn"},
+  };
+  const std::regex headerLine(R"((Date|From|To|Reply-To|Subject|Message-ID|MIME-Version|Content-Type|)"
+                              R"(Content-Transfer-Encoding|Auto-Submitted|X-Auto-Response-Suppress): [^\r\n\x00]*|)"
+                              R"( =\?UTF-8\?B\?[A-Za-z0-9+/=]+\?=)");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string text = renderMessage(c.message);
+    const std::string head = text.substr(0, text.find("\r\n\r\n") + 2);
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    std::string to, replyTo;
+    while (start < head.size()) {
+      const std::size_t end = head.find("\r\n", start);
+      const std::string line = head.substr(start, end - start);
+      EXPECT_TRUE(std::regex_match(line, headerLine)) << line;
+      if (line[0] != ' ') names.push_back(line.substr(0, line.find(':')));
+      if (line.starts_with("To: ")) to = line.substr(4);
+      if (line.starts_with("Reply-To: ")) replyTo = line.substr(10);
+      start = end + 2;
+    }
+    std::vector<std::string> expected{"Date", "From", "To", "Subject", "Message-ID", "MIME-Version", "Content-Type",
+                                      "Content-Transfer-Encoding", "Auto-Submitted", "X-Auto-Response-Suppress"};
+    if (!c.replyTo.empty()) expected.insert(expected.begin() + 3, "Reply-To");
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(to, c.to);
+    EXPECT_EQ(replyTo, c.replyTo);
+  }
+}
+
+}  // namespace
+}  // namespace decor::server
