@@ -72,7 +72,9 @@ class MailFaultTest : public TempFolderTest {
                                           "smtp://127.0.0.1:" + std::to_string(smtpPort), "--mail-from",
                                           "noreply@decor.test", "--sales-mail", "sales@decor.test",
                                           "--mail-retry-first", "0.1", "--mail-retry-longest", "0.4",
-                                          "--mail-give-up", "600"});
+                                          "--mail-give-up", "600",
+                                          // The burst comes from one address.
+                                          "--quote-limit", "1000000"});
   }
 
   // Posts as the program does; the time the reply arrived, or -1 when it was not 发送成功.
