@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "packages/main_materials.h"
-#include "packages/quote_commands.h"
+#include "full_package/main_materials.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
+#include "quote/quote_commands.h"
 
 namespace {
 

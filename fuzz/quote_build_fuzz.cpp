@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "cli/room_file.h"
+#include "full_package/main_materials.h"
 #include "fuzz_check.h"
-#include "packages/main_materials.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: under AddressSanitizer + UBSan, under ThreadSanitizer, the
-# fuzz harnesses for a bounded time each (scripts/fuzz.sh), and the normal build last (its
-# ctest summary closes the output).
+# fuzz harnesses for a bounded time each (scripts/fuzz.sh), a distribution-style build, and
+# the normal build last (its ctest summary closes the output).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -19,4 +19,14 @@ run_preset asan
 run_preset tsan
 echo "=== fuzz ==="
 ./scripts/fuzz.sh
+# The way a distribution builds: no preset, Release (-O3), Debian's hardening flags. Warnings
+# stop it here, so code that only warns under these flags cannot land unseen. Its programs are
+# the ones the presets test, so it only compiles (tests and benchmarks off).
+echo "=== distribution build ==="
+cmake -S . -B build/distribution -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DBUILD_TESTING=OFF -DDECOR_BUILD_BENCH=OFF >/dev/null
+cmake --build build/distribution
+
 run_preset default

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "packages/quote_commands.h"
+#include "quote/quote_commands.h"
 
 namespace Ui {
 class AddItemWindow;

@@ -1,6 +1,6 @@
 #include "app/message_box.h"
 
-#include "app/gui_thread.h"
+#include "ui/gui_thread.h"
 
 namespace decor {
 

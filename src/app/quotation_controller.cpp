@@ -10,7 +10,7 @@
 #include "app/quotation_window.h"
 #include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
-#include "packages/main_materials.h"
+#include "full_package/main_materials.h"
 #include "quote/item_description.h"
 #include "ui/qt_text.h"
 #include "ui/spin_text_box.h"

@@ -14,8 +14,8 @@
 
 #include "app/app_services.h"
 #include "app/operation_queue.h"
-#include "packages/quote_commands.h"
 #include "quote/quote_build.h"
+#include "quote/quote_commands.h"
 #include "quote/quote_table.h"
 #include "quote/room_list.h"
 

@@ -4,9 +4,11 @@
 
 #include "export/quote_document.h"
 #include "export/xlsx_export.h"
+#include "net/endpoints.h"
+#ifdef DECOR_HAVE_PDF
 #include "export_pdf/gui_application.h"
 #include "export_pdf/quote_pages.h"
-#include "net/endpoints.h"
+#endif
 
 namespace decor::cli {
 
@@ -23,12 +25,17 @@ bool saveQuoteFiles(const QuoteTable& table, const std::string& caption, const Q
     }
   }
   if (files.pdf) {
+#ifdef DECOR_HAVE_PDF
     // Text on pages needs Qt's font machinery; it runs headless, no display wanted.
     const auto application = startHeadlessGuiApplication();
     if (const std::string failure = saveQuotePdf(document, *files.pdf); !failure.empty()) {
       err << "decor-cli quote: " << failure << '\n';
       saved = false;
     }
+#else
+    err << "decor-cli quote: 这个版本构建时没有 Qt，不能保存 PDF 文件“" << *files.pdf << "”\n";
+    saved = false;
+#endif
   }
   return saved;
 }

@@ -80,7 +80,9 @@ std::string replaceFile(const std::string& targetPath, const FileWriter& write) 
   if (std::filesystem::is_directory(target, status)) return saveFailureMessage(targetPath, fileErrorReason(EISDIR));
 
   // Beside the target, so that the rename stays on one file system.
-  const std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".part-XXXXXX")).string();
+  // Appended rather than "." + std::string: GCC 12 at -O3 reports a false -Wrestrict overlap there.
+  const std::string hidden = std::string(".").append(target.filename().string()).append(".part-XXXXXX");
+  const std::string pattern = (target.parent_path() / hidden).string();
   std::vector<char> tempName(pattern.begin(), pattern.end());
   tempName.push_back('\0');
   const int fd = ::mkstemp(tempName.data());

@@ -74,11 +74,13 @@ std::string proposedFileName(std::string_view caption, std::string_view date, st
   // Windows drops trailing dots and blanks; a name made only of them would vanish.
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
   if (name.empty()) name = "报价";
-  return name + "-" + std::string(date) + "." + std::string(extension);
+  return name.append("-").append(date).append(".").append(extension);
 }
 
 std::string withFileExtension(std::string_view path, std::string_view extension) {
-  const std::string ending = "." + std::string(extension);
+  // Appended rather than "." + std::string: GCC 12 at -O3 reports a false -Wrestrict overlap in
+  // operator+(const char*, std::string&&).
+  const std::string ending = std::string(".").append(extension);
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
   const bool hasIt = path.size() >= ending.size() &&
                      std::equal(ending.begin(), ending.end(), path.end() - static_cast<std::ptrdiff_t>(ending.size()),

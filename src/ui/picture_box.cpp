@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-#include "app/gui_thread.h"
+#include "ui/gui_thread.h"
 
 namespace decor {
 

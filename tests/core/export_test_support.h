@@ -9,10 +9,10 @@
 #include <utility>
 
 #include "export/quote_document.h"
-#include "packages/main_materials.h"
-#include "packages/quote_commands.h"
+#include "full_package/main_materials.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
+#include "quote/quote_commands.h"
 
 namespace decor::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/main_materials.h"
+#include "full_package/main_materials.h"
 #include "quote_test_support.h"
 
 namespace decor::test {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "packages/main_materials.h"
-#include "packages/quote_commands.h"
-#include "packages/quote_totals.h"
+#include "full_package/main_materials.h"
 #include "quote/fee_block.h"
+#include "quote/quote_commands.h"
+#include "quote/quote_totals.h"
 #include "quote_test_support.h"
 #include "text/text_to_number.h"
 

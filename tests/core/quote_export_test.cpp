@@ -168,7 +168,7 @@ TEST_F(ExportFolder, WorkbookReadsBackCellForCell) {
                          row.unitPrice.empty() && row.total.empty();
     const bool bold = heading || row.name == "其它的" || row.name == "工程总造价" || row.name == "全包总价格";
     expected += "row " + std::to_string(line++) + ":";
-    for (std::string_view cell : rowCells(row)) expected += "\t" + expectedCell(std::string(cell), bold);
+    for (std::string_view cell : rowCells(row)) expected.append("\t").append(expectedCell(std::string(cell), bold));
     expected += "\n";
   }
   const std::string dump = readBack(path);

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/gui_dispatcher.h"
-#include "app/gui_thread.h"
 #include "gui_test_support.h"
+#include "ui/gui_thread.h"
 #include "ui/report_list.h"
 
 namespace decor::test {

@@ -1,4 +1,4 @@
-#include "packages/quote_totals.h"
+#include "quote/quote_totals.h"
 
 #include <algorithm>
 

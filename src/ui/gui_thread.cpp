@@ -1,4 +1,4 @@
-#include "app/gui_thread.h"
+#include "ui/gui_thread.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,10 +1,10 @@
-#include "packages/main_materials.h"
+#include "full_package/main_materials.h"
 
 #include <array>
 #include <string>
 
 #include "domain/vocabulary.h"
-#include "packages/quote_totals.h"
+#include "quote/quote_totals.h"
 #include "text/number_format.h"
 #include "text/star_split.h"
 #include "text/text_to_number.h"
