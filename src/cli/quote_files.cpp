@@ -4,8 +4,10 @@
 
 #include "export/quote_document.h"
 #include "export/xlsx_export.h"
+#ifdef DECOR_CLI_PDF
 #include "export_pdf/gui_application.h"
 #include "export_pdf/quote_pages.h"
+#endif
 #include "net/endpoints.h"
 
 namespace decor::cli {
@@ -23,12 +25,17 @@ bool saveQuoteFiles(const QuoteTable& table, const std::string& caption, const Q
     }
   }
   if (files.pdf) {
+#ifdef DECOR_CLI_PDF
     // Text on pages needs Qt's font machinery; it runs headless, no display wanted.
     const auto application = startHeadlessGuiApplication();
     if (const std::string failure = saveQuotePdf(document, *files.pdf); !failure.empty()) {
       err << "decor-cli quote: " << failure << '\n';
       saved = false;
     }
+#else
+    err << "decor-cli quote: " << kNoPdfInThisBuild << '\n';
+    saved = false;
+#endif
   }
   return saved;
 }

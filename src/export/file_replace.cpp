@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
+#include <vector>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace decor {
 
@@ -18,7 +20,9 @@ std::string fileErrorReason(int errorNumber) {
     case EPERM:
       return "没有写入权限";
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
       return "磁盘空间不足";
     case ENOENT:
     case ENOTDIR:
@@ -37,6 +41,11 @@ std::string fileErrorReason(int errorNumber) {
   }
 }
 
+std::string saveFailureMessage(const std::string& targetPath, const std::string& reason) {
+  return "无法保存文件“" + targetPath + "”：" + reason;
+}
+
+#ifndef _WIN32
 namespace {
 
 // The data must be on the disk before the rename makes it the target.
@@ -69,10 +78,6 @@ std::string writeWholeFile(const std::string& path, std::string_view bytes) {
   return {};
 }
 
-std::string saveFailureMessage(const std::string& targetPath, const std::string& reason) {
-  return "无法保存文件“" + targetPath + "”：" + reason;
-}
-
 std::string replaceFile(const std::string& targetPath, const FileWriter& write) {
   const std::filesystem::path target(targetPath);
   if (target.filename().empty()) return saveFailureMessage(targetPath, fileErrorReason(EISDIR));
@@ -103,5 +108,7 @@ std::string replaceFile(const std::string& targetPath, const FileWriter& write) 
   }
   return {};
 }
+
+#endif
 
 }  // namespace decor
