@@ -22,6 +22,7 @@ echo "windows-smoke: installed, $(du -sk "$folder" | cut -f1) KiB"
 
 started=$(date +%s%N)
 wine "$folder/decor-estimator.exe" >/dev/null 2>&1 &
+disown  # ended with wineserver -k below, without a "Killed" notice
 window=""
 for _ in $(seq 1 300); do
   window="$(xdotool search --onlyvisible --name '^装修报价评估工具$' 2>/dev/null | head -n 1 || true)"
