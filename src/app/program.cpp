@@ -20,7 +20,11 @@ int runProgram(AppServices services) {
 
 void endProgram(int exitCode) {
   std::fflush(nullptr);
+#ifdef _WIN32
+  std::_Exit(exitCode);  // MinGW's C library has no quick_exit; nothing is registered with it
+#else
   std::quick_exit(exitCode);
+#endif
 }
 
 }  // namespace decor

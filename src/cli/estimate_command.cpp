@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "text/system_path.h"
 #include "cli/price_folder.h"
 #include "estimate/quick_estimate.h"
 #include "text/text_to_number.h"
@@ -132,7 +133,7 @@ int runEstimateCommand(const std::vector<std::string>& args, std::ostream& out, 
   table.resetToDefaults();
   if (priceFolder) {
     std::string error;
-    if (!applyPriceFolder(table, *priceFolder, error)) {
+    if (!applyPriceFolder(table, pathFromUtf8(*priceFolder), error)) {
       err << "decor-cli estimate: " << error << "\n";
       return 1;
     }

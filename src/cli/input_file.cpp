@@ -49,12 +49,25 @@ class FileDescriptor {
   int fd_;
 };
 
+int openForReading(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // Wide, so that any file name opens; Windows has no pipes or devices in a folder to stall on.
+  const int fd = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+  // Windows refuses to open a folder as a file with "access denied".
+  std::error_code ignored;
+  if (fd < 0 && errno == EACCES && std::filesystem::is_directory(path, ignored)) errno = EISDIR;
+  return fd;
+#else
+  // Non-blocking, so that a named pipe is refused below instead of waiting for a writer.
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+#endif
+}
+
 }  // namespace
 
 InputFile readInputFile(const std::filesystem::path& path, std::size_t maxBytes) {
   if (path.empty()) return refused("路径为空");
-  // Non-blocking, so that a named pipe is refused below instead of waiting for a writer.
-  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  const FileDescriptor fd(openForReading(path));
   if (fd.get() < 0) {
     const int error = errno;
     return InputFile{.status = error == ENOENT ? InputFile::Status::Missing : InputFile::Status::Refused,

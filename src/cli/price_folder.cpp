@@ -4,6 +4,7 @@
 
 #include "cli/input_file.h"
 #include "pricing/price_files.h"
+#include "text/system_path.h"
 
 namespace decor::cli {
 
@@ -14,14 +15,14 @@ bool applyPriceFolder(PriceTable& table, const std::filesystem::path& folder, st
   const InputFile itemFile = readInputFile(itemPath);
   for (const auto& [path, file] : {std::pair{&estimatePath, &estimateFile}, std::pair{&itemPath, &itemFile}}) {
     if (file->status == InputFile::Status::Refused) {
-      error = "无法读取价格文件 " + path->string() + "：" + file->reason;
+      error = "无法读取价格文件 " + utf8FromPath(*path) + "：" + file->reason;
       return false;
     }
   }
   const bool hasEstimate = estimateFile.status == InputFile::Status::Read;
   const bool hasItems = itemFile.status == InputFile::Status::Read;
   if (!hasEstimate && !hasItems) {
-    error = "价格文件夹 " + folder.string() + " 中没有 AppConfig.xml 或 Xiangxi.xml";
+    error = "价格文件夹 " + utf8FromPath(folder) + " 中没有 AppConfig.xml 或 Xiangxi.xml";
     return false;
   }
 
@@ -29,11 +30,11 @@ bool applyPriceFolder(PriceTable& table, const std::filesystem::path& folder, st
   std::optional<EstimatePrices> estimatePrices;
   std::optional<ItemPrices> itemPrices;
   if (hasEstimate && !(estimatePrices = parseEstimatePriceFile(estimateFile.bytes))) {
-    error = estimatePath.string() + " 无法读取或不含 <appSettings>";
+    error = utf8FromPath(estimatePath) + " 无法读取或不含 <appSettings>";
     return false;
   }
   if (hasItems && !(itemPrices = parseItemPriceFile(itemFile.bytes))) {
-    error = itemPath.string() + " 无法读取或不含 <appSettings>";
+    error = utf8FromPath(itemPath) + " 无法读取或不含 <appSettings>";
     return false;
   }
   if (estimatePrices) table.replaceEstimatePrices(std::move(*estimatePrices));

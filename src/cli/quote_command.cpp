@@ -15,6 +15,7 @@
 #include "quote/quote_build.h"
 #include "quote/quote_commands.h"
 #include "text/codepage.h"
+#include "text/system_path.h"
 
 namespace decor::cli {
 namespace {
@@ -45,6 +46,9 @@ constexpr const char* kQuoteUsage =
     "                    默认输出制表符分隔的文本，LF 换行；单元格中的制表符和换行符写成空格。\n"
     "  --xlsx 文件       另存为 Excel 工作簿（标题、日期、冻结的表头，数字单元格可求和）。\n"
     "  --pdf 文件        另存为 A4 页面的 PDF（每页重复表头，页脚有页码）。不需要显示器。\n"
+#ifndef DECOR_HAVE_PDF
+    "                    （此版本不含 PDF 导出：给出 --pdf 时报错，退出码 3。）\n"
+#endif
     "                    两个文件都先写入同一文件夹的临时文件再改名，失败时原有文件不变。\n"
     "  --help, -h        显示本帮助。\n"
     "\n"
@@ -246,7 +250,7 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
   prices.resetToDefaults();
   if (options.pricesFolder) {
     std::string error;
-    if (!applyPriceFolder(prices, *options.pricesFolder, error)) {
+    if (!applyPriceFolder(prices, pathFromUtf8(*options.pricesFolder), error)) {
       err << "decor-cli quote: " << error << '\n';
       return kExitInput;
     }

@@ -33,7 +33,7 @@ bool saveQuoteFiles(const QuoteTable& table, const std::string& caption, const Q
       saved = false;
     }
 #else
-    err << "decor-cli quote: 这个版本构建时没有 Qt，不能保存 PDF 文件“" << *files.pdf << "”\n";
+    err << "decor-cli quote: " << kNoPdfInThisBuild << '\n';
     saved = false;
 #endif
   }

@@ -8,6 +8,9 @@
 
 namespace decor::cli {
 
+// A build without Qt (the Windows command-line build of CI) cannot draw PDF pages.
+inline constexpr const char* kNoPdfInThisBuild = "此版本的 decor-cli 不能保存 PDF，--pdf 文件未保存";
+
 struct QuoteFiles {
   std::optional<std::string> xlsx;
   std::optional<std::string> pdf;

@@ -6,6 +6,7 @@
 #include "cli/input_file.h"
 #include "quote/quote_build.h"
 #include "text/codepage.h"
+#include "text/system_path.h"
 
 namespace decor::cli {
 namespace {
@@ -24,7 +25,7 @@ std::string lineError(const std::string& path, std::size_t lineNumber, const std
 }  // namespace
 
 std::string readRoomFile(const std::string& path, RoomFile& file) {
-  const InputFile input = readInputFile(path);
+  const InputFile input = readInputFile(pathFromUtf8(path));
   if (input.status != InputFile::Status::Read) return "无法读取房间文件 " + path + "：" + input.reason;
   return parseRoomList(input.bytes, path, file);
 }

@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
+#include <vector>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace decor {
 
@@ -18,7 +20,9 @@ std::string fileErrorReason(int errorNumber) {
     case EPERM:
       return "没有写入权限";
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
       return "磁盘空间不足";
     case ENOENT:
     case ENOTDIR:
@@ -37,6 +41,11 @@ std::string fileErrorReason(int errorNumber) {
   }
 }
 
+std::string saveFailureMessage(const std::string& targetPath, const std::string& reason) {
+  return "无法保存文件“" + targetPath + "”：" + reason;
+}
+
+#ifndef _WIN32
 namespace {
 
 // The data must be on the disk before the rename makes it the target.
@@ -67,10 +76,6 @@ std::string writeWholeFile(const std::string& path, std::string_view bytes) {
   }
   if (::close(fd) != 0) return fileErrorReason(errno);
   return {};
-}
-
-std::string saveFailureMessage(const std::string& targetPath, const std::string& reason) {
-  return "无法保存文件“" + targetPath + "”：" + reason;
 }
 
 std::string replaceFile(const std::string& targetPath, const FileWriter& write) {
@@ -105,5 +110,7 @@ std::string replaceFile(const std::string& targetPath, const FileWriter& write) 
   }
   return {};
 }
+
+#endif
 
 }  // namespace decor

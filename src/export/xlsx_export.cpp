@@ -15,6 +15,25 @@ namespace {
 // libxlsxwriter prints numbers with snprintf, which follows LC_NUMERIC: under a locale with
 // a decimal comma the workbook would be corrupt. The C locale is set for this thread only,
 // so other threads keep theirs.
+#ifdef _WIN32
+class CNumericLocale {
+ public:
+  CNumericLocale() : perThread_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)) {
+    if (const char* current = std::setlocale(LC_NUMERIC, nullptr)) previous_ = current;
+    std::setlocale(LC_NUMERIC, "C");
+  }
+  ~CNumericLocale() {
+    if (!previous_.empty()) std::setlocale(LC_NUMERIC, previous_.c_str());
+    if (perThread_ != -1) _configthreadlocale(perThread_);
+  }
+  CNumericLocale(const CNumericLocale&) = delete;
+  CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+ private:
+  int perThread_;
+  std::string previous_;
+};
+#else
 class CNumericLocale {
  public:
   CNumericLocale() : locale_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))) {
@@ -32,6 +51,7 @@ class CNumericLocale {
   locale_t locale_;
   locale_t previous_ = LC_GLOBAL_LOCALE;
 };
+#endif
 
 // The window's column widths scaled for a spreadsheet's larger default font.
 constexpr double kColumnScale = 1.25;

@@ -7,10 +7,7 @@
 namespace decor {
 namespace {
 
-// Neither value is a GBK code or a code point GBK decodes to.
-constexpr char16_t kNone = 0xFFFF;
-constexpr char16_t kLead = 0xFFFE;
-
+#ifndef _WIN32
 class Converter {
  public:
   Converter(GbkCodec::OpenConverter open, const char* to, const char* from) : cd_(open(to, from)) {}
@@ -41,12 +38,13 @@ class Converter {
   iconv_t cd_;
 };
 
-// One UTF-16 unit from a UTF-8 text that holds exactly one BMP character.
+// One UTF-16 unit from a UTF-8 text that holds exactly one BMP character; 0xFFFF otherwise.
 char16_t singleBmpCodePoint(std::string_view utf8) {
   const Utf8Char c = decodeUtf8At(utf8, 0);
-  if (!c.valid || c.length != utf8.size() || c.codePoint >= 0x10000) return kNone;
+  if (!c.valid || c.length != utf8.size() || c.codePoint >= 0x10000) return 0xFFFF;
   return static_cast<char16_t>(c.codePoint);
 }
+#endif
 
 // Copies the run of ASCII bytes that starts at `from` (both encodings leave ASCII as it is)
 // and returns where the run ends.
@@ -59,6 +57,7 @@ std::size_t appendAsciiRun(std::string_view text, std::size_t from, std::string&
 
 }  // namespace
 
+#ifndef _WIN32
 GbkCodec::GbkCodec(OpenConverter open) {
   Converter encoder(open, "GBK", "UTF-8");
   Converter decoder(open, "UTF-8", "GBK");
@@ -93,8 +92,15 @@ GbkCodec::GbkCodec(OpenConverter open) {
     }
   }
   hasConverter_ = true;
-  asciiUnchanged_ = true;
-  for (char16_t c = 0; c < 0x80; ++c) asciiUnchanged_ = asciiUnchanged_ && toGbk_[c] == c && singleByte_[c] == c;
+  asciiUnchanged_ = asciiMapsToItself();
+}
+#endif
+
+bool GbkCodec::asciiMapsToItself() const {
+  for (char16_t c = 0; c < 0x80; ++c) {
+    if (toGbk_[c] != c || singleByte_[c] != c) return false;
+  }
+  return true;
 }
 
 std::string GbkCodec::utf8ToGbk(std::string_view utf8) const {

@@ -52,6 +52,7 @@ struct UnwritableFolder {
   std::string reason;
 };
 
+#ifndef _WIN32
 inline UnwritableFolder unwritableFolder(const std::filesystem::path& scratch) {
   std::filesystem::path folder = scratch / "locked";
   if (::geteuid() == 0) {
@@ -69,5 +70,7 @@ inline UnwritableFolder unwritableFolder(const std::filesystem::path& scratch) {
   }
   return {folder, errno == EROFS ? "磁盘是只读的" : "没有写入权限"};
 }
+
+#endif
 
 }  // namespace decor::test

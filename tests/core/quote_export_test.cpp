@@ -11,7 +11,10 @@
 #include "export/xlsx_export.h"
 #include "export_test_support.h"
 #include "scratch_folder.h"
+#include "text/system_path.h"
+#ifndef _WIN32
 #include "shell_command.h"
+#endif
 
 namespace decor {
 namespace {
@@ -91,30 +94,31 @@ class ExportFolder : public ::testing::Test {
 };
 
 TEST_F(ExportFolder, ReplaceFileSwapsInOnlyAFinishedFile) {
-  const std::string target = (folder_ / "报价.xlsx").string();
-  std::ofstream(target) << "earlier";
+  const std::string target = utf8FromPath(folder_ / u8"报价.xlsx");
+  std::ofstream(pathFromUtf8(target)) << "earlier";
 
   const std::string failure = replaceFile(target, [](const std::string& temp) {
-    std::ofstream(temp) << "half";
+    std::ofstream(pathFromUtf8(temp)) << "half";
     return std::string("磁盘空间不足");
   });
   EXPECT_EQ(failure, "无法保存文件“" + target + "”：磁盘空间不足");
-  EXPECT_EQ(read(target), "earlier");
+  EXPECT_EQ(read(pathFromUtf8(target)), "earlier");
   EXPECT_EQ(entries(), 1u) << "the temporary file is removed";
 
   std::string tempSeen;
   EXPECT_EQ(replaceFile(target,
                         [&](const std::string& temp) {
                           tempSeen = temp;
-                          std::ofstream(temp) << "new";
+                          std::ofstream(pathFromUtf8(temp)) << "new";
                           return std::string();
                         }),
             "");
-  EXPECT_EQ(read(target), "new");
-  EXPECT_EQ(std::filesystem::path(tempSeen).parent_path(), folder_) << "written beside the target";
+  EXPECT_EQ(read(pathFromUtf8(target)), "new");
+  EXPECT_EQ(pathFromUtf8(tempSeen).parent_path(), folder_) << "written beside the target";
   EXPECT_EQ(entries(), 1u);
 }
 
+#ifndef _WIN32
 TEST_F(ExportFolder, ReplaceFileReportsFoldersItCannotUse) {
   const test::UnwritableFolder locked = test::unwritableFolder(folder_);
   ASSERT_FALSE(locked.reason.empty()) << "could not find a folder this process cannot write";
@@ -193,6 +197,8 @@ TEST_F(ExportFolder, WorkbookFailuresAreReported) {
   EXPECT_EQ(writeQuoteWorkbook(test::editedFullPackageDocument(), (folder_ / "无" / "a.xlsx").string()),
             "文件夹不存在");
 }
+
+#endif
 
 }  // namespace
 }  // namespace decor
