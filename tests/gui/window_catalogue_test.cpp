@@ -2,7 +2,6 @@
 // items, fonts, colours and list columns.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +10,6 @@
 #include <QTreeView>
 #include <QTest>
 #include <QTreeWidget>
-#include <algorithm>
 #include <map>
 
 #include "app/add_item_window.h"
@@ -373,67 +371,6 @@ TEST_F(WindowCatalogue, QuotationAndRoomEntryWindowsGrowThroughTheirListsOnly) {
       if (window == &quotation) {
         EXPECT_EQ(child->pos(), was.topLeft() + QPoint(grown.width(), 0)) << name;
       }
-    }
-  }
-}
-
-// Reading order: of two controls on one band the left one, otherwise the higher one.
-bool readsBefore(const QWidget& a, const QWidget& b) {
-  const QRect ra = a.geometry();
-  const QRect rb = b.geometry();
-  const bool sameBand = ra.top() <= rb.bottom() && rb.top() <= ra.bottom();
-  return sameBand ? ra.left() < rb.left() : ra.top() < rb.top();
-}
-
-TEST_F(WindowCatalogue, TabVisitsEveryControlInReadingOrder) {
-  MainWindow main(services_);
-  RoomEntryWindow rooms(
-      services_, QStringLiteral("舒适型装修详细报价！"), [] { return std::string("舒适型装修"); }, nullptr);
-  QuotationWindow quotation(services_, {}, "舒适型装修", FloorChoice::WoodenFloor);
-  AddItemWindow addItem;
-  ContactWindow contact(services_);
-  ResultWindow result(services_, "结果");
-  result.markSent();
-  for (QWidget* window : std::vector<QWidget*>{&main, &rooms, &quotation, &addItem, &contact, &result}) {
-    SCOPED_TRACE(window->metaObject()->className());
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    std::vector<QWidget*> stops;
-    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      // Of a group of radio buttons Tab visits the checked one; arrows move within the group.
-      auto* radio = qobject_cast<QRadioButton*>(child);
-      if (radio != nullptr && radio->autoExclusive() && !radio->isChecked()) continue;
-      if ((child->focusPolicy() & Qt::TabFocus) && child->isVisible() && child->isEnabled()) stops.push_back(child);
-    }
-    if (stops.empty()) continue;  // the contact window offers only links and pictures
-    QWidget* first = stops.front();
-    for (QWidget* stop : stops) {
-      if (readsBefore(*stop, *first)) first = stop;
-    }
-    // The window's own control that holds the focus (a drop-down's focus goes to its edit line).
-    auto focused = [window]() -> QWidget* {
-      QWidget* widget = QApplication::focusWidget();
-      while (widget != nullptr && widget->parentWidget() != window) widget = widget->parentWidget();
-      return widget;
-    };
-    first->setFocus(Qt::TabFocusReason);
-    std::vector<QWidget*> visited{focused()};
-    for (std::size_t i = 0; i < stops.size(); ++i) {
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-      visited.push_back(focused());
-    }
-    EXPECT_EQ(visited.back(), first) << "Tab comes round to the first control";
-    visited.pop_back();
-    std::vector<QWidget*> sortedVisited = visited;
-    std::vector<QWidget*> sortedStops = stops;
-    std::sort(sortedVisited.begin(), sortedVisited.end());
-    std::sort(sortedStops.begin(), sortedStops.end());
-    EXPECT_EQ(sortedVisited, sortedStops) << "every control once";
-    for (std::size_t i = 1; i < visited.size(); ++i) {
-      ASSERT_NE(visited[i], nullptr);
-      EXPECT_TRUE(readsBefore(*visited[i - 1], *visited[i]))
-          << visited[i - 1]->objectName().toStdString() << " before " << visited[i]->objectName().toStdString();
     }
   }
 }
