@@ -37,7 +37,7 @@ namespace {
 class ColumnFitter final : public QObject {
  public:
   ColumnFitter(QTreeView& list, std::span<const ColumnFormat> columns, std::vector<QStringList> samples)
-      : QObject(&list), list_(list), samples_(std::move(samples)) {
+      : QObject(&list), list_(list), viewport_(list.viewport()), samples_(std::move(samples)) {
     for (const ColumnFormat& format : columns) designWidths_.push_back(format.width);
     list.header()->setStretchLastSection(false);
     list.viewport()->installEventFilter(this);
@@ -46,7 +46,9 @@ class ColumnFitter final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == list_.viewport() && event->type() == QEvent::Resize) fit();
+    // Compared with the viewport kept from the start: events still come while the list is
+    // being destroyed, when it can no longer be asked for it.
+    if (watched == viewport_ && event->type() == QEvent::Resize) fit();
     return QObject::eventFilter(watched, event);
   }
 
@@ -103,6 +105,7 @@ class ColumnFitter final : public QObject {
   }
 
   QTreeView& list_;
+  const QObject* viewport_;
   std::vector<QStringList> samples_;
   std::vector<int> designWidths_;
   QPointer<QAbstractItemModel> watched_;
