@@ -11,7 +11,7 @@ cmake --build --preset default --target gui_tests decor-estimator decor-cli >/de
 mkdir -p shots
 export LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-screen='-screen 0 1024x768x24'
+screen='-screen 0 1400x1000x24'
 
 xvfb-run -a -s "$screen" build/default/tests/gui/gui_tests --screenshots shots
 

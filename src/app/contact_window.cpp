@@ -1,5 +1,8 @@
 #include "app/contact_window.h"
 
+#include <QLabel>
+#include <algorithm>
+
 #include "app/chat_status.h"
 #include "ui_contact_window.h"
 
@@ -11,8 +14,13 @@ ContactWindow::ContactWindow(AppServices services, QWidget* parent)
       services_(std::move(services)),
       dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
+  QLabel* hotline = ui_->标签3;
+  const int rightMargin = width() - hotline->geometry().right();
+  hotline->setText(hotline->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
+  // The number is a deployment value: the label grows to show all of it, the window with it.
+  hotline->resize(hotline->size().expandedTo(hotline->sizeHint()));
+  resize(std::max(width(), hotline->geometry().right() + rightMargin), height());
   setFixedSize(size());
-  ui_->标签3->setText(ui_->标签3->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
   ui_->超级链接框3->setAddress(QString::fromStdString(services_.endpoints.website));
 
   connect(ui_->图片框1, &PictureBox::pressed, this,

@@ -25,13 +25,10 @@ QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationW
   // A left press on a row and a change of the selected row (keyboard) both show the row. Not
   // the current row as such: the list makes its first row current on its own when it gets
   // the focus with rows in it, and that is nothing the user did.
+  // Only a left press reaches the list: the row 修改 and 删除此项 act on stays the row the panel shows.
   list->viewport()->installEventFilter(this);
-  list->installEventFilter(this);
-  connect(list, &QAbstractItemView::pressed, this, [this](const QModelIndex& index) {
-    if (lastPressWasLeft_) showRowDetails(index);
-  });
+  connect(list, &QAbstractItemView::pressed, this, &QuotationController::showRowDetails);
   connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, list] {
-    if (!lastPressWasLeft_) return;
     const QModelIndexList selected = list->selectionModel()->selectedRows();
     if (!selected.isEmpty()) showRowDetails(selected.front());
   });
@@ -41,6 +38,11 @@ QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationW
   connect(modifyButton, &QAbstractButton::clicked, this, &QuotationController::modifySelectedRow);
   connect(deleteButton, &QAbstractButton::clicked, this, &QuotationController::deleteSelectedRow);
   connect(addItemButton, &QAbstractButton::clicked, this, &QuotationController::openAddItemWindow);
+  // Enter in a box of the panel is 修改.
+  for (QLineEdit* box : {form_.编辑框1, form_.编辑框2, form_.编辑框4}) {
+    connect(box, &QLineEdit::returnPressed, this, &QuotationController::modifySelectedRow);
+  }
+  connect(form_.编辑框3, &SpinTextBox::returnPressed, this, &QuotationController::modifySelectedRow);
 
   // Exports and prints see the table once the operations asked for before them have ended.
   sharing_ = new QuoteSharing(window_, *list, CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
@@ -142,8 +144,20 @@ void QuotationController::modifySelectedRow() {
 void QuotationController::deleteSelectedRow() {
   const std::optional<std::size_t> row = selectedRow();
   enqueueTableOperation([this, row](OperationQueue::Done done) {
-    runOnWorker([row](QuoteTable& table) { deleteRow(table, row); }, std::move(done));
+    // The row the panel showed is gone: a later 修改 must find nothing to write.
+    runOnWorker([row](QuoteTable& table) { deleteRow(table, row); },
+                [this, done = std::move(done)] {
+                  clearDetailPanel();
+                  done();
+                });
   });
+}
+
+void QuotationController::clearDetailPanel() {
+  form_.编辑框1->clear();
+  form_.编辑框2->clear();
+  form_.编辑框3->setEditText(QString());
+  form_.编辑框4->clear();
 }
 
 void QuotationController::addItem(AddedItem item) {
@@ -164,12 +178,12 @@ void QuotationController::openAddItemWindow() {
 }
 
 bool QuotationController::eventFilter(QObject* watched, QEvent* event) {
-  QTreeView* list = &quoteList();
-  if (watched == list->viewport() &&
-      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
-    lastPressWasLeft_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-  } else if (watched == list && event->type() == QEvent::KeyPress) {
-    lastPressWasLeft_ = true;  // the keyboard moves the selection: show it
+  // A right or middle press would select a row the panel does not show. The context menu
+  // comes with an event of its own.
+  if (watched == quoteList().viewport() &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) &&
+      static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+    return true;
   }
   return QObject::eventFilter(watched, event);
 }

@@ -86,6 +86,7 @@ class QuotationController final : public QObject {
   // The package the caption names, read afresh by every command.
   std::optional<PackageScope> captionMode() const;
   void showRowDetails(const QModelIndex& index);
+  void clearDetailPanel();
 
   QuotationWindow& window_;
   Ui::QuotationWindow& form_;
@@ -94,9 +95,6 @@ class QuotationController final : public QObject {
   FloorChoice floor_;
   OperationQueue operations_;
   bool building_ = false;
-  // Only a left press shows a row; a right or middle press also selects one, and that
-  // selection must not show it either.
-  bool lastPressWasLeft_ = true;
   QuoteSharing* sharing_ = nullptr;
 };
 

@@ -1,13 +1,16 @@
 #include "app/quotation_window.h"
 
+#include <QAction>
 #include <QKeyEvent>
 
 #include "app/chat_status.h"
 #include "app/contact_window.h"
 #include "app/quotation_controller.h"
+#include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
 #include "quote/quote_table.h"
 #include "ui/report_list.h"
+#include "ui/window_growth.h"
 #include "ui_quotation_window.h"
 
 namespace decor {
@@ -20,7 +23,7 @@ QuotationWindow::QuotationWindow(AppServices services, std::vector<RoomEntry> ro
       services_(std::move(services)),
       dispatcher_(GuiDispatcher::forWindow(*this)) {
   ui_->setupUi(this);
-  setFixedSize(size());
+  new WindowGrowth(*this, *ui_->超级列表框1, GrowthAnchor::RightEdge);
   ui_->超级列表框1->setModel(model_);
   setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns);
   ui_->标签6->setText(ui_->标签6->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
@@ -32,6 +35,10 @@ QuotationWindow::QuotationWindow(AppServices services, std::vector<RoomEntry> ro
 
   loadChatStatusPicture(services_, dispatcher_, ui_->图片框1);
   controller_ = std::make_unique<QuotationController>(*this, *ui_, std::move(rooms), std::move(grade), floor);
+  const QuoteSharing& sharing = controller_->sharing();
+  connect(ui_->exportExcelButton, &QAbstractButton::clicked, sharing.excelAction(), &QAction::trigger);
+  connect(ui_->exportPdfButton, &QAbstractButton::clicked, sharing.pdfAction(), &QAction::trigger);
+  connect(ui_->printButton, &QAbstractButton::clicked, sharing.printAction(), &QAction::trigger);
 }
 
 QuotationWindow::~QuotationWindow() = default;

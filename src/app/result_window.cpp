@@ -1,5 +1,6 @@
 #include "app/result_window.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 
 #include "app/message_box.h"
@@ -61,9 +62,16 @@ void ResultWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_
 
 bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui_->编辑框2 && event->type() == QEvent::FocusOut) {
-    // Checked once the focus has settled: a message box opened in the middle of the focus
-    // change would upset it.
-    QMetaObject::invokeMethod(this, &ResultWindow::checkEmail, Qt::QueuedConnection);
+    // Checked once the focus has settled (a message box opened in the middle of the focus
+    // change would upset it), and only if it went to another control of this window: another
+    // program or a message box taking it leaves the half-typed address alone.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          const QWidget* now = QApplication::focusWidget();
+          if (now != nullptr && now != ui_->编辑框2 && now->window() == this) checkEmail();
+        },
+        Qt::QueuedConnection);
     return false;
   }
   if (watched == ui_->编辑框1->viewport()) {
@@ -98,13 +106,19 @@ void ResultWindow::lookUpPhone(const QString& phoneText) {
 }
 
 void ResultWindow::reportUnknownPhone(const std::string& lookedUp) {
-  // The customer may have typed on meanwhile: the answer then concerns a number no longer there.
-  if (!lookupStillApplies(ui_->编辑框3->text().toStdString(), lookedUp)) return;
+  // The customer may have typed on, or moved on, meanwhile: the answer then concerns a number
+  // no longer there, or would interrupt typing elsewhere.
+  if (!ui_->编辑框3->hasFocus() || !lookupStillApplies(ui_->编辑框3->text().toStdString(), lookedUp)) return;
   showMessage(qt(kUnknownPhoneMessage), QMessageBox::Information);
   ui_->编辑框3->setFocus();
 }
 
 void ResultWindow::sendQuote() {
+  if (sending_) return;
+  if (!isAcceptableEmail(ui_->编辑框2->text().toStdString())) {
+    checkEmail();
+    return;
+  }
   setWindowTitle(qt(kSendingCaption));
   std::string email = ui_->编辑框2->text().toStdString();
   std::string phone = ui_->编辑框3->text().toStdString();
@@ -113,6 +127,9 @@ void ResultWindow::sendQuote() {
     (missing->box == MissingSendInput::Box::Email ? ui_->编辑框2 : ui_->编辑框3)->setFocus();
     return;
   }
+  // One send at a time: a double click or Enter meanwhile would post the quote twice.
+  sending_ = true;
+  ui_->图形按钮1->setEnabled(false);
   startWorker([post = services_.postForm, endpoints = services_.endpoints, email = std::move(email),
                phone = std::move(phone), text = shownText_, dispatcher = dispatcher_, this] {
     const std::string_view outcome = sendQuoteForm(post, endpoints, email, text, phone);
@@ -121,11 +138,11 @@ void ResultWindow::sendQuote() {
 }
 
 void ResultWindow::showSendOutcome(std::string_view outcome) {
-  // Caption and flag first: another send's answer may arrive while this message is open, and
-  // it must not be overwritten once that message closes.
   setWindowTitle(qt(outcome));
   markSent();
   showMessage(qt(outcome), QMessageBox::Information);
+  sending_ = false;
+  ui_->图形按钮1->setEnabled(true);
 }
 
 }  // namespace decor

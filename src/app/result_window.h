@@ -42,8 +42,9 @@ class ResultWindow final : public QDialog {
   // The phone box changed: at exactly seven digits their number block is looked up on a
   // worker; an unknown block is reported when the answer arrives.
   void lookUpPhone(const QString& phoneText);
-  // 点击发送 or Enter in the phone box: checks both boxes, then posts on a worker. Sends may
-  // overlap; each answer sets the caption and the sent flag when it arrives.
+  // 点击发送 or Enter in the phone box: checks both boxes, then posts on a worker. While a send
+  // runs, the button is disabled and Enter sends nothing; both work again once its answer has
+  // been shown.
   void sendQuote();
 
  protected:
@@ -59,6 +60,7 @@ class ResultWindow final : public QDialog {
   std::string shownText_;
   QPixmap background_;
   std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
+  bool sending_ = false;
 };
 
 }  // namespace decor

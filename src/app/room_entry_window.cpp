@@ -1,11 +1,15 @@
 #include "app/room_entry_window.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+
 #include "app/room_list_controller.h"
 #include "quote/room_list.h"
 #include "ui/artwork.h"
 #include "ui/choice_box.h"
 #include "ui/report_list.h"
 #include "ui/typed_text_drop_down.h"
+#include "ui/window_growth.h"
 #include "ui_room_entry_window.h"
 
 namespace decor {
@@ -17,11 +21,19 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption,
       services_(std::move(services)),
       background_(artworkPicture(QStringLiteral(":/artwork/room_entry_background.jpg"))) {
   ui_->setupUi(this);
-  setFixedSize(size());
-  setReportColumnWidths(*ui_->超级列表框1, kRoomListColumns);
+  new WindowGrowth(*this, *ui_->超级列表框1, GrowthAnchor::BottomBelowList);
   const RoomEntry initial = initialRoomInput();
   setChoices(*ui_->组合框2, kRoomTypes, initial.roomType);
   setChoices(*ui_->组合框4, kDoorTypeChoices, initial.doorType);
+  // Every column wide enough for what the inputs offer, 10 door leaves included.
+  auto items = [](const QComboBox& box) {
+    QStringList texts;
+    for (int i = 0; i < box.count(); ++i) texts << box.itemText(i);
+    return texts;
+  };
+  fitReportColumns(*ui_->超级列表框1, kRoomListColumns,
+                   {items(*ui_->组合框2), {ui_->编辑框5->text()}, items(*ui_->组合框3), items(*ui_->组合框4),
+                    {QStringLiteral("10")}, items(*ui_->组合框5)});
   for (QComboBox* box : {ui_->组合框2, ui_->组合框3, ui_->组合框4, ui_->组合框5}) keepTypedText(*box);
   setWindowTitle(caption);
   controller_ = std::make_unique<RoomListController>(*ui_, services_, std::move(currentGrade));
@@ -31,6 +43,7 @@ RoomEntryWindow::~RoomEntryWindow() = default;
 
 void RoomEntryWindow::setHelpedCounterCaption(const QString& caption) { ui_->标签17->setText(caption); }
 
-void RoomEntryWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_); }
+// Grown, the picture stretches right of the input panel's last control and through the list.
+void RoomEntryWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_, QPoint(510, 300)); }
 
 }  // namespace decor

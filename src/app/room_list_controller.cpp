@@ -1,6 +1,7 @@
 #include "app/room_list_controller.h"
 
 #include <QLineEdit>
+#include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -37,9 +38,13 @@ RoomListController::RoomListController(Ui::RoomEntryWindow& form, const AppServi
   connect(addButton, &QAbstractButton::clicked, this, &RoomListController::add);
   connect(modifyButton, &QAbstractButton::clicked, this, &RoomListController::modify);
   connect(deleteButton, &QAbstractButton::clicked, this, &RoomListController::remove);
-  // itemPressed does not say which button: the filter notes it before the list handles the press.
+  // Only a left press reaches the list, so the selected row is the one the inputs were loaded
+  // from; a row the keyboard moves to is loaded too.
   roomList().viewport()->installEventFilter(this);
-  connect(&roomList(), &QTreeWidget::itemPressed, this, &RoomListController::loadClickedRow);
+  connect(&roomList(), &QAbstractItemView::pressed, this, &RoomListController::loadClickedRow);
+  connect(roomList().selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!selectingRow_) loadClickedRow();
+  });
   // Picked from the list only: typing a door type changes nothing.
   connect(doorTypeBox, &QComboBox::textActivated, this, &RoomListController::doorTypePicked);
   connect(leavesBox, &SpinTextBox::textChanged, this, &RoomListController::leavesChanged);
@@ -97,14 +102,14 @@ void RoomListController::remove() {
 
 bool RoomListController::eventFilter(QObject* watched, QEvent* event) {
   if (watched == roomList().viewport() &&
-      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
-    listPressButton_ = static_cast<QMouseEvent*>(event)->button();
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) &&
+      static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+    return true;
   }
   return QObject::eventFilter(watched, event);
 }
 
 void RoomListController::loadClickedRow() {
-  if (listPressButton_ != Qt::LeftButton) return;
   if (const std::optional<RoomEntry> room = rooms_.loadRow(selectedRow())) showInput(*room);
 }
 
@@ -149,7 +154,10 @@ void RoomListController::selectRow(std::size_t row) {
   QTreeWidget& list = roomList();
   QTreeWidgetItem* item = list.topLevelItem(static_cast<int>(row));
   if (item == nullptr) return;
+  // Pointing at a row to report it is not loading it.
+  selectingRow_ = true;
   list.setCurrentItem(item);
+  selectingRow_ = false;
   list.scrollToItem(item);
 }
 

@@ -62,8 +62,8 @@ class RoomListController final : public QObject {
   RoomList rooms_;
   // Set while the window writes its own controls: those writes set off no reaction.
   bool writingInputs_ = false;
-  // The button of the last press on the room list: only the left one loads a row.
-  Qt::MouseButton listPressButton_ = Qt::NoButton;
+  // Set while the window selects a row itself: that selection loads nothing.
+  bool selectingRow_ = false;
 };
 
 }  // namespace decor

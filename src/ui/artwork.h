@@ -19,5 +19,8 @@ QIcon applicationIcon();
 
 // Draws a window's background picture at its top-left corner.
 void paintBackground(QWidget& window, const QPixmap& picture);
+// The same for a window grown beyond its picture: what lies right of and below `stretchAt`
+// keeps to the right and bottom edges, and that column and row are drawn over the room between.
+void paintBackground(QWidget& window, const QPixmap& picture, QPoint stretchAt);
 
 }  // namespace decor

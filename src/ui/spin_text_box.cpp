@@ -30,6 +30,7 @@ QValidator::State SpinTextBox::validate(QString& input, int&) const {
 }
 
 void SpinTextBox::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) emit returnPressed();
   // The validator alone does not hold when a change handler has just rewritten the text
   // (the line edit then cannot undo the keystroke), so the typed text is checked up front.
   if (leadingZeroRefused_ && !event->text().isEmpty() && event->text().front().isPrint()) {

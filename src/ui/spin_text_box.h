@@ -39,6 +39,8 @@ class SpinTextBox final : public QAbstractSpinBox {
 
  signals:
   void textChanged(const QString& text);
+  // Enter or Return in the box.
+  void returnPressed();
 
  protected:
   StepEnabled stepEnabled() const override;

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTreeView>
@@ -388,6 +389,47 @@ TEST(OperationQueue, RunsOneOperationAtATimeInTheOrderAsked) {
   queue.enqueue([&](OperationQueue::Done) { log.push_back("fourth"); });
   EXPECT_EQ(log, (std::vector<std::string>{"first", "second", "third"}));
   EXPECT_FALSE(queue.idle());
+}
+
+TEST_F(QuotationTest, ARightPressLeavesTheShownRowTheOneThatIsModified) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  clickRow(list(), 2);
+  clickRow(list(), 5, Qt::RightButton);  // the export menu's press
+  EXPECT_EQ(list().selectionModel()->selectedRows().value(0).row(), 2);
+  QTest::mouseClick(modifyButton(), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  EXPECT_EQ(quoteRowsOf(list()), livingRoomComfortQuote());
+}
+
+TEST_F(QuotationTest, EnterInAnyPanelBoxPressesModify) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  clickRow(list(), 4);
+  const std::vector<std::pair<QWidget*, std::function<void()>>> edits{
+      {quantityBox(), [&] { quantityBox()->setEditText(QStringLiteral("2")); }},
+      {unitPriceBox(), [&] { unitPriceBox()->setText(QStringLiteral("1500")); }},
+      {unitBox(), [&] { unitBox()->setText(QStringLiteral("樘")); }},
+      {nameBox(), [&] { nameBox()->setText(QStringLiteral("原木门")); }},
+  };
+  for (const auto& [box, edit] : edits) {
+    box->setFocus();
+    edit();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  }
+  EXPECT_EQ(controller.table()[4], (QuoteItem{"4", "原木门", "樘", "2", "1500", "3000"}));
+}
+
+TEST_F(QuotationTest, AfterADeletionThePanelIsEmptyAndModifyChangesNothing) {
+  QuotationController& controller = open({livingRoom()});
+  ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
+  remove(controller, 4);
+  EXPECT_EQ(detailPanel(), (std::vector<std::string>{"", "", "", ""}));
+  const std::vector<QuoteItem> afterDeletion = quoteRowsOf(list());
+  QTest::mouseClick(modifyButton(), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return controller.idle(); }));
+  EXPECT_EQ(quoteRowsOf(list()), afterDeletion);
 }
 
 }  // namespace

@@ -105,7 +105,9 @@ TEST_F(QuoteSendingOverHttpTest, TheSeventhDigitSendsOneLookupAndTheWindowWorksW
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("亲，您输入的是外星号码！"));
   EXPECT_EQ(server_.requests().size(), 1u) << "digits 8 to 11 look nothing up";
 
-  // Deleting back to seven digits looks up again.
+  // Deleting back to seven digits looks up again, in the window the desktop makes active again.
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   for (int i = 0; i < 4; ++i) QTest::keyClick(&phone(), Qt::Key_Backspace);
   EXPECT_TRUE(waitUntil([&] { return answerer.seen().size() == 2; }));
   EXPECT_EQ(server_.requests().size(), 2u);

@@ -1,5 +1,5 @@
 // The result window's sending boxes with scripted servers: the e-mail check, a late lookup
-// answer, the checks before a send and overlapping sends.
+// answer, the checks before a send and a send that runs once at a time.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -173,53 +173,79 @@ TEST_F(QuoteSendingTest, EmptyBoxesAskForTheAddressFirstAndNothingIsPosted) {
   EXPECT_FALSE(window_->sent());
 }
 
-TEST_F(QuoteSendingTest, OverlappingSendsEndWithTheLastAnswerInCaptionAndFlagSet) {
-  struct Order {
-    std::string first;
-    std::string second;
-    QString caption;
-  };
-  const std::vector<Order> orders = {
-      {"ok@a.cn", "bad@a.cn", kFailed},
-      {"bad@a.cn", "ok@a.cn", kSucceeded},
-  };
+TEST_F(QuoteSendingTest, WhileASendRunsNeitherTheButtonNorEnterSendsAgain) {
   poster_->answer("ok@a.cn", "发送成功");
-  poster_->answer("bad@a.cn", "<html>500</html>");
+  poster_->hold();
+  mail().setText(QStringLiteral("ok@a.cn"));
   phone().setText(QStringLiteral("13800571234"));
-  for (const Order& order : orders) {
-    SCOPED_TRACE(order.first);
-    poster_->hold();
-    window_->setWindowTitle(QString());
-    services_.state->setQuoteSent(false);
-    const std::size_t postsBefore = poster_->posts().size();
-    for (const char* email : {"ok@a.cn", "bad@a.cn"}) {
-      mail().setText(QString::fromUtf8(email));
-      pressSend();
-    }
-    ASSERT_TRUE(waitUntil([&] { return poster_->posts().size() == postsBefore + 2; }));
-    EXPECT_EQ(window_->windowTitle(), kSending);
+  PictureButton& send = *control<PictureButton>(*window_, "图形按钮1");
+  send.click();
+  send.click();  // a double click
+  ASSERT_TRUE(waitUntil([&] { return poster_->posts().size() == 1; }));
+  EXPECT_FALSE(send.isEnabled());
+  QTest::keyClick(&phone(), Qt::Key_Return);
+  QTest::qWait(30);
+  EXPECT_EQ(poster_->posts().size(), 1u);
 
-    // The second answer arrives while the first one's message is still open.
-    std::vector<SeenDialog> nested;
-    ModalAnswerer answerer({QMessageBox::Ok}, [&](QWidget& firstMessage) {
-      if (!nested.empty()) return;
-      ModalAnswerer inner({QMessageBox::Ok});
-      poster_->release(order.second);
-      EXPECT_TRUE(waitUntil([&] {
-        return inner.seen().size() == 1 && QApplication::activeModalWidget() == &firstMessage;
-      }));
-      nested = inner.seen();
-    });
-    poster_->release(order.first);
-    ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
-    ASSERT_TRUE(waitUntil([] { return QApplication::activeModalWidget() == nullptr; }));
-    ASSERT_EQ(nested.size(), 1u);
-    const QString firstOutcome = order.caption == kFailed ? kSucceeded : kFailed;
-    EXPECT_EQ(answerer.seen()[0].text, firstOutcome);
-    EXPECT_EQ(nested[0].text, order.caption);
-    EXPECT_EQ(window_->windowTitle(), order.caption);
-    EXPECT_TRUE(window_->sent());
+  bool enabledDuringMessage = true;
+  ModalAnswerer answerer({QMessageBox::Ok}, [&](QWidget&) { enabledDuringMessage = send.isEnabled(); });
+  poster_->releaseAll();
+  ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1 && QApplication::activeModalWidget() == nullptr; }));
+  EXPECT_EQ(answerer.seen()[0].text, kSucceeded);
+  EXPECT_FALSE(enabledDuringMessage);
+  EXPECT_TRUE(send.isEnabled());
+  EXPECT_EQ(window_->windowTitle(), kSucceeded);
+  EXPECT_TRUE(window_->sent());
+}
+
+TEST_F(QuoteSendingTest, ALateUnknownBlockDoesNotInterruptTypingInTheMailBox) {
+  fetcher_->hold();
+  phone().setFocus();
+  typeText(phone(), QStringLiteral("1390000"));
+  ASSERT_TRUE(waitUntil([&] { return fetcher_->requests().size() == 1; }));
+  mail().setFocus();
+  typeText(mail(), QStringLiteral("ab"));
+  ModalAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
+  fetcher_->release();
+  ASSERT_TRUE(waitUntil([&] { return fetcher_->finishedCount() == 1; }));
+  QTest::qWait(50);
+  EXPECT_TRUE(answerer.seen().empty());
+  EXPECT_EQ(mail().text(), QStringLiteral("ab"));
+  EXPECT_TRUE(focusedIn(mail()));
+}
+
+// Another program, or the close question, takes the focus: the address stays as typed. The
+// send checks it.
+TEST_F(QuoteSendingTest, TheAddressIsCheckedOnlyWithinTheWindowAndOnSending) {
+  mail().setFocus();
+  typeText(mail(), QStringLiteral("abc"));
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  QTest::qWait(30);
+  EXPECT_EQ(mail().text(), QStringLiteral("abc"));
+
+  activate();
+  mail().setFocus();
+  {
+    ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+    window_->close();
+    QTest::qWait(50);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("亲，此报价可免费发到手机和邮箱哦！点击  是  即可返回免费发送！"));
   }
+  EXPECT_EQ(mail().text(), QStringLiteral("abc"));
+
+  activate();
+  phone().setText(QStringLiteral("13800571234"));
+  ModalAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
+  pressSend();
+  QTest::qWait(50);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  expectMessage(answerer.seen()[0], QStringLiteral("亲，您输入的邮箱在这个地球上不存在！"), QMessageBox::Warning);
+  EXPECT_TRUE(mail().text().isEmpty());
+  EXPECT_TRUE(poster_->posts().empty());
 }
 
 }  // namespace

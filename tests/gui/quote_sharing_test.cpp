@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -210,6 +211,37 @@ TEST_F(QuoteSharingTest, CtrlPShowsThePrintPreviewAndCancelSavesNothing) {
   EXPECT_EQ(closer.seen()[0].className, QStringLiteral("QFileDialog"));
   QTest::qWait(50);
   EXPECT_EQ(finished.count(), 0);
+}
+
+TEST_F(QuoteSharingTest, VisibleButtonsExportAndPrintWithoutCoveringAnyControl) {
+  struct Case {
+    QString text, dialogClass, dialogTitle;
+  };
+  const std::vector<Case> cases{
+      {QStringLiteral("导出 Excel"), QStringLiteral("QFileDialog"), QStringLiteral("导出为 Excel")},
+      {QStringLiteral("导出 PDF"), QStringLiteral("QFileDialog"), QStringLiteral("导出为 PDF")},
+      {QStringLiteral("打印"), QStringLiteral("QPrintPreviewDialog"), QStringLiteral("打印预览 - 半包装修详细报价")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    QPushButton* button = nullptr;
+    for (QPushButton* candidate : window_->findChildren<QPushButton*>()) {
+      if (candidate->text() == c.text && candidate->window() == window_.get()) button = candidate;
+    }
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_TRUE(window_->rect().contains(button->geometry()));
+    for (QWidget* other : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (other != button && other->isVisible()) {
+        EXPECT_FALSE(other->geometry().intersects(button->geometry())) << other->objectName().toStdString();
+      }
+    }
+    ModalAnswerer answerer;
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].className, c.dialogClass);
+    EXPECT_EQ(answerer.seen()[0].title, c.dialogTitle);
+  }
 }
 
 }  // namespace

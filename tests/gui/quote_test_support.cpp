@@ -55,6 +55,16 @@ std::vector<QuoteItem> quoteRowsOf(const QTreeView& list) {
   return rows;
 }
 
+std::vector<RoomEntry> roomRowsIn(const QAbstractItemView& list) {
+  std::vector<RoomEntry> rows;
+  const QAbstractItemModel& model = *list.model();
+  auto cellAt = [&](int row, int column) { return model.index(row, column).data().toString().toStdString(); };
+  for (int i = 0; i < model.rowCount(); ++i) {
+    rows.push_back({cellAt(i, 0), cellAt(i, 1), cellAt(i, 2), cellAt(i, 3), cellAt(i, 4), cellAt(i, 5)});
+  }
+  return rows;
+}
+
 bool pickItem(QComboBox& box, const QString& text) {
   const int index = box.findText(text, Qt::MatchExactly);
   if (index < 0) return false;

@@ -11,6 +11,7 @@
 #include "quote/room_list.h"
 
 class QAbstractButton;
+class QAbstractItemView;
 class QComboBox;
 class QTreeView;
 class QWidget;
@@ -26,6 +27,8 @@ namespace decor::test {
 
 std::vector<RoomEntry> roomRowsOf(const QTreeWidget& list);
 std::vector<QuoteItem> quoteRowsOf(const QTreeView& list);
+// The room list as its view shows it, whatever holds the rows.
+std::vector<RoomEntry> roomRowsIn(const QAbstractItemView& list);
 
 // Opens the drop-down's list and clicks the item with `text`. Returns false when the
 // drop-down has no such item or the click picked nothing.

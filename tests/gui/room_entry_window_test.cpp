@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -520,6 +521,48 @@ TEST(RoomEntryFromMainWindow, CarriesTheRoomListControllerAndTheMainWindowsGrade
   EXPECT_EQ(shown[1].name, "顶面批腻子");
   rooms->close();
   flushDeletes();
+}
+
+TEST_F(RoomEntryTest, ARightPressLeavesTheLoadedRowTheOneThatIsModified) {
+  const RoomEntry bedroom{"卧室", "3600*3000*2800", "1500*1500", "实木免漆门", "2", "3"};
+  add(livingRoom());
+  add(bedroom);
+  clickRow(list(), 0);
+  clickRow(list(), 1, Qt::RightButton);
+  click(modifyButton());
+  EXPECT_EQ(roomRowsIn(list()), (std::vector<RoomEntry>{livingRoom(), bedroom}));
+}
+
+TEST_F(RoomEntryTest, ArrowKeysLoadTheRowTheyMoveTo) {
+  const RoomEntry bedroom{"卧室", "3600*3000*2800", "1500*1500", "实木免漆门", "2", "3"};
+  add(livingRoom());
+  add(bedroom);
+  clickRow(list(), 0);
+  QTest::keyClick(&list(), Qt::Key_Down);
+  EXPECT_EQ(inputs(), bedroom);
+  QTest::keyClick(&list(), Qt::Key_Up);
+  EXPECT_EQ(inputs(), livingRoom());
+}
+
+// Also once the rows need the scroll bar: every column and every text in full view.
+TEST_F(RoomEntryTest, AllSixColumnsAndTheirTextsFitTheList) {
+  const RoomEntry widest{"卫生间", "3200*2800*2920", "1500*1500", "实木免漆门", "10", "4"};
+  for (int room = 0; room < 12; ++room) add(widest);
+  QTreeView& view = list();
+  QHeaderView& header = *view.header();
+  const QAbstractItemModel& model = *view.model();
+  const int cellMargin = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
+  const int headerMargin = 2 * view.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+  ASSERT_EQ(model.columnCount(), 6);
+  for (int column = 0; column < 6; ++column) {
+    SCOPED_TRACE(column);
+    EXPECT_LE(header.sectionViewportPosition(column) + header.sectionSize(column), view.viewport()->width());
+    const QString title = model.headerData(column, Qt::Horizontal).toString();
+    EXPECT_GE(header.sectionSize(column), header.fontMetrics().horizontalAdvance(title) + headerMargin) << title.toStdString();
+    const QModelIndex cell = model.index(0, column);
+    EXPECT_GE(view.visualRect(cell).width(),
+              view.fontMetrics().horizontalAdvance(cell.data().toString()) + cellMargin);
+  }
 }
 
 }  // namespace

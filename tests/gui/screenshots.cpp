@@ -75,12 +75,21 @@ int saveScreenshots(const QString& directoryPath) {
   ok &= save(quotation, directory, QStringLiteral("quotation_window"));
   clickRow(*control<QTreeView>(quotation, "超级列表框1"), 3);
   ok &= save(quotation, directory, QStringLiteral("quotation_window_row"));
+  // Grown to what a 1280×900 screen gives a maximised window.
+  quotation.resize(1280, 900);
+  ok &= save(quotation, directory, QStringLiteral("quotation_window_maximised"));
+  rooms.resize(1000, 760);
+  ok &= save(rooms, directory, QStringLiteral("room_entry_window_grown"));
 
   AddItemWindow addItem;
   ok &= save(addItem, directory, QStringLiteral("add_item_window"));
 
   ContactWindow contact(services);
   ok &= save(contact, directory, QStringLiteral("contact_window"));
+  AppServices longHotline = services;
+  longHotline.endpoints.hotline = "0571-8888 6666-80012";
+  ContactWindow contactLong(longHotline);
+  ok &= save(contactLong, directory, QStringLiteral("contact_window_long_hotline"));
 
   QuickEstimateInput input;
   ResultWindow result(services, services.state->runQuickEstimate(input));

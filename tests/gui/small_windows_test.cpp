@@ -1,8 +1,11 @@
 // The quotation, contact and add-item windows: links, the contact window's picture, 取消.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "app/add_item_window.h"
@@ -90,7 +93,33 @@ TEST_F(SmallWindows, AddItemWindowTakesTypedTextsAsTheyAreAndKeepsItsItems) {
       {组合框3, QStringLiteral("5")},
   };
   expectTypedTextsStay(typed, *按钮1);
-  EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(SmallWindows, ContactWindowShowsAWholeTwentyCharacterHotline) {
+  services_.endpoints.hotline = "0571-8888 6666-80012";
+  ContactWindow window(services_);
+  window.show();
+  QLabel& hotline = *control<QLabel>(window, "标签3");
+  EXPECT_EQ(hotline.text(), QStringLiteral("预约设计师：\n0571-8888 6666-80012"));
+  EXPECT_EQ(hotline.pos(), QPoint(120, 64));
+  EXPECT_GE(hotline.width(), hotline.sizeHint().width());
+  EXPECT_GE(hotline.height(), hotline.sizeHint().height());
+  EXPECT_TRUE(window.rect().contains(hotline.geometry()));
+}
+
+TEST_F(SmallWindows, EnterInAnyAddItemBoxConfirmsTheItem) {
+  for (const char* name : {"组合框1", "组合框2", "组合框3"}) {
+    SCOPED_TRACE(name);
+    AddItemWindow dialog;
+    QSignalSpy confirmed(&dialog, &AddItemWindow::itemConfirmed);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    control<QComboBox>(dialog, name)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(confirmed.count(), 1);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  }
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTreeView>
+#include <QTest>
 #include <QTreeWidget>
+#include <map>
 
 #include "app/add_item_window.h"
 #include "app/contact_window.h"
@@ -133,7 +135,6 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
       services_, QStringLiteral("舒适型装修详细报价！"), [] { return std::string("舒适型装修"); }, nullptr);
   EXPECT_EQ(window.windowTitle().toStdString(), "舒适型装修详细报价！");
   EXPECT_EQ(window.size(), clientSizeForOuter(540, 516));
-  EXPECT_EQ(window.minimumSize(), window.maximumSize());
 
   expectDesign(window, {
       {"组合框2", "editable drop-down", 104, 130, 88, 20, "客厅", 12, false},
@@ -168,14 +169,17 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
   EXPECT_TRUE(单选框1->isChecked());
   EXPECT_FALSE(单选框2->isChecked());
 
-  EXPECT_EQ(columnsOf(*超级列表框1), (std::vector<Column>{
-                                              {"房屋类型", 80, "left"},
-                                              {"房间长宽高", 120, "right"},
-                                              {"窗户长高", 120, "right"},
-                                              {"门的类型", 120, "right"},
-                                              {"门的扇数", 80, "right"},
-                                              {"墙面数", 60, "right"},
-                                          }));
+  // Titles and alignments as designed; the widths follow the list's width.
+  std::vector<Column> columns = columnsOf(*超级列表框1);
+  for (Column& column : columns) column.width = 0;
+  EXPECT_EQ(columns, (std::vector<Column>{
+                         {"房屋类型", 0, "left"},
+                         {"房间长宽高", 0, "right"},
+                         {"窗户长高", 0, "right"},
+                         {"门的类型", 0, "right"},
+                         {"门的扇数", 0, "right"},
+                         {"墙面数", 0, "right"},
+                     }));
   EXPECT_EQ(超级列表框1->topLevelItemCount(), 0);
   EXPECT_EQ(超级列表框1->font().family().toStdString(), "SimSun");
 
@@ -217,6 +221,9 @@ TEST_F(WindowCatalogue, QuotationWindow) {
       {"按钮1", "push button", 666, 371, 68, 32, "删除此项"},
       {"按钮3", "push button", 735, 371, 68, 32, "修改"},
       {"按钮2", "push button", 805, 371, 68, 32, "添加项"},
+      {"exportExcelButton", "push button", 666, 404, 68, 20, "导出 Excel"},
+      {"exportPdfButton", "push button", 735, 404, 68, 20, "导出 PDF"},
+      {"printButton", "push button", 805, 404, 68, 20, "打印"},
   });
   QTreeView* 超级列表框1 = control<QTreeView>(window, "超级列表框1");
   SpinTextBox* 编辑框3 = control<SpinTextBox>(window, "编辑框3");
@@ -265,11 +272,17 @@ TEST_F(WindowCatalogue, AddItemWindow) {
 TEST_F(WindowCatalogue, ContactWindow) {
   ContactWindow window(services_);
   EXPECT_EQ(window.windowTitle().toStdString(), "我要做精确报价以及设计");
-  EXPECT_EQ(window.size(), clientSizeForOuter(215, 160));
+  // The hotline label grows from its design size to show the whole number, the window with it.
+  const QSize design = clientSizeForOuter(215, 160);
+  EXPECT_EQ(window.height(), design.height());
+  EXPECT_GE(window.width(), design.width());
+  QLabel* 标签3 = control<QLabel>(window, "标签3");
+  EXPECT_GE(标签3->width(), 80);
+  EXPECT_GE(标签3->height(), 24);
   expectDesign(window, {
       {"标签1", "label", 8, 16, 192, 32, "精确报价请联系我们：（限Tarsel）"},
       {"图片框1", "picture box", 16, 64, 88, 22, ""},
-      {"标签3", "label", 120, 64, 80, 24, "预约设计师：\n0571-8888 6666"},
+      {"标签3", "label", 120, 64, 标签3->width(), 标签3->height(), "预约设计师：\n0571-8888 6666"},
       {"标签2", "label", 8, 104, 40, 16, "网址："},
       {"超级链接框3", "hyperlink", 40, 101, 136, 24, "www.example-decor.test"},
   });
@@ -324,6 +337,41 @@ TEST_F(WindowCatalogue, EveryPictureIsInTheResource) {
   for (const auto& [name, size] : pictures) {
     const QPixmap picture = artworkPicture(QString::fromStdString(":/artwork/" + name + ".jpg"));
     EXPECT_EQ(picture.size(), size) << name;
+  }
+}
+
+// Both open at their design size and grow from there: the list takes the extra room, every
+// other control keeps its size and stays clear of it; the quotation's panel keeps to the right edge.
+TEST_F(WindowCatalogue, QuotationAndRoomEntryWindowsGrowThroughTheirListsOnly) {
+  QuotationWindow quotation(services_, {}, "舒适型装修", FloorChoice::WoodenFloor);
+  RoomEntryWindow rooms(
+      services_, QStringLiteral("舒适型装修详细报价！"), [] { return std::string("舒适型装修"); }, nullptr);
+  const QSize maximised(1280, 900);
+  for (QWidget* window : std::vector<QWidget*>{&quotation, &rooms}) {
+    SCOPED_TRACE(window->metaObject()->className());
+    const QSize design = window->size();
+    EXPECT_EQ(window->minimumSize(), design);
+    EXPECT_GE(window->maximumSize().width(), maximised.width());
+    EXPECT_GE(window->maximumSize().height(), maximised.height());
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    window->show();
+    std::map<QWidget*, QRect> before;
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) before[child] = child->geometry();
+    window->resize(maximised);
+    ASSERT_TRUE(waitUntil([&] { return window->size() == maximised; }));
+    const QSize grown = maximised - design;
+    QWidget* list = control<QWidget>(*window, "超级列表框1");
+    EXPECT_EQ(list->geometry(), before[list].adjusted(0, 0, grown.width(), grown.height()));
+    for (const auto& [child, was] : before) {
+      if (child == list || child->isHidden()) continue;
+      const std::string name = child->objectName().toStdString();
+      EXPECT_EQ(child->size(), was.size()) << name;
+      EXPECT_TRUE(window->rect().contains(child->geometry())) << name;
+      EXPECT_FALSE(child->geometry().intersects(list->geometry())) << name;
+      if (window == &quotation) {
+        EXPECT_EQ(child->pos(), was.topLeft() + QPoint(grown.width(), 0)) << name;
+      }
+    }
   }
 }
 
