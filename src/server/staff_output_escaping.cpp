@@ -16,7 +16,10 @@ bool movesOrHidesText(char32_t c) {
 
 std::string withoutFormulaStart(std::string_view field) {
   if (!field.empty() && std::string_view("=+-@\t\r'").find(field.front()) != std::string_view::npos) {
-    return "'" + std::string(field);
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "'" + std::string.
+    std::string neutralised(1, '\'');
+    neutralised.append(field);
+    return neutralised;
   }
   return std::string(field);
 }
