@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "full_package/main_materials.h"
+#include "quotation/quotation_session.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 #include "quote/quote_commands.h"
@@ -20,12 +20,13 @@ decor::QuoteTable fullQuote(std::size_t rows) {
   decor::QuoteTable table;
   const decor::ItemPrices prices = decor::ItemPrices::defaults();
   while (table.size() < rows) {
-    table = decor::QuoteTable{};
     for (std::size_t i = 0; i < 100; ++i) {
       const std::string_view type = decor::kRoomTypes[request.rooms.size() % decor::kRoomTypes.size()];
       request.rooms.push_back(decor::RoomEntry{std::string(type), "3200*2800*2920", "800*1500", "实木门", "1", "4"});
     }
-    decor::buildQuote(request, prices, table, decor::appendMainMaterialPart);
+    decor::QuotationSession session(request);
+    session.build(prices);
+    table = std::move(session).takeTable();
   }
   return table;
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "cli/room_file.h"
-#include "full_package/main_materials.h"
+#include "quotation/quotation_session.h"
 #include "fuzz_check.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
@@ -22,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto scope : {decor::PackageScope::Half, decor::PackageScope::Full}) {
       for (const auto floor : {decor::FloorChoice::WoodenFloor, decor::FloorChoice::Tiles}) {
         const decor::QuoteRequest request{.rooms = file.rooms, .grade = std::string(grade), .scope = scope, .floor = floor};
-        decor::QuoteTable table;
-        const decor::QuoteBuildResult result = decor::buildQuote(request, prices, table, decor::appendMainMaterialPart);
+        decor::QuotationSession session(request);
+        const decor::QuoteBuildResult result = session.build(prices);
+        const decor::QuoteTable& table = session.table();
         if (!result.built()) {
           FUZZ_CHECK(table.size() == 0);
           FUZZ_CHECK(result.refused->row < file.rooms.size());

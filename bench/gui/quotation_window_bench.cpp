@@ -25,7 +25,6 @@ void BM_FullQuotationShown(benchmark::State& state) {
                               .endpoints = decor::Endpoints::allAt("http://127.0.0.1:9"),
                               .openInBrowser = [](const std::string&) {}};
   services.state->prices.resetToDefaults();
-  services.state->setPackageScope("全包");
   std::vector<decor::RoomEntry> rooms;
   for (std::size_t i = 0; i < static_cast<std::size_t>(state.range(0)); ++i) {
     const std::string_view type = decor::kRoomTypes[i % decor::kRoomTypes.size()];
@@ -33,7 +32,10 @@ void BM_FullQuotationShown(benchmark::State& state) {
   }
   int shown = 0;
   for (auto _ : state) {
-    decor::QuotationWindow window(services, rooms, "舒适型装修", decor::FloorChoice::Tiles);
+    decor::QuotationWindow window(services, decor::QuoteRequest{.rooms = rooms,
+                                                                .grade = "舒适型装修",
+                                                                .scope = decor::PackageScope::Full,
+                                                                .floor = decor::FloorChoice::Tiles});
     window.show();
     decor::QuotationController& controller = window.controller();
     controller.start();

@@ -21,18 +21,12 @@ class AppState {
   void setQuoteSent(bool sent) { quoteSent_.store(sent); }
   bool quoteSent() const { return quoteSent_.load(); }
 
-  // "半包" or "全包": set by the room entry window's package buttons, read by the quotation window.
-  void setPackageScope(std::string scope);
-  std::string packageScope() const;
-
   // Runs the quick estimate on the shared calculator (its figures persist between runs) and
   // returns the result text. One run at a time.
   std::string runQuickEstimate(const QuickEstimateInput& input);
 
  private:
   std::atomic<bool> quoteSent_{false};
-  mutable std::mutex scopeMutex_;
-  std::string packageScope_;
   std::mutex estimateMutex_;
   QuickEstimator estimator_;
 };

@@ -10,7 +10,6 @@
 #include "app/quotation_window.h"
 #include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
-#include "full_package/main_materials.h"
 #include "quote/item_description.h"
 #include "ui/qt_text.h"
 #include "ui/spin_text_box.h"
@@ -18,9 +17,8 @@
 
 namespace decor {
 
-QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationWindow& form,
-                                         std::vector<RoomEntry> rooms, std::string grade, FloorChoice floor)
-    : window_(window), form_(form), rooms_(std::move(rooms)), grade_(std::move(grade)), floor_(floor) {
+QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationWindow& form, QuoteRequest request)
+    : window_(window), form_(form), request_(std::move(request)) {
   QTreeView* list = &quoteList();
   // A left press on a row and a change of the selected row (keyboard) both show the row. Not
   // the current row as such: the list makes its first row current on its own when it gets
@@ -45,10 +43,11 @@ QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationW
   connect(form_.编辑框3, &SpinTextBox::returnPressed, this, &QuotationController::modifySelectedRow);
 
   // Exports and prints see the table once the operations asked for before them have ended.
-  sharing_ = new QuoteSharing(window_, *list, CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
-                              [this](std::function<void(const std::vector<QuoteItem>&)> use) {
+  sharing_ = new QuoteSharing(window_, *list, std::string(quoteCaption(request_.scope)),
+                              CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
+                              [this](std::function<void(const QuotationSession&)> use) {
                                 enqueueTableOperation([this, use = std::move(use)](OperationQueue::Done done) {
-                                  use(table().rows());
+                                  use(session());
                                   done();
                                 });
                               });
@@ -58,35 +57,31 @@ QTreeView& QuotationController::quoteList() const { return *form_.超级列表�
 
 const QuoteTable& QuotationController::table() const { return window_.model().table(); }
 
+QuotationSession QuotationController::session() const { return QuotationSession(request_, table()); }
+
 void QuotationController::start() {
-  const std::optional<PackageScope> scope = packageScopeFromText(window_.services().state->packageScope());
-  if (!scope) return;
-  window_.setWindowTitle(qt(quoteCaption(*scope)));
-  QuoteRequest request{.rooms = rooms_, .grade = grade_, .scope = *scope, .floor = floor_};
+  // The caption also marks the window's package for the user.
+  window_.setWindowTitle(qt(quoteCaption(request_.scope)));
   building_ = true;
-  enqueueTableOperation([this, request = std::move(request)](OperationQueue::Done done) mutable {
-    startBuild(std::move(request), std::move(done));
-  });
+  enqueueTableOperation([this](OperationQueue::Done done) { startBuild(std::move(done)); });
 }
 
 void QuotationController::enqueueTableOperation(OperationQueue::Operation operation) {
   operations_.enqueue(std::move(operation));
 }
 
-void QuotationController::startBuild(QuoteRequest request, OperationQueue::Done done) {
-  // The worker builds into a table of its own (the build reads back what it wrote) and
+void QuotationController::startBuild(OperationQueue::Done done) {
+  // The worker builds into a session of its own (the build reads back what it wrote) and
   // hands a copy of every row to the GUI thread. It touches no widget and nothing of this
   // controller: `this` is only used by the posted tasks, which run on the GUI thread and
   // only while the window lives.
-  startWorker([state = window_.services().state, dispatcher = window_.dispatcher(), request = std::move(request),
-               done = std::move(done), this] {
-    QuoteTable built;
-    built.setRowListener([&dispatcher, this](std::size_t, const QuoteItem& row) {
-      dispatcher->post([this, row] { window_.model().appendRow(row); });
-    });
+  startWorker([state = window_.services().state, dispatcher = window_.dispatcher(), work = QuotationSession(request_),
+               done = std::move(done), this]() mutable {
     // A room the build cannot read is refused before it is opened (the room entry window
     // checks first); a refused build simply leaves the table empty.
-    buildQuote(request, state->prices.itemPrices(), built, appendMainMaterialPart);
+    work.build(state->prices.itemPrices(), [&dispatcher, this](std::size_t, const QuoteItem& row) {
+      dispatcher->post([this, row] { window_.model().appendRow(row); });
+    });
     dispatcher->post([this, done] {
       building_ = false;
       done();
@@ -95,12 +90,11 @@ void QuotationController::startBuild(QuoteRequest request, OperationQueue::Done 
   });
 }
 
-void QuotationController::runOnWorker(std::function<void(QuoteTable&)> command, OperationQueue::Done done) {
-  QuoteTable copy = table();
-  startWorker([dispatcher = window_.dispatcher(), copy = std::move(copy), command = std::move(command),
+void QuotationController::runOnWorker(std::function<void(QuotationSession&)> command, OperationQueue::Done done) {
+  startWorker([dispatcher = window_.dispatcher(), copy = session(), command = std::move(command),
                done = std::move(done), this]() mutable {
     command(copy);
-    dispatcher->post([this, result = std::move(copy), done]() mutable {
+    dispatcher->post([this, result = std::move(copy).takeTable(), done]() mutable {
       window_.model().replaceTable(std::move(result));
       done();
       emit commandFinished();
@@ -114,10 +108,6 @@ std::optional<std::size_t> QuotationController::selectedRow() const {
   return static_cast<std::size_t>(selected.front().row());
 }
 
-std::optional<PackageScope> QuotationController::captionMode() const {
-  return packageScopeFromCaption(window_.windowTitle().toStdString());
-}
-
 void QuotationController::modifySelectedRow() {
   // The panel and the selection as they are when the user presses 修改.
   ItemEdit edit{.name = form_.编辑框1->text().toStdString(),
@@ -126,8 +116,11 @@ void QuotationController::modifySelectedRow() {
                 .unitPrice = form_.编辑框4->text().toStdString()};
   const std::optional<std::size_t> row = selectedRow();
   enqueueTableOperation([this, edit = std::move(edit), row](OperationQueue::Done done) {
-    const std::optional<PackageScope> mode = captionMode();
-    window_.model().apply([&](QuoteTable& table) { modifyRow(table, row, edit, mode); });
+    window_.model().apply([&](QuoteTable& table) {
+      QuotationSession work(request_, std::move(table));
+      work.modify(row, edit);
+      table = std::move(work).takeTable();
+    });
     QTreeView* list = &quoteList();
     if (row && *row < table().size()) {
       const QModelIndex index = window_.model().index(static_cast<int>(*row), 0);
@@ -145,7 +138,7 @@ void QuotationController::deleteSelectedRow() {
   const std::optional<std::size_t> row = selectedRow();
   enqueueTableOperation([this, row](OperationQueue::Done done) {
     // The row the panel showed is gone: a later 修改 must find nothing to write.
-    runOnWorker([row](QuoteTable& table) { deleteRow(table, row); },
+    runOnWorker([row](QuotationSession& work) { work.remove(row); },
                 [this, done = std::move(done)] {
                   clearDetailPanel();
                   done();
@@ -162,8 +155,7 @@ void QuotationController::clearDetailPanel() {
 
 void QuotationController::addItem(AddedItem item) {
   enqueueTableOperation([this, item = std::move(item)](OperationQueue::Done done) {
-    const std::optional<PackageScope> mode = captionMode();
-    runOnWorker([item, mode](QuoteTable& table) { decor::addItem(table, item, mode); }, std::move(done));
+    runOnWorker([item](QuotationSession& work) { work.add(item); }, std::move(done));
   });
 }
 
@@ -198,9 +190,8 @@ void QuotationController::showRowDetails(const QModelIndex& index) {
   form_.标签1->setText(qt(descriptionLabelAfterClick(panel.name, form_.标签1->text().toStdString())));
 }
 
-void showQuotationWindow(const AppServices& services, std::vector<RoomEntry> rooms, std::string grade,
-                         FloorChoice floor) {
-  QuotationWindow window(services, std::move(rooms), std::move(grade), floor);
+void showQuotationWindow(const AppServices& services, QuoteRequest request) {
+  QuotationWindow window(services, std::move(request));
   window.controller().start();
   window.exec();
 }

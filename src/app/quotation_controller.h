@@ -3,8 +3,9 @@
 // build on a worker thread), the row click that fills the detail panel and the description
 // label, and the commands 修改, 删除此项 and 添加项.
 //
-// The window's QuoteTableModel holds the one copy of the quotation. Every change to it is a
-// table operation: they run one at a time, in the order the user asked for them, the build
+// The rules are the quotation session's; this class only feeds it the window's input and
+// shows its table. The window's QuoteTableModel holds the one copy of the table. Every change
+// to it is a table operation: they run one at a time, in the order the user asked for them, the build
 // first. A worker computes on a copy and hands the result back through the window's
 // dispatcher, so a result that arrives after the window has gone is dropped.
 #include <QObject>
@@ -14,10 +15,10 @@
 
 #include "app/app_services.h"
 #include "app/operation_queue.h"
+#include "quotation/quotation_session.h"
 #include "quote/quote_build.h"
 #include "quote/quote_commands.h"
 #include "quote/quote_table.h"
-#include "quote/room_list.h"
 
 class QModelIndex;
 class QTreeView;
@@ -36,18 +37,18 @@ class QuotationController final : public QObject {
   Q_OBJECT
 
  public:
-  // Built by the quotation window with its form, which outlive it. The rooms, grade and floor
-  // are what the room entry window hands over; the package comes from the shared package scope.
-  QuotationController(QuotationWindow& window, Ui::QuotationWindow& form, std::vector<RoomEntry> rooms,
-                      std::string grade, FloorChoice floor);
+  // Built by the quotation window with its form, which outlive it. The request is what the
+  // room entry window hands over: its rooms, grade and floor, and the package button pressed.
+  QuotationController(QuotationWindow& window, Ui::QuotationWindow& form, QuoteRequest request);
 
-  // The created handler: reads the package scope, sets the caption and starts the build on a
-  // worker thread. Returns at once; rows reach the list as the worker produces them. With a
-  // scope that is neither package, the window keeps its design caption and stays empty.
+  // The created handler: sets the caption from the package and starts the build on a worker
+  // thread. Returns at once; rows reach the list as the worker produces them.
   void start();
 
   bool building() const { return building_; }
   const QuoteTable& table() const;
+  // The request with the table as it stands now.
+  QuotationSession session() const;
   // No table operation running or waiting.
   bool idle() const { return operations_.idle(); }
   // Export and print; owned by the window.
@@ -78,29 +79,24 @@ class QuotationController final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void startBuild(QuoteRequest request, OperationQueue::Done done);
-  // A command computed on a worker from a copy of the table, the result swapped in.
-  void runOnWorker(std::function<void(QuoteTable&)> command, OperationQueue::Done done);
+  void startBuild(OperationQueue::Done done);
+  // A command computed on a worker from a copy of the session, its table swapped in.
+  void runOnWorker(std::function<void(QuotationSession&)> command, OperationQueue::Done done);
   QTreeView& quoteList() const;
   std::optional<std::size_t> selectedRow() const;
-  // The package the caption names, read afresh by every command.
-  std::optional<PackageScope> captionMode() const;
   void showRowDetails(const QModelIndex& index);
   void clearDetailPanel();
 
   QuotationWindow& window_;
   Ui::QuotationWindow& form_;
-  std::vector<RoomEntry> rooms_;
-  std::string grade_;
-  FloorChoice floor_;
+  QuoteRequest request_;
   OperationQueue operations_;
   bool building_ = false;
   QuoteSharing* sharing_ = nullptr;
 };
 
-// Opens a quotation window as a modal dialog without owner, builds the quote in it and
+// Opens a quotation window as a modal dialog without owner, builds the quotation in it and
 // returns when the user has closed it.
-void showQuotationWindow(const AppServices& services, std::vector<RoomEntry> rooms, std::string grade,
-                         FloorChoice floor);
+void showQuotationWindow(const AppServices& services, QuoteRequest request);
 
 }  // namespace decor

@@ -15,8 +15,7 @@
 
 namespace decor {
 
-QuotationWindow::QuotationWindow(AppServices services, std::vector<RoomEntry> rooms, std::string grade,
-                                 FloorChoice floor, QWidget* parent)
+QuotationWindow::QuotationWindow(AppServices services, QuoteRequest request, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::QuotationWindow>()),
       model_(new QuoteTableModel(this)),
@@ -34,7 +33,7 @@ QuotationWindow::QuotationWindow(AppServices services, std::vector<RoomEntry> ro
   connect(ui_->超级链接框1, &HyperlinkLabel::released, this, &QuotationWindow::openContactWindow);
 
   loadChatStatusPicture(services_, dispatcher_, ui_->图片框1);
-  controller_ = std::make_unique<QuotationController>(*this, *ui_, std::move(rooms), std::move(grade), floor);
+  controller_ = std::make_unique<QuotationController>(*this, *ui_, std::move(request));
   const QuoteSharing& sharing = controller_->sharing();
   connect(ui_->exportExcelButton, &QAbstractButton::clicked, sharing.excelAction(), &QAction::trigger);
   connect(ui_->exportPdfButton, &QAbstractButton::clicked, sharing.pdfAction(), &QAction::trigger);

@@ -26,10 +26,9 @@ class QuotationWindow final : public QDialog {
   Q_OBJECT
 
  public:
-  // The rooms, grade and floor are what the room entry window hands over; nothing is built
-  // until the controller's start().
-  QuotationWindow(AppServices services, std::vector<RoomEntry> rooms, std::string grade, FloorChoice floor,
-                  QWidget* parent = nullptr);
+  // The request is what the room entry window hands over; nothing is built until the
+  // controller's start().
+  QuotationWindow(AppServices services, QuoteRequest request, QWidget* parent = nullptr);
   ~QuotationWindow() override;
 
   // The quotation the list shows; the only copy of it.

@@ -10,28 +10,21 @@
 #include <QStandardPaths>
 
 #include "app/message_box.h"
-#include "export/xlsx_export.h"
+#include "export_pdf/quote_file.h"
 #include "export_pdf/quote_pages.h"
 #include "ui/qt_text.h"
 
 namespace decor {
 
-namespace {
-
-const char* extensionOf(QuoteSharing::Format format) {
-  return format == QuoteSharing::Format::Excel ? "xlsx" : "pdf";
-}
-
-}  // namespace
-
-QuoteSharing::QuoteSharing(QWidget& window, QAbstractItemView& table, CompanyContact company,
-                           std::shared_ptr<GuiDispatcher> dispatcher, RowsSnapshot rows)
+QuoteSharing::QuoteSharing(QWidget& window, QAbstractItemView& table, std::string caption, CompanyContact company,
+                           std::shared_ptr<GuiDispatcher> dispatcher, SessionSnapshot session)
     : QObject(&window),
       window_(window),
       table_(table),
+      caption_(std::move(caption)),
       company_(std::move(company)),
       dispatcher_(std::move(dispatcher)),
-      rows_(std::move(rows)),
+      session_(std::move(session)),
       excel_(new QAction(QStringLiteral("导出为 Excel…"), &window)),
       pdf_(new QAction(QStringLiteral("导出为 PDF…"), &window)),
       print_(new QAction(QStringLiteral("打印…"), &window)) {
@@ -67,8 +60,7 @@ void QuoteSharing::showContextMenu(const QPoint& position) {
 QString QuoteSharing::proposedPath(Format format) const {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-  const std::string name =
-      proposedFileName(window_.windowTitle().toStdString(), todayIsoDate(), extensionOf(format));
+  const std::string name = proposedFileName(caption_, todayIsoDate(), fileExtension(format));
   return QDir(folder).filePath(qt(name));
 }
 
@@ -78,23 +70,18 @@ void QuoteSharing::exportAs(Format format) {
   const QString title = format == Format::Excel ? QStringLiteral("导出为 Excel") : QStringLiteral("导出为 PDF");
   const QString path = QFileDialog::getSaveFileName(&window_, title, proposedPath(format), filter);
   if (path.isEmpty()) return;
-  save(format, qt(withFileExtension(path.toStdString(), extensionOf(format))));
+  save(format, qt(withFileExtension(path.toStdString(), fileExtension(format))));
 }
 
-QuoteDocument QuoteSharing::documentOf(const std::vector<QuoteItem>& rows) const {
-  return QuoteDocument{.caption = window_.windowTitle().toStdString(),
-                       .date = todayIsoDate(),
-                       .rows = rows,
-                       .company = company_};
+QuoteDocument QuoteSharing::documentOf(const QuotationSession& session) const {
+  return session.document(company_, todayIsoDate());
 }
 
 void QuoteSharing::save(Format format, const QString& path) {
-  rows_([this, format, path](const std::vector<QuoteItem>& rows) {
+  session_([this, format, path](const QuotationSession& session) {
     // The worker owns its copy of the rows; it only posts the outcome back.
-    startWorker([dispatcher = dispatcher_, document = documentOf(rows), format, path, this] {
-      const std::string target = path.toStdString();
-      const std::string failure =
-          format == Format::Excel ? saveQuoteWorkbook(document, target) : saveQuotePdf(document, target);
+    startWorker([dispatcher = dispatcher_, document = documentOf(session), format, path, this] {
+      const std::string failure = saveQuoteFile(document, format, path.toStdString());
       dispatcher->post([this, path, failure = qt(failure)] {
         if (!failure.isEmpty()) showMessage(failure, QMessageBox::Warning);
         emit saveFinished(path, failure);
@@ -104,8 +91,8 @@ void QuoteSharing::save(Format format, const QString& path) {
 }
 
 void QuoteSharing::print() {
-  rows_([this](const std::vector<QuoteItem>& rows) {
-    const QuoteDocument document = documentOf(rows);
+  session_([this](const QuotationSession& session) {
+    const QuoteDocument document = documentOf(session);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(qt(document.caption));

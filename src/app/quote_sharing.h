@@ -10,11 +10,11 @@
 #include <QString>
 #include <functional>
 #include <memory>
-#include <vector>
+#include <string>
 
 #include "app/gui_dispatcher.h"
 #include "export/quote_document.h"
-#include "quote/quote_table.h"
+#include "quotation/quotation_session.h"
 
 class QAction;
 class QAbstractItemView;
@@ -26,16 +26,16 @@ class QuoteSharing final : public QObject {
   Q_OBJECT
 
  public:
-  enum class Format { Excel, Pdf };
+  using Format = QuoteFileFormat;
 
-  // Hands the table's rows to `use` once every table operation asked for before has ended
-  // (a build still running, an edit); GUI thread.
-  using RowsSnapshot = std::function<void(std::function<void(const std::vector<QuoteItem>& rows)> use)>;
+  // Hands the quotation to `use` once every table operation asked for before has ended (a
+  // build still running, an edit); GUI thread.
+  using SessionSnapshot = std::function<void(std::function<void(const QuotationSession& session)> use)>;
 
-  // Adds the three commands to `window` and the context menu to `table`. The caption is read
-  // from the window's title when a command runs.
-  QuoteSharing(QWidget& window, QAbstractItemView& table, CompanyContact company,
-               std::shared_ptr<GuiDispatcher> dispatcher, RowsSnapshot rows);
+  // Adds the three commands to `window` and the context menu to `table`. `caption` names the
+  // proposed files.
+  QuoteSharing(QWidget& window, QAbstractItemView& table, std::string caption, CompanyContact company,
+               std::shared_ptr<GuiDispatcher> dispatcher, SessionSnapshot session);
   ~QuoteSharing() override;
 
   QAction* excelAction() const { return excel_; }
@@ -57,14 +57,15 @@ class QuoteSharing final : public QObject {
   void saveFinished(const QString& path, const QString& failure);
 
  private:
-  QuoteDocument documentOf(const std::vector<QuoteItem>& rows) const;
+  QuoteDocument documentOf(const QuotationSession& session) const;
   void showContextMenu(const QPoint& position);
 
   QWidget& window_;
   QAbstractItemView& table_;
+  std::string caption_;
   CompanyContact company_;
   std::shared_ptr<GuiDispatcher> dispatcher_;
-  RowsSnapshot rows_;
+  SessionSnapshot session_;
   QAction* excel_;
   QAction* pdf_;
   QAction* print_;

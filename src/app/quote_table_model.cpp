@@ -1,18 +1,10 @@
 #include "app/quote_table_model.h"
 
-#include <array>
-
 #include "ui/qt_text.h"
 
 namespace decor {
 
 namespace {
-
-const std::string& cell(const QuoteItem& row, int column) {
-  const std::array<const std::string*, 6> cells{&row.number, &row.name,      &row.unit,
-                                                &row.quantity, &row.unitPrice, &row.total};
-  return *cells[static_cast<std::size_t>(column)];
-}
 
 Qt::Alignment alignmentOf(int column) {
   const ColumnAlignment side = kQuoteColumns[static_cast<std::size_t>(column)].alignment;
@@ -35,7 +27,7 @@ int QuoteTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant QuoteTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || !validColumn(index.column())) return {};
-  if (role == Qt::DisplayRole) return qt(cell(table_[static_cast<std::size_t>(index.row())], index.column()));
+  if (role == Qt::DisplayRole) return qt(rowCells(table_[static_cast<std::size_t>(index.row())])[static_cast<std::size_t>(index.column())]);
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(alignmentOf(index.column()));
   return {};
 }

@@ -136,9 +136,9 @@ void RoomListController::packageButton(PackageScope scope) {
     showMessage(qt(unreadable->message()), QMessageBox::Information);
     return;
   }
-  services_.state->setPackageScope(std::string(packageScopeText(scope)));
   // Modal without owner; the window may be gone when this returns, so nothing follows.
-  showQuotationWindow(services_, rooms_.rows(), currentGrade_(), floorChoice());
+  showQuotationWindow(services_,
+                      QuoteRequest{.rooms = rooms_.rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()});
 }
 
 std::optional<std::size_t> RoomListController::selectedRow() const {

@@ -9,11 +9,8 @@
 #include "cli/price_folder.h"
 #include "cli/quote_files.h"
 #include "cli/room_file.h"
-#include "export/quote_document.h"
-#include "full_package/main_materials.h"
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
-#include "quote/quote_commands.h"
+#include "quotation/quotation_session.h"
 #include "text/codepage.h"
 #include "text/system_path.h"
 
@@ -176,8 +173,9 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
 }
 
 // Applies the table commands in order; returns the error to report, empty when all applied.
-std::string applyCommands(const std::vector<TableCommand>& commands, PackageScope scope, QuoteTable& table) {
+std::string applyCommands(const std::vector<TableCommand>& commands, QuotationSession& session) {
   for (const TableCommand& command : commands) {
+    const QuoteTable& table = session.table();
     if (command.row > table.size()) {
       return "选项 " + command.option + " 的行号 " + std::to_string(command.row) + " 超出了报价表（共 " +
              std::to_string(table.size()) + " 行）";
@@ -186,11 +184,11 @@ std::string applyCommands(const std::vector<TableCommand>& commands, PackageScop
         command.row == 0 ? std::nullopt : std::optional<std::size_t>(command.row - 1);
     const auto& v = command.values;
     if (command.option == "--modify") {
-      modifyRow(table, row, ItemEdit{.name = v[0], .unit = v[1], .quantity = v[2], .unitPrice = v[3]}, scope);
+      session.modify(row, ItemEdit{.name = v[0], .unit = v[1], .quantity = v[2], .unitPrice = v[3]});
     } else if (command.option == "--delete") {
-      deleteRow(table, row);
+      session.remove(row);
     } else {
-      addItem(table, AddedItem{.name = v[0], .quantity = v[1], .unitPrice = v[2]}, scope);
+      session.add(AddedItem{.name = v[0], .quantity = v[1], .unitPrice = v[2]});
     }
   }
   return {};
@@ -266,20 +264,20 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
     return kExitInput;
   }
 
-  const QuoteRequest request{
-      .rooms = std::move(file.rooms), .grade = options.grade, .scope = options.scope, .floor = options.floor};
-  QuoteTable table;
-  const QuoteBuildResult result = buildQuote(request, prices.itemPrices(), table, appendMainMaterialPart);
+  QuotationSession session(QuoteRequest{
+      .rooms = std::move(file.rooms), .grade = options.grade, .scope = options.scope, .floor = options.floor});
+  const QuoteBuildResult result = session.build(prices.itemPrices());
   if (!result.built()) {
     err << "decor-cli quote: 房间文件 " << *options.roomsFile << " 第" << file.lineNumbers[result.refused->row]
         << "行: " << result.refused->message() << '\n';
     return kExitInput;
   }
-  if (const std::string error = applyCommands(options.commands, options.scope, table); !error.empty()) {
+  if (const std::string error = applyCommands(options.commands, session); !error.empty()) {
     err << "decor-cli quote: " << error << "\n（decor-cli quote --help 查看用法）\n";
     return kExitUsage;
   }
 
+  const QuoteTable& table = session.table();
   if (anyTotalSaturated(table.rows())) {
     err << "decor-cli quote: 注意：有总计超出了整数范围，按上限 2147483647 或下限 -2147483648 输出，不是真实金额\n";
   }
@@ -290,7 +288,7 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
     writeTabSeparated(out, table);
   }
   out.flush();
-  return saveQuoteFiles(table, std::string(quoteCaption(options.scope)), options.files, err) ? 0 : kExitSave;
+  return saveQuoteFiles(session, options.files, err) ? 0 : kExitSave;
 }
 
 }  // namespace decor::cli

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "quote/quote_table.h"
+#include "quotation/quotation_session.h"
 
 namespace decor::cli {
 
@@ -18,6 +18,6 @@ struct QuoteFiles {
 
 // Saves the files asked for, dated today, with the compiled-in company data. Reports each
 // failure on `err`; returns false when any file could not be saved.
-bool saveQuoteFiles(const QuoteTable& table, const std::string& caption, const QuoteFiles& files, std::ostream& err);
+bool saveQuoteFiles(const QuotationSession& session, const QuoteFiles& files, std::ostream& err);
 
 }  // namespace decor::cli

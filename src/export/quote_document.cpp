@@ -13,6 +13,10 @@ CompanyContact CompanyContact::from(const Endpoints& endpoints) {
   return CompanyContact{endpoints.companyName, endpoints.hotline, endpoints.website};
 }
 
+std::string_view fileExtension(QuoteFileFormat format) {
+  return format == QuoteFileFormat::Excel ? "xlsx" : "pdf";
+}
+
 std::string todayIsoDate() { return localTimeText("%Y-%m-%d"); }
 
 std::optional<double> plainDecimalValue(std::string_view text) {
@@ -49,10 +53,6 @@ bool isEmphasisedRow(const QuoteItem& row) {
   // A heading: a name and nothing else.
   return !row.name.empty() && row.number.empty() && row.unit.empty() && row.quantity.empty() &&
          row.unitPrice.empty() && row.total.empty();
-}
-
-std::vector<std::string_view> rowCells(const QuoteItem& row) {
-  return {row.number, row.name, row.unit, row.quantity, row.unitPrice, row.total};
 }
 
 std::string dateLine(std::string_view date) { return "日期：" + std::string(date); }

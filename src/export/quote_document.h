@@ -27,6 +27,11 @@ struct QuoteDocument {
   CompanyContact company;
 };
 
+// The two files a quotation is saved as.
+enum class QuoteFileFormat { Excel, Pdf };
+
+std::string_view fileExtension(QuoteFileFormat format);  // "xlsx" / "pdf"
+
 // "2026-12-08", the local date of today.
 std::string todayIsoDate();
 
@@ -38,9 +43,6 @@ std::optional<double> plainDecimalValue(std::string_view text);
 
 // Room and package headings, the fee block's heading and the two totals.
 bool isEmphasisedRow(const QuoteItem& row);
-
-// The six cells in column order.
-std::vector<std::string_view> rowCells(const QuoteItem& row);
 
 // "日期：2026-12-08"
 std::string dateLine(std::string_view date);

@@ -62,8 +62,8 @@ void appendBalconyEnclosure(QuoteTable& table, const ItemPrices& prices, std::in
 void dispatchMainMaterials(QuoteTable& table, const ItemPrices& prices, const RoomEntry& room, std::string_view grade,
                            FloorChoice floor);
 
-// The whole main-material part of a full-package quote, the full-package total last; given to
-// buildQuote as its FullPackagePart.
+// The whole main-material part of a full-package quote after its fee block, the full-package
+// total last.
 void appendMainMaterialPart(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table);
 
 }  // namespace decor

@@ -130,8 +130,7 @@ std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& r
   return std::nullopt;
 }
 
-QuoteBuildResult buildQuote(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table,
-                            const FullPackagePart& fullPackage) {
+QuoteBuildResult buildHalfPackageRows(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table) {
   // Checked before the first row, so that a refused quote leaves no half-built table.
   if (auto unreadable = findUnreadableRoom(request.rooms)) return QuoteBuildResult{.refused = unreadable};
 
@@ -142,8 +141,6 @@ QuoteBuildResult buildQuote(const QuoteRequest& request, const ItemPrices& price
     table.appendBlankRow();
   }
   appendFeeBlock(table);
-
-  if (request.scope == PackageScope::Full && fullPackage) fullPackage(request, prices, table);
   return QuoteBuildResult{};
 }
 

@@ -1,11 +1,9 @@
 #pragma once
-// The quote build: from the room list, the decoration grade, the package scope and the
-// floor choice to the rows of the quotation table. Per room a header row, the works that the
-// grade and the room type call for and a blank row; then the fee block; for a full package
-// the main-material part after that.
+// The quote build: from the room list, the decoration grade and the floor choice to the rows
+// of the quotation table. Per room a header row, the works that the grade and the room type
+// call for and a blank row; then the fee block.
 #include <array>
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,19 +89,16 @@ struct UnreadableRoom {
 // this before it opens the quotation.
 std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& rooms);
 
-// The main-material part of a full-package quote, appended after the fee block.
-using FullPackagePart = std::function<void(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table)>;
-
 struct QuoteBuildResult {
   std::optional<UnreadableRoom> refused;  // set when nothing was built
   bool built() const { return !refused.has_value(); }
 };
 
-// Appends the quote to `table` (normally empty). Refuses, appending nothing, when a room
-// cannot be read. Rows reach the table's listener one by one as they are appended.
-// `fullPackage` runs after the fee block of a full-package quote; without it a full-package
-// quote holds the half-package rows only.
-QuoteBuildResult buildQuote(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table,
-                            const FullPackagePart& fullPackage = {});
+// Appends the rows every quotation has to `table` (normally empty): per room its header, works
+// and a blank row, then the fee block. The request's package scope is not read: a full
+// package's main materials come after these rows (QuotationSession::build). Refuses,
+// appending nothing, when a room cannot be read. Rows reach the table's listener one by one
+// as they are appended.
+QuoteBuildResult buildHalfPackageRows(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table);
 
 }  // namespace decor

@@ -39,16 +39,7 @@ std::size_t withoutTrailingPair(const std::vector<QuoteItem>& rows, std::size_t 
 
 }  // namespace
 
-std::optional<PackageScope> packageScopeFromCaption(std::string_view caption) {
-  for (const PackageScope scope : {PackageScope::Half, PackageScope::Full}) {
-    if (caption == quoteCaption(scope)) return scope;
-  }
-  return std::nullopt;
-}
-
-void modifyRow(QuoteTable& table, std::optional<std::size_t> selected, const ItemEdit& edit,
-               std::optional<PackageScope> mode) {
-  if (!mode) return;
+void modifyRow(QuoteTable& table, std::optional<std::size_t> selected, const ItemEdit& edit, PackageScope mode) {
   const std::int32_t subtotal = worksSubtotal(table);
   if (const auto row = validRow(table, selected)) {
     double total = textToNumber(edit.quantity) * textToNumber(edit.unitPrice);
@@ -60,7 +51,7 @@ void modifyRow(QuoteTable& table, std::optional<std::size_t> selected, const Ite
                                  .unitPrice = edit.unitPrice,
                                  .total = formatDouble(total)});
   }
-  if (*mode == PackageScope::Half) {
+  if (mode == PackageScope::Half) {
     recomputeLastRow(table);
     return;
   }
@@ -73,7 +64,7 @@ void deleteRow(QuoteTable& table, std::optional<std::size_t> selected) {
   recomputeLastRow(table);
 }
 
-void addItem(QuoteTable& table, const AddedItem& item, std::optional<PackageScope> mode) {
+void addItem(QuoteTable& table, const AddedItem& item, PackageScope mode) {
   const std::size_t heading = firstRowNamed(table, kFeeHeading);
   std::vector<QuoteItem> mainMaterials;
   if (mode == PackageScope::Full && heading < table.size()) {

@@ -3,8 +3,7 @@
 // item by hand. Each leaves the totals recomputed the way the window shows them.
 //
 // `selected` is the row the list has selected; nothing, or an index past the end, means no
-// row is selected. `mode` is the package the window's caption names; nothing when the caption
-// names neither.
+// row is selected. `mode` is the quotation's package.
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -15,9 +14,6 @@
 #include "quote/quote_table.h"
 
 namespace decor {
-
-// The package a quotation window's caption names; nothing for any other caption.
-std::optional<PackageScope> packageScopeFromCaption(std::string_view caption);
 
 // The detail panel's four boxes.
 struct ItemEdit {
@@ -33,9 +29,8 @@ struct ItemEdit {
 // × works subtotal / 100), then in a half package recomputes the last row, in a full package
 // takes off the trailing blank row and 全包总价格 and appends the full-package total anew.
 // Taking off stops at a row with a name other than 全包总价格, so a main-material row left
-// last by an earlier deletion is kept. Under neither package nothing changes.
-void modifyRow(QuoteTable& table, std::optional<std::size_t> selected, const ItemEdit& edit,
-               std::optional<PackageScope> mode);
+// last by an earlier deletion is kept.
+void modifyRow(QuoteTable& table, std::optional<std::size_t> selected, const ItemEdit& edit, PackageScope mode);
 
 // 删除此项: deletes the selected row, whatever it is, then recomputes the last row.
 void deleteRow(QuoteTable& table, std::optional<std::size_t> selected);
@@ -56,7 +51,7 @@ inline constexpr std::string_view kAddedItemUnit = "增";
 // hand-added items (opened after a blank row, closed by one), and appends the fee block and
 // 工程总造价 anew. In a full package the main-material rows that followed the old 工程总造价
 // come back after the new one, and the full-package total is appended anew.
-void addItem(QuoteTable& table, const AddedItem& item, std::optional<PackageScope> mode);
+void addItem(QuoteTable& table, const AddedItem& item, PackageScope mode);
 
 struct AddItemDefault {
   std::string_view name;

@@ -8,6 +8,10 @@
 
 namespace decor {
 
+std::vector<std::string_view> rowCells(const QuoteItem& row) {
+  return {row.number, row.name, row.unit, row.quantity, row.unitPrice, row.total};
+}
+
 std::string itemTotal(std::string_view quantity, std::string_view unitPrice, TotalRule rule) {
   const double product = textToNumber(quantity) * textToNumber(unitPrice);
   if (rule == TotalRule::WholeNumber) return formatInteger(truncateToInt32(product));

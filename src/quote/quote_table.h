@@ -34,6 +34,9 @@ inline constexpr std::array<ColumnFormat, 6> kQuoteColumns{{
     {"总计", 120, ColumnAlignment::Right},
 }};
 
+// A row's cells in the column order of kQuoteColumns: the one place that order is written.
+std::vector<std::string_view> rowCells(const QuoteItem& row);
+
 // How an item row writes 数量 × 单价 into 总计.
 enum class TotalRule {
   WholeNumber,      // the double product truncated toward zero

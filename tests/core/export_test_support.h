@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "export/quote_document.h"
-#include "full_package/main_materials.h"
+#include "quotation/quotation_session.h"
 #include "pricing/price_table.h"
 #include "quote/quote_build.h"
 #include "quote/quote_commands.h"
@@ -20,21 +20,18 @@ namespace decor::test {
 // row changed through 修改 to a product with a fraction, an item added by hand (序号 "-",
 // 单位 "增"), and a few cells typed by hand that read as no plain number.
 inline QuoteDocument editedFullPackageDocument() {
-  QuoteTable table;
-  const QuoteRequest request{.rooms = {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"},
+  QuotationSession session(QuoteRequest{.rooms = {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"},
                                        RoomEntry{"厨房", "3000*2000*2800", "600*1500", "推拉门", "2", "4"},
                                        RoomEntry{"卫生间", "2000*1800*2600", "600*600", "塑钢门", "1", "4"},
                                        RoomEntry{"阳台", "4000*1500*2800", "0*0", "(无)", "0", "1"}},
                              .grade = "舒适型装修",
                              .scope = PackageScope::Full,
-                             .floor = FloorChoice::WoodenFloor};
-  buildQuote(request, ItemPrices::defaults(), table, appendMainMaterialPart);
-  modifyRow(table, 1, ItemEdit{"顶面批腻子（增）", "M2", "3", "12.5"}, PackageScope::Full);
-  addItem(table, AddedItem{"手工添加项", "2", "18.75"}, PackageScope::Full);
-  QuoteDocument document{.caption = "全包装修详细报价",
-                         .date = "2026-12-08",
-                         .rows = table.rows(),
-                         .company = {"TarselCorvalen装饰", "400-820-6688", "http://www.example.com/?a=1&b=2"}};
+                             .floor = FloorChoice::WoodenFloor});
+  session.build(ItemPrices::defaults());
+  session.modify(1, ItemEdit{"顶面批腻子（增）", "M2", "3", "12.5"});
+  session.add(AddedItem{"手工添加项", "2", "18.75"});
+  QuoteDocument document =
+      session.document({"TarselCorvalen装饰", "400-820-6688", "http://www.example.com/?a=1&b=2"}, "2026-12-08");
   auto& rows = document.rows;
   rows[2].total = "-";
   rows.insert(rows.end() - 2, {QuoteItem{},

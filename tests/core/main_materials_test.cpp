@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "full_package/main_materials.h"
+#include "quotation/quotation_session.h"
 #include "quote_test_support.h"
 
 namespace decor::test {
@@ -150,9 +151,9 @@ TEST(MainMaterials, FullPackageQuoteEndsWithThePackagesAndTheTotal) {
                              .grade = "出租房装修",
                              .scope = PackageScope::Full,
                              .floor = FloorChoice::WoodenFloor};
-  QuoteTable table;
-  ASSERT_TRUE(buildQuote(request, ItemPrices::defaults(), table, appendMainMaterialPart).built());
-  const std::vector<QuoteItem>& rows = table.rows();
+  QuotationSession session(request);
+  ASSERT_TRUE(session.build(ItemPrices::defaults()).built());
+  const std::vector<QuoteItem>& rows = session.table().rows();
   ASSERT_GE(rows.size(), 6U);
   const std::size_t projectTotal = rows.size() - 6;
   ASSERT_EQ(rows[projectTotal].name, "工程总造价");

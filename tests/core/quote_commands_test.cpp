@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "full_package/main_materials.h"
+#include "quotation/quotation_session.h"
 #include "quote/fee_block.h"
 #include "quote/quote_commands.h"
 #include "quote/quote_totals.h"
@@ -77,10 +78,6 @@ TEST(QuoteCommands, HalfPackageModifyRecomputesTheLastRowOnly) {
     modifyRow(table, none, {"x", "x", "5", "5"}, PackageScope::Half);
     EXPECT_EQ(table.rows(), halfQuote().rows());
   }
-  // A caption naming neither package: nothing at all.
-  QuoteTable neither = halfQuote();
-  modifyRow(neither, 1, {"x", "x", "5", "5"}, std::nullopt);
-  EXPECT_EQ(neither.rows(), halfQuote().rows());
 }
 
 TEST(QuoteCommands, FeeRowModifiedAfterTheHeadingIsDeletedUsesEveryRow) {
@@ -168,7 +165,7 @@ TEST(QuoteCommands, AddedItemsGatherAboveARebuiltFeeBlock) {
 
   // Nothing is validated; a table without 其它的 keeps every row.
   QuoteTable bare = tableOf({header("客厅"), item("1", "墙面批腻子", "1", "5", "5")});
-  addItem(bare, {"", "x", "7"}, std::nullopt);
+  addItem(bare, {"", "x", "7"}, PackageScope::Half);
   EXPECT_EQ(bare.rows(), concat({header("客厅"), item("1", "墙面批腻子", "1", "5", "5"), blank(),
                                  added("", "x", "7", "0"), blank()},
                                 feeBlock("0.1", "0.05", "0.4", "5")));
@@ -241,8 +238,9 @@ TEST(QuoteCommands, FullPackageTotalHoldsThroughAnySequenceOfCommands) {
           std::to_string(1000 + random() % 4000) + "*2800";
       request.rooms.push_back(RoomEntry{pick(roomTypes), size, "800*1500", "实木门", std::to_string(random() % 3), "4"});
     }
-    QuoteTable table;
-    ASSERT_TRUE(buildQuote(request, ItemPrices::defaults(), table, appendMainMaterialPart).built());
+    QuotationSession session(request);
+    ASSERT_TRUE(session.build(ItemPrices::defaults()).built());
+    QuoteTable table = std::move(session).takeTable();
 
     for (int step = 0; step <= 12; ++step) {
       ASSERT_GE(table.size(), 2U);

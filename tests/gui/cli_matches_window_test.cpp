@@ -56,8 +56,9 @@ TEST(CliMatchesWindow, SameEditsGiveTheSameRows) {
 
   AppServices services = testServices(std::make_shared<ScriptedFetcher>());
   services.state->prices.resetToDefaults();
-  services.state->setPackageScope("全包");
-  QuotationWindow window(services, rooms, "精  装  修", FloorChoice::Tiles);
+  QuotationWindow window(
+      services,
+      QuoteRequest{.rooms = rooms, .grade = "精  装  修", .scope = PackageScope::Full, .floor = FloorChoice::Tiles});
   QuotationController& controller = window.controller();
   window.show();
   controller.start();

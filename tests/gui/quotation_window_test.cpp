@@ -26,7 +26,6 @@
 namespace decor::test {
 namespace {
 
-const QString kDesignCaption = QStringLiteral("TarselCorvalen装饰——用心装点每一个家");
 const QString kPuttyDescription = QStringLiteral(
     "1、环保腻子粉三遍。2、门窗洞口减半计算，固定家具被拦部位按实际面积减除计算。3、原墙顶面的铲除及糙油加8元/平米。");
 const QString kTransportDescription = QStringLiteral(
@@ -38,7 +37,6 @@ class QuotationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     services_.state->prices.resetToDefaults();
-    services_.state->setPackageScope("半包");
   }
   void TearDown() override {
     window_.reset();
@@ -48,7 +46,8 @@ class QuotationTest : public ::testing::Test {
   // A shown, non-modal quotation window over `rooms`, its build started.
   QuotationController& open(std::vector<RoomEntry> rooms, std::string grade = "舒适型装修",
                             FloorChoice floor = FloorChoice::WoodenFloor) {
-    window_ = std::make_unique<QuotationWindow>(services_, std::move(rooms), std::move(grade), floor);
+    window_ = std::make_unique<QuotationWindow>(
+        services_, QuoteRequest{.rooms = std::move(rooms), .grade = std::move(grade), .scope = scope_, .floor = floor});
     QuotationController& controller = window_->controller();
     window_->show();
     controller.start();
@@ -96,6 +95,7 @@ class QuotationTest : public ::testing::Test {
   std::shared_ptr<ScriptedFetcher> fetcher_ = std::make_shared<ScriptedFetcher>();
   AppServices services_ = testServices(fetcher_);
   std::unique_ptr<QuotationWindow> window_;
+  PackageScope scope_ = PackageScope::Half;
 };
 
 TEST_F(QuotationTest, BuildRunsOnAWorkerAndAppendsTheRowsOneByOneInOrder) {
@@ -120,19 +120,11 @@ TEST_F(QuotationTest, BuildRunsOnAWorkerAndAppendsTheRowsOneByOneInOrder) {
 }
 
 TEST_F(QuotationTest, CaptionFollowsThePackageScope) {
-  services_.state->setPackageScope("全包");
+  scope_ = PackageScope::Full;
   QuotationController& full = open({livingRoom()});
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("全包装修详细报价"));
   ASSERT_TRUE(waitUntil([&] { return !full.building(); }));
   EXPECT_EQ(quoteRowsOf(list()), livingRoomFullQuote());
-
-  // Neither package: nothing is built and the design caption stays.
-  services_.state->setPackageScope("");
-  QuotationController& none = open({livingRoom()});
-  EXPECT_FALSE(none.building());
-  QTest::qWait(50);
-  EXPECT_EQ(window_->windowTitle(), kDesignCaption);
-  EXPECT_EQ(listRows(), 0);
 }
 
 TEST_F(QuotationTest, RowClickFillsTheDetailPanelAndTheDescriptionLabel) {
@@ -223,7 +215,7 @@ TEST_F(QuotationTest, WindowClosedWhileItsBuildRunsTakesNoRowsAndTheWorkerEnds) 
 }
 
 TEST_F(QuotationTest, ModifyDeleteAndAddInAFullPackage) {
-  services_.state->setPackageScope("全包");
+  scope_ = PackageScope::Full;
   QuotationController& controller = open({livingRoom()});
   ASSERT_TRUE(waitUntil([&] { return !controller.building(); }));
   std::vector<QuoteItem> expected = livingRoomFullQuote();

@@ -36,9 +36,8 @@ class QuoteSharingTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     services_.state->prices.resetToDefaults();
-    services_.state->setPackageScope("半包");
-    window_ = std::make_unique<QuotationWindow>(services_, std::vector<RoomEntry>{livingRoom()}, "舒适型装修",
-                                                FloorChoice::WoodenFloor);
+    window_ = std::make_unique<QuotationWindow>(services_,
+                                                QuoteRequest{.rooms = {livingRoom()}, .grade = "舒适型装修"});
     controller_ = &window_->controller();
     window_->show();
     window_->activateWindow();

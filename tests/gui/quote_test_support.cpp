@@ -115,13 +115,4 @@ void modifyRow(QWidget& window, int row, const std::vector<QString>& panel) {
   QTest::mouseClick(control<QPushButton>(window, "按钮3"), Qt::LeftButton);
 }
 
-std::vector<QuoteItem> livingRoomFullQuote() {
-  std::vector<QuoteItem> rows = livingRoomComfortQuote();
-  for (const QuoteItem& row : {QuoteItem{}, QuoteItem{"", "实木地板", "M2", "8.96", "160", "1433"}, QuoteItem{},
-                               QuoteItem{"", "全包总价格", "", "", "", "6886"}}) {
-    rows.push_back(row);
-  }
-  return rows;
-}
-
 }  // namespace decor::test

@@ -49,7 +49,4 @@ std::vector<QuoteItem> quotationRowsOpenedBy(QAbstractButton& packageButton);
 // price) as a user would and presses 修改.
 void modifyRow(QWidget& quotationWindow, int row, const std::vector<QString>& panel);
 
-// The same as a full package: the wooden floor after the fee block, then the full total.
-std::vector<QuoteItem> livingRoomFullQuote();
-
 }  // namespace decor::test

@@ -387,8 +387,7 @@ TEST_F(RoomEntryTest, DeleteRemovesTheSelectedRowOnly) {
   EXPECT_TRUE(controller_->rooms().empty());
 }
 
-TEST_F(RoomEntryTest, PackageButtonsWithoutRoomsWarnAndKeepThePackageScope) {
-  services_.state->setPackageScope("半包");
+TEST_F(RoomEntryTest, PackageButtonsWithoutRoomsWarnAndOpenNothing) {
   for (PictureButton* button : {fullPackageButton(), halfPackageButton()}) {
     SeenQuotation quotation;
     const std::vector<SeenDialog> seen = pressPackage(button, &quotation);
@@ -398,7 +397,6 @@ TEST_F(RoomEntryTest, PackageButtonsWithoutRoomsWarnAndKeepThePackageScope) {
     EXPECT_EQ(seen[0].text, kNoRoomsMessage);
     EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
     EXPECT_EQ(seen[0].buttons, QStringList{QStringLiteral("确定")});
-    EXPECT_EQ(services_.state->packageScope(), "半包");
   }
 }
 
@@ -406,7 +404,6 @@ TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
   add(livingRoom());
   add(livingRoom());
   add(livingRoom());
-  services_.state->setPackageScope("全包");
 
   clickRow(list(), 2);
   RoomEntry shortSize = livingRoom();
@@ -426,7 +423,6 @@ TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
   EXPECT_EQ(seen[0].icon, QMessageBox::Information);
   ASSERT_EQ(list().selectedItems().size(), 1);
   EXPECT_EQ(list().indexOfTopLevelItem(list().selectedItems().front()), 1);
-  EXPECT_EQ(services_.state->packageScope(), "全包");
 
   enter(livingRoom());
   click(modifyButton());
@@ -434,7 +430,6 @@ TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, kRoomSizeMessage);
   EXPECT_EQ(list().indexOfTopLevelItem(list().selectedItems().front()), 2);
-  EXPECT_EQ(services_.state->packageScope(), "全包");
 }
 
 TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal) {
@@ -444,7 +439,6 @@ TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].className, QStringLiteral("decor::QuotationWindow"));
   EXPECT_TRUE(seen[0].applicationModal);
-  EXPECT_EQ(services_.state->packageScope(), "半包");
   EXPECT_EQ(quotation.caption, QStringLiteral("半包装修详细报价"));
   EXPECT_FALSE(quotation.owned);
   EXPECT_EQ(quotation.modality, Qt::ApplicationModal);
@@ -454,11 +448,10 @@ TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal
   EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{livingRoom()});
 }
 
-TEST_F(RoomEntryTest, FullPackageRecordsItsScopeAndBuildsTheFullQuote) {
+TEST_F(RoomEntryTest, FullPackageBuildsTheFullQuote) {
   add(livingRoom());
   SeenQuotation quotation;
   pressPackage(fullPackageButton(), &quotation);
-  EXPECT_EQ(services_.state->packageScope(), "全包");
   EXPECT_EQ(quotation.caption, QStringLiteral("全包装修详细报价"));
   EXPECT_TRUE(quotation.built);
   EXPECT_EQ(quotation.rows, livingRoomFullQuote());
@@ -487,7 +480,7 @@ TEST_F(RoomEntryTest, QuotationTakesTheFloorChoiceAndTheGradeOfThatMoment) {
   SeenQuotation luxury;
   pressPackage(halfPackageButton(), &luxury);
   QuoteTable reference;
-  buildQuote(QuoteRequest{.rooms = {livingRoom(), RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"}},
+  buildHalfPackageRows(QuoteRequest{.rooms = {livingRoom(), RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"}},
                           .grade = "豪华型装修",
                           .scope = PackageScope::Half,
                           .floor = FloorChoice::WoodenFloor},
@@ -514,7 +507,7 @@ TEST(RoomEntryFromMainWindow, CarriesTheRoomListControllerAndTheMainWindowsGrade
   QTest::mouseClick(control<PictureButton>(*rooms, "按钮4"), Qt::LeftButton);
   const std::vector<QuoteItem> shown = quotationRowsOpenedBy(*control<PictureButton>(*rooms, "按钮5"));
   QuoteTable reference;
-  buildQuote(QuoteRequest{.rooms = {livingRoom()}, .grade = "出租房装修"}, services.state->prices.itemPrices(),
+  buildHalfPackageRows(QuoteRequest{.rooms = {livingRoom()}, .grade = "出租房装修"}, services.state->prices.itemPrices(),
              reference);
   EXPECT_EQ(shown, reference.rows());
   ASSERT_GT(shown.size(), 1u);

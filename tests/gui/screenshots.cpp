@@ -66,9 +66,8 @@ int saveScreenshots(const QString& directoryPath) {
   ok &= save(rooms, directory, QStringLiteral("room_entry_window"));
 
   // The half-package quotation of the 客厅 example, built by its controller; then a row clicked.
-  services.state->setPackageScope("半包");
-  QuotationWindow quotation(services, {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}},
-                            "舒适型装修", FloorChoice::WoodenFloor);
+  QuotationWindow quotation(services, QuoteRequest{.rooms = {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}},
+                                                 .grade = "舒适型装修"});
   QuotationController& quote = quotation.controller();
   quote.start();
   waitUntil([&] { return !quote.building(); });

@@ -38,4 +38,14 @@ inline std::vector<QuoteItem> livingRoomComfortQuote() {
   return rows;
 }
 
+// Its full-package quote: the half-package rows, then the wooden floor and the full-package total.
+inline std::vector<QuoteItem> livingRoomFullQuote() {
+  std::vector<QuoteItem> rows = livingRoomComfortQuote();
+  for (const QuoteItem& row : {QuoteItem{}, QuoteItem{"", "实木地板", "M2", "8.96", "160", "1433"}, QuoteItem{},
+                               QuoteItem{"", "全包总价格", "", "", "", "6886"}}) {
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 }  // namespace decor::test
