@@ -54,7 +54,7 @@ TEST(QuotationSession, ThePackageDecidesTheBuildTheCommandsAndTheCaption) {
 TEST(QuotationSession, AnUnreadableRoomRefusesTheFullPackageToo) {
   RoomEntry unreadable = livingRoom();
   unreadable.window = "800";
-  QuotationSession session(QuoteRequest{.rooms = {livingRoom(), unreadable}, .scope = PackageScope::Full});
+  QuotationSession session(QuoteRequest{.rooms = {livingRoom(), unreadable}, .grade = "舒适型装修", .scope = PackageScope::Full});
   const QuoteBuildResult result = session.build(ItemPrices::defaults());
   ASSERT_FALSE(result.built());
   EXPECT_EQ(result.refused->row, 1u);

@@ -330,28 +330,6 @@ TEST(QuoteBuildDelivery, RowsArriveOneByOneAsTheTableGrows) {
   EXPECT_EQ(seen, livingRoomComfortQuote());
 }
 
-TEST(QuoteBuildPackage, FullPackagePartRunsAfterTheFeeBlock) {
-  std::vector<std::string> lastRowSeenByPart;
-  const FullPackagePart part = [&](const QuoteRequest& r, const ItemPrices&, QuoteTable& table) {
-    lastRowSeenByPart.push_back(table.rows().back().name);
-    table.appendBlankRow();
-    table.appendHeading(r.rooms.front().roomType + "主材");
-  };
-  QuoteRequest full = request({livingRoom()});
-  full.scope = PackageScope::Full;
-  QuoteTable table;
-  ASSERT_TRUE(buildHalfPackageRows(full, ItemPrices::defaults(), table, part).built());
-  EXPECT_EQ(lastRowSeenByPart, std::vector<std::string>{"工程总造价"});
-  EXPECT_EQ(table.rows(), concat(livingRoomComfortQuote(),
-                                 {blank(), header("客厅主材")}));
-
-  // A half package never runs it; a full package without it holds the half-package rows.
-  QuoteTable half;
-  ASSERT_TRUE(buildHalfPackageRows(request({livingRoom()}), ItemPrices::defaults(), half, part).built());
-  EXPECT_EQ(lastRowSeenByPart.size(), 1u);
-  EXPECT_EQ(build(full), half.rows());
-}
-
 TEST(QuoteBuildPackage, ScopeAndFloorTexts) {
   EXPECT_EQ(packageScopeFromText("半包"), PackageScope::Half);
   EXPECT_EQ(packageScopeFromText("全包"), PackageScope::Full);

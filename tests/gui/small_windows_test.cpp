@@ -29,7 +29,7 @@ class SmallWindows : public ::testing::Test {
 };
 
 TEST_F(SmallWindows, QuotationWindowLinksToTheChatAndOpensTheContactWindowModally) {
-  QuotationWindow window(services_, {}, "舒适型装修", FloorChoice::WoodenFloor);
+  QuotationWindow window(services_, QuoteRequest{.rooms = {}, .grade = "舒适型装修"});
   window.show();
   EXPECT_TRUE(waitUntil([&] { return !control<PictureBox>(window, "图片框1")->pixmap().isNull(); }));
 
@@ -65,7 +65,7 @@ TEST_F(SmallWindows, ContactWindowLinksToTheWebsiteAndTheChat) {
 TEST_F(SmallWindows, WithoutNetworkTheStatusPicturesStayEmpty) {
   AppServices offline = testServices(std::make_shared<OfflineUrlFetcher>());
   ContactWindow contact(offline);
-  QuotationWindow quotation(offline, {}, "舒适型装修", FloorChoice::WoodenFloor);
+  QuotationWindow quotation(offline, QuoteRequest{.rooms = {}, .grade = "舒适型装修"});
   QTest::qWait(100);
   EXPECT_TRUE(control<PictureBox>(contact, "图片框1")->pixmap().isNull());
   EXPECT_TRUE(control<PictureBox>(quotation, "图片框1")->pixmap().isNull());

@@ -192,7 +192,7 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
 }
 
 TEST_F(WindowCatalogue, QuotationWindow) {
-  QuotationWindow window(services_, {}, "舒适型装修", FloorChoice::WoodenFloor);
+  QuotationWindow window(services_, QuoteRequest{.rooms = {}, .grade = "舒适型装修"});
   EXPECT_EQ(window.windowTitle().toStdString(), "TarselCorvalen装饰——用心装点每一个家");
   EXPECT_EQ(window.size(), clientSizeForOuter(880, 452));
 
@@ -343,7 +343,7 @@ TEST_F(WindowCatalogue, EveryPictureIsInTheResource) {
 // Both open at their design size and grow from there: the list takes the extra room, every
 // other control keeps its size and stays clear of it; the quotation's panel keeps to the right edge.
 TEST_F(WindowCatalogue, QuotationAndRoomEntryWindowsGrowThroughTheirListsOnly) {
-  QuotationWindow quotation(services_, {}, "舒适型装修", FloorChoice::WoodenFloor);
+  QuotationWindow quotation(services_, QuoteRequest{.rooms = {}, .grade = "舒适型装修"});
   RoomEntryWindow rooms(
       services_, QStringLiteral("舒适型装修详细报价！"), [] { return std::string("舒适型装修"); }, nullptr);
   const QSize maximised(1280, 900);
