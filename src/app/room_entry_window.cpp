@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "app/room_list_controller.h"
+#include "app/room_list_model.h"
 #include "quote/room_list.h"
 #include "ui/artwork.h"
 #include "ui/choice_box.h"
@@ -18,10 +19,12 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption,
                                  std::function<std::string()> currentGrade, QWidget* owner)
     : QWidget(owner, Qt::Window),
       ui_(std::make_unique<Ui::RoomEntryWindow>()),
+      model_(new RoomListModel(this)),
       services_(std::move(services)),
       background_(artworkPicture(QStringLiteral(":/artwork/room_entry_background.jpg"))) {
   ui_->setupUi(this);
   new WindowGrowth(*this, *ui_->超级列表框1, GrowthAnchor::BottomBelowList);
+  ui_->超级列表框1->setModel(model_);
   const RoomEntry initial = initialRoomInput();
   setChoices(*ui_->组合框2, kRoomTypes, initial.roomType);
   setChoices(*ui_->组合框4, kDoorTypeChoices, initial.doorType);
@@ -36,7 +39,7 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption,
                     {QStringLiteral("10")}, items(*ui_->组合框5)});
   for (QComboBox* box : {ui_->组合框2, ui_->组合框3, ui_->组合框4, ui_->组合框5}) keepTypedText(*box);
   setWindowTitle(caption);
-  controller_ = std::make_unique<RoomListController>(*ui_, services_, std::move(currentGrade));
+  controller_ = std::make_unique<RoomListController>(*ui_, services_, *model_, std::move(currentGrade));
 }
 
 RoomEntryWindow::~RoomEntryWindow() = default;

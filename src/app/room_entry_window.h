@@ -17,6 +17,7 @@ class RoomEntryWindow;
 namespace decor {
 
 class RoomListController;
+class RoomListModel;
 
 class RoomEntryWindow final : public QWidget {
   Q_OBJECT
@@ -37,6 +38,7 @@ class RoomEntryWindow final : public QWidget {
 
  private:
   std::unique_ptr<Ui::RoomEntryWindow> ui_;
+  RoomListModel* model_;  // a child of the window
   AppServices services_;
   QPixmap background_;
   std::unique_ptr<RoomListController> controller_;

@@ -4,30 +4,20 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/message_box.h"
 #include "app/quotation_controller.h"
 #include "ui/picture_button.h"
 #include "ui/qt_text.h"
-#include "ui/report_list.h"
 #include "ui/spin_text_box.h"
 #include "ui_room_entry_window.h"
 
 namespace decor {
 
-namespace {
-
-QStringList cellsOf(const RoomEntry& room) {
-  return {qt(room.roomType), qt(room.size),       qt(room.window),
-          qt(room.doorType), qt(room.doorLeaves), qt(room.wallCount)};
-}
-
-}  // namespace
-
-RoomListController::RoomListController(Ui::RoomEntryWindow& form, const AppServices& services,
+RoomListController::RoomListController(Ui::RoomEntryWindow& form, const AppServices& services, RoomListModel& model,
                                        std::function<std::string()> currentGrade)
-    : form_(form), services_(services), currentGrade_(std::move(currentGrade)) {
+    : form_(form), services_(services), model_(model), currentGrade_(std::move(currentGrade)) {
   QAbstractButton* addButton = form_.按钮4;
   QAbstractButton* modifyButton = form_.按钮8;
   QAbstractButton* deleteButton = form_.按钮7;
@@ -52,7 +42,7 @@ RoomListController::RoomListController(Ui::RoomEntryWindow& form, const AppServi
   connect(fullPackageButton, &QAbstractButton::clicked, this, [this] { packageButton(PackageScope::Full); });
 }
 
-QTreeWidget& RoomListController::roomList() const { return *form_.超级列表框1; }
+QTreeView& RoomListController::roomList() const { return *form_.超级列表框1; }
 
 RoomEntry RoomListController::currentInput() const {
   return RoomEntry{
@@ -71,31 +61,22 @@ FloorChoice RoomListController::floorChoice() const {
 
 void RoomListController::add() {
   RoomEntry input = currentInput();
-  const AddOutcome outcome = rooms_.add(input);
+  const AddOutcome outcome = model_.add(input);
   // A "(无)" door has had its leaves set to 0, added or not.
   if (input.doorLeaves != form_.编辑框1->editText().toStdString()) setLeaves(input.doorLeaves);
-  if (!outcome.added) {
-    showMessage(qt(outcome.message), QMessageBox::Information);
-    return;
-  }
-  appendReportRow(roomList(), cellsOf(rooms_.rows().back()));
+  if (!outcome.added) showMessage(qt(outcome.message), QMessageBox::Information);
 }
 
 void RoomListController::modify() {
   const std::optional<std::size_t> row = selectedRow();
   const RoomEntry input = currentInput();
-  if (rooms_.modify(row, input)) {
-    QTreeWidgetItem* item = roomList().topLevelItem(static_cast<int>(*row));
-    const QStringList cells = cellsOf(input);
-    for (int column = 0; column < cells.size(); ++column) item->setText(column, cells[column]);
-  }
+  model_.modify(row, input);
   roomList().setFocus();
 }
 
 void RoomListController::remove() {
   const std::optional<std::size_t> row = selectedRow();
-  if (!rooms_.remove(row)) return;
-  delete roomList().takeTopLevelItem(static_cast<int>(*row));
+  if (!model_.remove(row)) return;
   // The row that moves up into the place is not selected: a second 删除 deletes nothing.
   roomList().clearSelection();
 }
@@ -110,7 +91,7 @@ bool RoomListController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RoomListController::loadClickedRow() {
-  if (const std::optional<RoomEntry> room = rooms_.loadRow(selectedRow())) showInput(*room);
+  if (const std::optional<RoomEntry> room = rooms().loadRow(selectedRow())) showInput(*room);
 }
 
 void RoomListController::doorTypePicked(const QString& doorType) {
@@ -126,39 +107,36 @@ void RoomListController::leavesChanged(const QString& leaves) {
 }
 
 void RoomListController::packageButton(PackageScope scope) {
-  if (const std::optional<std::string_view> warning = rooms_.packageButtonWarning()) {
+  if (const std::optional<std::string_view> warning = rooms().packageButtonWarning()) {
     showMessage(qt(*warning), QMessageBox::Warning);
     return;
   }
   // A row stored unchecked by 修改 that the build cannot read: point at it and say why.
-  if (const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms_.rows())) {
+  if (const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms().rows())) {
     selectRow(unreadable->row);
     showMessage(qt(unreadable->message()), QMessageBox::Information);
     return;
   }
   // Modal without owner; the window may be gone when this returns, so nothing follows.
   showQuotationWindow(services_,
-                      QuoteRequest{.rooms = rooms_.rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()});
+                      QuoteRequest{.rooms = rooms().rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()});
 }
 
 std::optional<std::size_t> RoomListController::selectedRow() const {
-  const QTreeWidget& list = roomList();
-  const QList<QTreeWidgetItem*> selected = list.selectedItems();
+  const QModelIndexList selected = roomList().selectionModel()->selectedRows();
   if (selected.isEmpty()) return std::nullopt;
-  const int index = list.indexOfTopLevelItem(selected.front());
-  if (index < 0) return std::nullopt;
-  return static_cast<std::size_t>(index);
+  return static_cast<std::size_t>(selected.front().row());
 }
 
 void RoomListController::selectRow(std::size_t row) {
-  QTreeWidget& list = roomList();
-  QTreeWidgetItem* item = list.topLevelItem(static_cast<int>(row));
-  if (item == nullptr) return;
+  QTreeView& list = roomList();
+  const QModelIndex index = model_.index(static_cast<int>(row), 0);
+  if (!index.isValid()) return;
   // Pointing at a row to report it is not loading it.
   selectingRow_ = true;
-  list.setCurrentItem(item);
+  list.setCurrentIndex(index);
   selectingRow_ = false;
-  list.scrollToItem(item);
+  list.scrollTo(index);
 }
 
 void RoomListController::showInput(const RoomEntry& room) {

@@ -1,8 +1,8 @@
 #pragma once
 // The room list behind the room entry window: add, modify, delete, loading a row back into
 // the inputs, the two door reactions and the package buttons. The rules are the core's
-// RoomList; this class reads the controls, applies what the rules answer and keeps the list
-// view in step with the rooms.
+// RoomList, held by the window's RoomListModel; this class reads the controls, applies what
+// the rules answer and changes the rooms through the model, which the list view shows.
 #include <QObject>
 #include <QString>
 #include <cstddef>
@@ -12,9 +12,10 @@
 
 #include "app/app_services.h"
 #include "quote/quote_build.h"
+#include "app/room_list_model.h"
 #include "quote/room_list.h"
 
-class QTreeWidget;
+class QTreeView;
 
 namespace Ui {
 class RoomEntryWindow;
@@ -26,11 +27,12 @@ class RoomListController final : public QObject {
   Q_OBJECT
 
  public:
-  // Built by the room entry window with its form and services, which outlive it.
-  // `currentGrade` reads the main window's grade when a package button is pressed.
-  RoomListController(Ui::RoomEntryWindow& form, const AppServices& services, std::function<std::string()> currentGrade);
+  // Built by the room entry window with its form, services and the list's model, which
+  // outlive it. `currentGrade` reads the main window's grade when a package button is pressed.
+  RoomListController(Ui::RoomEntryWindow& form, const AppServices& services, RoomListModel& model,
+                     std::function<std::string()> currentGrade);
 
-  const RoomList& rooms() const { return rooms_; }
+  const RoomList& rooms() const { return model_.rooms(); }
 
   // The six input controls as a room, in column order.
   RoomEntry currentInput() const;
@@ -49,7 +51,7 @@ class RoomListController final : public QObject {
   void leavesChanged(const QString& leaves);
   void packageButton(PackageScope scope);
 
-  QTreeWidget& roomList() const;
+  QTreeView& roomList() const;
   std::optional<std::size_t> selectedRow() const;
   void selectRow(std::size_t row);
   void showInput(const RoomEntry& room);
@@ -58,8 +60,8 @@ class RoomListController final : public QObject {
 
   Ui::RoomEntryWindow& form_;
   const AppServices& services_;
+  RoomListModel& model_;
   std::function<std::string()> currentGrade_;
-  RoomList rooms_;
   // Set while the window writes its own controls: those writes set off no reaction.
   bool writingInputs_ = false;
   // Set while the window selects a row itself: that selection loads nothing.

@@ -42,12 +42,17 @@ LeavesReaction reactToLeaves(std::string_view leaves) {
   return {.leaves = std::nullopt, .doorType = std::string(kSolidWoodDoor)};
 }
 
-AddOutcome RoomList::add(RoomEntry& input) {
+AddOutcome admitRoom(RoomEntry& input) {
   if (input.doorType == kNoDoor) input.doorLeaves.assign(1, '0');  // assign(): GCC 12 misreads operator=("0") as an overlapping copy
   const RoomFormatProblem problem = roomFormatProblem(input, RoomFormatCheck::AddingRoom);
   if (problem != RoomFormatProblem::None) return {.added = false, .message = roomFormatMessage(problem)};
-  rows_.push_back(input);
   return {.added = true, .message = {}};
+}
+
+AddOutcome RoomList::add(RoomEntry& input) {
+  const AddOutcome outcome = admitRoom(input);
+  if (outcome.added) rows_.push_back(input);
+  return outcome;
 }
 
 bool RoomList::modify(std::optional<std::size_t> selected, const RoomEntry& input) {

@@ -3,7 +3,7 @@
 // the user typed. Nothing here reads a number; the quote build parses the texts.
 //
 // The window is a shell over this: it passes its current control texts in, applies what
-// comes back (a message to show, a text to write into a control) and mirrors the rows.
+// comes back (a message to show, a text to write into a control) and shows the rows.
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -95,6 +95,11 @@ struct AddOutcome {
   bool added = false;
   std::string_view message;  // the information message to show when not added
 };
+
+// Add's rule without the list, for a holder that must announce a row before it is there:
+// the same "(无)" leaves reset in `input`, then the format check; `added` says whether
+// RoomList::add would take the room.
+AddOutcome admitRoom(RoomEntry& input);
 
 class RoomList {
  public:

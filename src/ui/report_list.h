@@ -1,7 +1,7 @@
 #pragma once
-// Report-mode lists are tree views without a tree. The room list is a QTreeWidget whose
-// header item carries each column's alignment, and rows take it over; the quotation table
-// is a view over a model.
+// Report-mode lists are tree views without a tree. The room list and the quotation table
+// are views over models that give their titles and alignments; in a QTreeWidget the header
+// item carries each column's alignment, and appended rows take it over.
 #include <QStringList>
 #include <span>
 #include <vector>

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include "ui/hyperlink_label.h"
 #include "ui/picture_box.h"

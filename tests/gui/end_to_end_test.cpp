@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -165,7 +165,7 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   const RoomEntry room = livingRoom();
   enterRoom(*rooms, room);
   QTest::mouseClick(control<PictureButton>(*rooms, "按钮4"), Qt::LeftButton);
-  ASSERT_EQ(roomRowsOf(*control<QTreeWidget>(*rooms, "超级列表框1")), std::vector<RoomEntry>{room});
+  ASSERT_EQ(roomRowsOf(*control<QTreeView>(*rooms, "超级列表框1")), std::vector<RoomEntry>{room});
   const std::vector<QuoteItem> quoted = quotationRowsOpenedBy(*control<PictureButton>(*rooms, "按钮5"));
   QuoteTable reference;
   buildHalfPackageRows(QuoteRequest{.rooms = {room}, .grade = "舒适型装修", .scope = PackageScope::Half,

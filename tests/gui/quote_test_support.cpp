@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/quotation_controller.h"
 #include "app/quotation_window.h"
@@ -30,21 +30,6 @@ void PrintTo(const QuoteItem& row, std::ostream* out) {
 
 namespace decor::test {
 
-namespace {
-
-std::string cell(const QTreeWidgetItem& item, int column) { return item.text(column).toStdString(); }
-
-}  // namespace
-
-std::vector<RoomEntry> roomRowsOf(const QTreeWidget& list) {
-  std::vector<RoomEntry> rows;
-  for (int i = 0; i < list.topLevelItemCount(); ++i) {
-    const QTreeWidgetItem& item = *list.topLevelItem(i);
-    rows.push_back({cell(item, 0), cell(item, 1), cell(item, 2), cell(item, 3), cell(item, 4), cell(item, 5)});
-  }
-  return rows;
-}
-
 std::vector<QuoteItem> quoteRowsOf(const QTreeView& list) {
   std::vector<QuoteItem> rows;
   const QAbstractItemModel& model = *list.model();
@@ -55,7 +40,7 @@ std::vector<QuoteItem> quoteRowsOf(const QTreeView& list) {
   return rows;
 }
 
-std::vector<RoomEntry> roomRowsIn(const QAbstractItemView& list) {
+std::vector<RoomEntry> roomRowsOf(const QAbstractItemView& list) {
   std::vector<RoomEntry> rows;
   const QAbstractItemModel& model = *list.model();
   auto cellAt = [&](int row, int column) { return model.index(row, column).data().toString().toStdString(); };

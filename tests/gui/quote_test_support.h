@@ -15,7 +15,6 @@ class QAbstractItemView;
 class QComboBox;
 class QTreeView;
 class QWidget;
-class QTreeWidget;
 
 namespace decor {
 // Readable failure output for whole rows.
@@ -25,10 +24,9 @@ void PrintTo(const QuoteItem& row, std::ostream* out);
 
 namespace decor::test {
 
-std::vector<RoomEntry> roomRowsOf(const QTreeWidget& list);
+// The room list and the quotation table as their views show them.
+std::vector<RoomEntry> roomRowsOf(const QAbstractItemView& list);
 std::vector<QuoteItem> quoteRowsOf(const QTreeView& list);
-// The room list as its view shows it, whatever holds the rows.
-std::vector<RoomEntry> roomRowsIn(const QAbstractItemView& list);
 
 // Opens the drop-down's list and clicks the item with `text`. Returns false when the
 // drop-down has no such item or the click picked nothing.

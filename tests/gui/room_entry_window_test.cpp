@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include "app/main_window.h"
 #include "app/quotation_controller.h"
@@ -69,7 +68,7 @@ class RoomEntryTest : public ::testing::Test {
   QComboBox* wallCountBox() { return control<QComboBox>(*window_, "组合框5"); }
   QRadioButton* woodenFloorButton() { return control<QRadioButton>(*window_, "单选框1"); }
   QRadioButton* tilesButton() { return control<QRadioButton>(*window_, "单选框2"); }
-  QTreeWidget& list() { return *control<QTreeWidget>(*window_, "超级列表框1"); }
+  QTreeView& list() { return *control<QTreeView>(*window_, "超级列表框1"); }
 
   void enter(const RoomEntry& room) { enterRoom(*window_, room); }
 
@@ -322,7 +321,7 @@ TEST_F(RoomEntryTest, RightClickOnARowLoadsNothing) {
   add(livingRoom());
   const RoomEntry typed{"卫生间", "2000*1800*2800", "600*1500", "塑钢门", "1", "2"};
   enter(typed);
-  QTest::mouseClick(list().viewport(), Qt::RightButton, {}, list().visualItemRect(list().topLevelItem(0)).center());
+  clickRow(list(), 0, Qt::RightButton);
   EXPECT_EQ(inputs(), typed);
   clickRow(list(), 0);
   EXPECT_EQ(inputs(), livingRoom());
@@ -421,15 +420,15 @@ TEST_F(RoomEntryTest, RowTheBuildCannotReadIsSelectedAndRefusedWithItsMessage) {
   ASSERT_EQ(seen.size(), 1u) << "no quotation window";
   EXPECT_EQ(seen[0].text, kWindowSizeMessage) << "the first unreadable row counts";
   EXPECT_EQ(seen[0].icon, QMessageBox::Information);
-  ASSERT_EQ(list().selectedItems().size(), 1);
-  EXPECT_EQ(list().indexOfTopLevelItem(list().selectedItems().front()), 1);
+  ASSERT_EQ(list().selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(list().selectionModel()->selectedRows().front().row(), 1);
 
   enter(livingRoom());
   click(modifyButton());
   seen = pressPackage(fullPackageButton());
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, kRoomSizeMessage);
-  EXPECT_EQ(list().indexOfTopLevelItem(list().selectedItems().front()), 2);
+  EXPECT_EQ(list().selectionModel()->selectedRows().front().row(), 2);
 }
 
 TEST_F(RoomEntryTest, HalfPackageOpensTheQuotationOfTheRoomsWithoutOwnerAndModal) {
@@ -523,7 +522,7 @@ TEST_F(RoomEntryTest, ARightPressLeavesTheLoadedRowTheOneThatIsModified) {
   clickRow(list(), 0);
   clickRow(list(), 1, Qt::RightButton);
   click(modifyButton());
-  EXPECT_EQ(roomRowsIn(list()), (std::vector<RoomEntry>{livingRoom(), bedroom}));
+  EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{livingRoom(), bedroom}));
 }
 
 TEST_F(RoomEntryTest, ArrowKeysLoadTheRowTheyMoveTo) {

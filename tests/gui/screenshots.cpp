@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <cstdio>
 
 namespace decor::test {
@@ -60,9 +59,13 @@ int saveScreenshots(const QString& directoryPath) {
   control<QComboBox>(rooms, "组合框3")->setCurrentText(QStringLiteral("1500*1500"));
   control<QComboBox>(rooms, "组合框4")->setCurrentText(QStringLiteral("实木免漆门"));
   QTest::mouseClick(control<PictureButton>(rooms, "按钮4"), Qt::LeftButton);
-  QTreeWidget& roomList = *control<QTreeWidget>(rooms, "超级列表框1");
+  QTreeView& roomList = *control<QTreeView>(rooms, "超级列表框1");
   rooms.show();
-  QTest::mouseClick(roomList.viewport(), Qt::LeftButton, {}, roomList.visualItemRect(roomList.topLevelItem(1)).center());
+  // The middle of the whole second row, where a user clicks it.
+  const QAbstractItemModel& roomRows = *roomList.model();
+  const QRect secondRow =
+      roomList.visualRect(roomRows.index(1, 0)) | roomList.visualRect(roomRows.index(1, roomRows.columnCount() - 1));
+  QTest::mouseClick(roomList.viewport(), Qt::LeftButton, {}, secondRow.center());
   ok &= save(rooms, directory, QStringLiteral("room_entry_window"));
 
   // The half-package quotation of the 客厅 example, built by its controller; then a row clicked.

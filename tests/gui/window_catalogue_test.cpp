@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QTreeView>
 #include <QTest>
-#include <QTreeWidget>
 #include <map>
 
 #include "app/add_item_window.h"
@@ -157,7 +156,7 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
   SpinTextBox* 编辑框1 = control<SpinTextBox>(window, "编辑框1");
   QRadioButton* 单选框1 = control<QRadioButton>(window, "单选框1");
   QRadioButton* 单选框2 = control<QRadioButton>(window, "单选框2");
-  QTreeWidget* 超级列表框1 = control<QTreeWidget>(window, "超级列表框1");
+  QTreeView* 超级列表框1 = control<QTreeView>(window, "超级列表框1");
   expectItems(window, {{"组合框2", {"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}},
                        {"组合框3", {"0*0", "300*1500", "600*1500", "800*1500", "1200*1500", "1500*1500"}},
                        {"组合框4", {"出租房门", "实木免漆门", "实木门", "原木门", "移门", "推拉门", "塑钢门", "彩铝门",
@@ -180,7 +179,7 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
                          {"门的扇数", 0, "right"},
                          {"墙面数", 0, "right"},
                      }));
-  EXPECT_EQ(超级列表框1->topLevelItemCount(), 0);
+  EXPECT_EQ(超级列表框1->model()->rowCount(), 0);
   EXPECT_EQ(超级列表框1->font().family().toStdString(), "SimSun");
 
   expectCounterLabel(window, QColor(235, 235, 235));
