@@ -18,8 +18,8 @@ class AppState {
 
   // Whether the quick-estimate result on show has been sent; cleared when a result window
   // opens, set by a successful send, read by the result window's close question.
-  void setQuoteSent(bool sent) { quoteSent_.store(sent); }
-  bool quoteSent() const { return quoteSent_.load(); }
+  void setEstimateSent(bool sent) { estimateSent_.store(sent); }
+  bool estimateSent() const { return estimateSent_.load(); }
 
   // "半包" or "全包": set by the room entry window's package buttons, read by the quotation window.
   void setPackageScope(std::string scope);
@@ -30,7 +30,7 @@ class AppState {
   std::string runQuickEstimate(const QuickEstimateInput& input);
 
  private:
-  std::atomic<bool> quoteSent_{false};
+  std::atomic<bool> estimateSent_{false};
   mutable std::mutex scopeMutex_;
   std::string packageScope_;
   std::mutex estimateMutex_;
