@@ -70,7 +70,7 @@ TEST_F(EstimateStoreTest, AFileThatIsNoDatabaseIsRefused) {
   EXPECT_TRUE(error.starts_with("数据库 " + file.string() + " 无法使用：")) << error;
 }
 
-// CSV quotes only the fields that need it; the text shows one block per quote.
+// CSV quotes only the fields that need it; the text shows one block per estimate.
 TEST(InboxListing, CsvAndTextOfSomeEstimatesAndOfNone) {
   EXPECT_EQ(inboxCsv({{"2026-01-02 03:04:06", "a,b@c", "139", "他说\"好\"\r\n下一行"},
                       {"2026-01-02 03:04:05", "x@y", "138", "一行"}}),
