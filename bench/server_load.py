@@ -6,7 +6,7 @@ outside over loopback. Run by hand:
 
 It starts its own server on a free port with a scratch database, prints figures and exits
 non-zero only when a correctness check fails (a refused or reset connection under load, an
-acknowledged quote that was not stored exactly once, a probe that got no answer, a hostile
+acknowledged estimate that was not stored exactly once, a probe that got no answer, a hostile
 request answered with anything but 4xx). Times are printed, never judged.
 
 --quick runs the bounded version the test command uses.
@@ -200,12 +200,12 @@ def slow_clients(server, kind, count, sources, probe_source, seconds):
     return probe.failures == 0 and len(lat) > 0
 
 
-def quote_body(tag):
+def estimate_body(tag):
     return f"email=load{tag}@example.com&result=%E6%8A%A5%E4%BB%B7{tag}%3Cbr %2F%3E%E5%AE%8C&tel={tag}".encode()
 
 
 def load(server, clients, seconds, sources):
-    """`clients` threads posting distinct valid quotes for `seconds`, one per connection."""
+    """`clients` threads posting distinct valid estimates for `seconds`, one per connection."""
     acknowledged, latencies, errors, other = [], [], {}, {}
     lock = threading.Lock()
     deadline = time.monotonic() + seconds
@@ -215,7 +215,7 @@ def load(server, clients, seconds, sources):
         while time.monotonic() < deadline:
             tag = f"{clients:03d}{index:03d}{sequence:06d}"  # distinct from other runs' too
             sequence += 1
-            status, body, took, error = request(server.address, post(quote_body(tag)), sources[index % len(sources)])
+            status, body, took, error = request(server.address, post(estimate_body(tag)), sources[index % len(sources)])
             with lock:
                 if error:
                     errors[error] = errors.get(error, 0) + 1
@@ -343,11 +343,11 @@ def main():
     slow_count, slow_seconds = (200, 4) if args.quick else (1000, 15)
     loads = [(50, 3)] if args.quick else [(50, 20), (200, 20)]
     # The load comes from many addresses, as it would from many customers: with a per-address
-    # quote limit a single address would be refused most of the time.
+    # estimate limit a single address would be refused most of the time.
     many = [f"127.0.0.{i}" for i in range(2, 42)]
     passed = True
     with tempfile.TemporaryDirectory(prefix="decor-load-") as folder:
-        # Many quotes per address: the load would otherwise measure the quote limit.
+        # Many estimates per address: the load would otherwise measure the estimate limit.
         server = Server(args.server, folder, ["--quote-limit", "1000000", *args.server_arg])
         try:
             if args.only in (None, "slow"):

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Starts the whole system on this machine: the company's server (prices, counter, quote
+# Starts the whole system on this machine: the company's server (prices, counter, estimate
 # inbox, mail delivery) on a fixed local port, a local mail catcher that keeps every mail the
 # server sends in a folder beside its database, and the desktop program built to talk to it. Closing the
 # program stops the server again, unless it was already running before.

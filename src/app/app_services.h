@@ -7,7 +7,7 @@
 
 #include "app/app_state.h"
 #include "net/endpoints.h"
-#include "net/quote_send.h"
+#include "net/estimate_send.h"
 #include "net/url_fetcher.h"
 
 namespace decor {

@@ -18,15 +18,15 @@ class AppState {
 
   // Whether the quick-estimate result on show has been sent; cleared when a result window
   // opens, set by a successful send, read by the result window's close question.
-  void setQuoteSent(bool sent) { quoteSent_.store(sent); }
-  bool quoteSent() const { return quoteSent_.load(); }
+  void setEstimateSent(bool sent) { estimateSent_.store(sent); }
+  bool estimateSent() const { return estimateSent_.load(); }
 
   // Runs the quick estimate on the shared calculator (its figures persist between runs) and
   // returns the result text. One run at a time.
   std::string runQuickEstimate(const QuickEstimateInput& input);
 
  private:
-  std::atomic<bool> quoteSent_{false};
+  std::atomic<bool> estimateSent_{false};
   std::mutex estimateMutex_;
   QuickEstimator estimator_;
 };

@@ -6,7 +6,7 @@
 #include "app/message_box.h"
 #include "estimate/quick_estimate.h"
 #include "net/phone_lookup.h"
-#include "net/quote_send.h"
+#include "net/estimate_send.h"
 #include "text/input_rules.h"
 #include "ui/artwork.h"
 #include "ui/qt_text.h"
@@ -34,7 +34,7 @@ ResultWindow::ResultWindow(AppServices services, const std::string& resultText, 
   ui_->编辑框3->setValidator(new TextRuleValidator(
       [](std::string_view text) { return isPhoneDigits(text, kPhoneDigits); }, ui_->编辑框3));
 
-  services_.state->setQuoteSent(false);
+  services_.state->setEstimateSent(false);
   QString text = QString::fromStdString(shownText_);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   ui_->编辑框1->setPlainText(text);
@@ -132,7 +132,7 @@ void ResultWindow::sendQuote() {
   ui_->图形按钮1->setEnabled(false);
   startWorker([post = services_.postForm, endpoints = services_.endpoints, email = std::move(email),
                phone = std::move(phone), text = shownText_, dispatcher = dispatcher_, this] {
-    const std::string_view outcome = sendQuoteForm(post, endpoints, email, text, phone);
+    const std::string_view outcome = sendEstimateForm(post, endpoints, email, text, phone);
     dispatcher->post([this, outcome] { showSendOutcome(outcome); });
   });
 }

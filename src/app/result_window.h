@@ -31,8 +31,8 @@ class ResultWindow final : public QDialog {
   const std::string& shownText() const { return shownText_; }
 
   // The sent flag: set after every send that reached the server; while clear, closing asks first.
-  void markSent() { services_.state->setQuoteSent(true); }
-  bool sent() const { return services_.state->quoteSent(); }
+  void markSent() { services_.state->setEstimateSent(true); }
+  bool sent() const { return services_.state->estimateSent(); }
 
   // Closing (the frame's close button, Esc or close()) comes through here.
   void reject() override;

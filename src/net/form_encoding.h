@@ -1,5 +1,5 @@
 #pragma once
-// The percent encoding of the quote-sending form and the decoding of the server's reply.
+// The percent encoding of the estimate form and the decoding of the server's reply.
 #include <string>
 #include <string_view>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The program's HTTP client over libcurl: a configurable request for the quote send and a
+// The program's HTTP client over libcurl: a configurable request for the estimate send and a
 // plain GET for everything else. Both block the calling thread and may run on any thread.
 #include <chrono>
 #include <cstddef>

@@ -19,21 +19,21 @@ namespace decor::server {
 using Clock = std::chrono::steady_clock;
 
 struct AbuseSettings {
-  unsigned quotesPerWindow = 20;
-  std::chrono::seconds quoteWindow{600};
+  unsigned estimatesPerWindow = 20;
+  std::chrono::seconds estimateWindow{600};
   std::chrono::seconds visitWindow{3600};  // one visit per address counted in this time
 };
 
 // What the server refused, by reason; the log line lists them in this order.
 enum class Refusal {
-  Connections,  // over the per-address connection limit
-  Deadline,     // the request had not arrived in time
-  TooLarge,     // body over the limit
-  Encoded,      // a compressed body
-  Unreadable,   // not a form the server can read
-  Implausible,  // a field failed its check
-  QuoteLimit,   // too many quotes from one address
-  RepeatVisit,  // a visit already counted for this address
+  Connections,    // over the per-address connection limit
+  Deadline,       // the request had not arrived in time
+  TooLarge,       // body over the limit
+  Encoded,        // a compressed body
+  Unreadable,     // not a form the server can read
+  Implausible,    // a field failed its check
+  EstimateLimit,  // too many estimates from one address
+  RepeatVisit,    // a visit already counted for this address
 };
 inline constexpr std::size_t kRefusalKinds = 8;
 

@@ -14,7 +14,7 @@
 #include "server/company_server.h"
 #include "server/delivery_worker.h"
 #include "server/mail_outbox.h"
-#include "server/quote_intake.h"
+#include "server/estimate_intake.h"
 #include "server/default_price_files.h"
 #include "server/inbox_listing.h"
 #include "pricing/price_files.h"
@@ -107,7 +107,7 @@ bool wantsHelp(const std::vector<std::string>& args) {
 // Reads "--name value" pairs; false with a message on an unknown option or a missing value.
 struct Options {
   std::optional<std::string> host, port, data, prices, locations, write, retry;
-  std::optional<std::string> deadline, perAddress, connections, quoteLimit, quoteWindow, visitWindow;
+  std::optional<std::string> deadline, perAddress, connections, estimateLimit, estimateWindow, visitWindow;
   bool csv = false;
 };
 
@@ -135,8 +135,8 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<std::st
     if (arg == "--deadline") slot = &options.deadline;
     if (arg == "--connections-per-address") slot = &options.perAddress;
     if (arg == "--max-connections") slot = &options.connections;
-    if (arg == "--quote-limit") slot = &options.quoteLimit;
-    if (arg == "--quote-window") slot = &options.quoteWindow;
+    if (arg == "--quote-limit") slot = &options.estimateLimit;
+    if (arg == "--quote-window") slot = &options.estimateWindow;
     if (arg == "--visit-window") slot = &options.visitWindow;
     if (arg == "--retry") slot = &options.retry;
     if (!slot || !allowedHere(arg)) {
@@ -178,8 +178,8 @@ std::optional<unsigned> parseLimit(const std::string& text) {
 bool readLimits(const Options& options, ServerSettings& settings, std::ostream& err) {
   const std::pair<const std::optional<std::string>*, const char*> given[] = {
       {&options.deadline, "--deadline"},       {&options.perAddress, "--connections-per-address"},
-      {&options.connections, "--max-connections"}, {&options.quoteLimit, "--quote-limit"},
-      {&options.quoteWindow, "--quote-window"}, {&options.visitWindow, "--visit-window"}};
+      {&options.connections, "--max-connections"}, {&options.estimateLimit, "--quote-limit"},
+      {&options.estimateWindow, "--quote-window"}, {&options.visitWindow, "--visit-window"}};
   unsigned values[std::size(given)] = {};
   for (std::size_t i = 0; i < std::size(given); ++i) {
     if (!*given[i].first) continue;
@@ -193,8 +193,8 @@ bool readLimits(const Options& options, ServerSettings& settings, std::ostream& 
   if (values[0]) settings.limits.deadline = std::chrono::seconds(values[0]);
   if (values[1]) settings.limits.connectionsPerAddress = values[1];
   if (values[2]) settings.limits.connections = values[2];
-  if (values[3]) settings.abuse.quotesPerWindow = values[3];
-  if (values[4]) settings.abuse.quoteWindow = std::chrono::seconds(values[4]);
+  if (values[3]) settings.abuse.estimatesPerWindow = values[3];
+  if (values[4]) settings.abuse.estimateWindow = std::chrono::seconds(values[4]);
   if (values[5]) settings.abuse.visitWindow = std::chrono::seconds(values[5]);
   return true;
 }
@@ -288,7 +288,7 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 
   std::string error;
-  const auto store = QuoteStore::open(data, QuoteStore::Access::Serve, error);
+  const auto store = EstimateStore::open(data, EstimateStore::Access::Serve, error);
   if (!store) {
     err << "decor-company-server: " << error << "\n";
     return 1;
@@ -305,14 +305,14 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
 
   std::optional<DeliveryWorker> delivery;
   if (mail) delivery.emplace(*store, *mail);
-  QuoteIntake intake(*store, mail, settings.locations, [&delivery] {
+  EstimateIntake intake(*store, mail, settings.locations, [&delivery] {
     if (delivery) delivery->wake();
   });
   if (!intake.prepare()) {
     err << "decor-company-server: 数据库 " << data.string() << " 无法建立发件箱\n";
     return 1;
   }
-  settings.keepQuote = [&intake](const StoredQuote& quote) { return intake.accept(quote); };
+  settings.keepEstimate = [&intake](const StoredEstimate& estimate) { return intake.accept(estimate); };
 
   const std::string host = settings.host;
   CompanyServer server(*store, std::move(settings));
@@ -346,13 +346,13 @@ int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std
   Options options;
   if (!readOptions(args, {"--data", "--csv"}, options, err, kInboxUsage)) return 2;
   std::string error;
-  const auto store = QuoteStore::open(dataFile(options), QuoteStore::Access::Read, error);
+  const auto store = EstimateStore::open(dataFile(options), EstimateStore::Access::Read, error);
   if (!store) {
     err << "decor-company-server: " << error << "\n";
     return 1;
   }
   const auto inbox = inboxWithDelivery(*store);
-  out << (options.csv ? inboxCsv(inbox.quotes, &inbox.delivery) : inboxText(inbox.quotes, &inbox.delivery));
+  out << (options.csv ? inboxCsv(inbox.estimates, &inbox.delivery) : inboxText(inbox.estimates, &inbox.delivery));
   return 0;
 }
 
@@ -364,7 +364,7 @@ int runOutboxCommand(const std::vector<std::string>& args, std::ostream& out, st
   Options options;
   if (!readOptions(args, {"--data", "--retry"}, options, err, kOutboxUsage)) return 2;
   std::string error;
-  const auto store = QuoteStore::open(dataFile(options), QuoteStore::Access::Read, error);
+  const auto store = EstimateStore::open(dataFile(options), EstimateStore::Access::Read, error);
   if (!store || !prepareOutbox(*store)) {
     err << "decor-company-server: " << (store ? "发件箱无法使用" : error) << "\n";
     return 1;

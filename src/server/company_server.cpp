@@ -7,7 +7,7 @@
 #include "server/chat_service.h"
 #include "server/default_price_files.h"
 #include "server/field_checks.h"
-#include "server/quote_form.h"
+#include "server/estimate_form.h"
 #include "text/codepage.h"
 
 namespace decor::server {
@@ -26,10 +26,10 @@ HttpReply answerPriceFile(const std::filesystem::path& file, std::string (*defau
 
 }  // namespace
 
-CompanyServer::CompanyServer(QuoteStore& store, ServerSettings settings)
+CompanyServer::CompanyServer(EstimateStore& store, ServerSettings settings)
     : store_(store),
       settings_(std::move(settings)),
-      quotes_(settings_.abuse.quotesPerWindow, settings_.abuse.quoteWindow),
+      estimates_(settings_.abuse.estimatesPerWindow, settings_.abuse.estimateWindow),
       visits_(1, settings_.abuse.visitWindow),
       http_(settings_.limits, [this](const HttpRequest& request) { return answer(request); }, refused_,
             [this] { logRefusals(); }) {}
@@ -53,7 +53,7 @@ void CompanyServer::logRefusals() {
 HttpReply CompanyServer::answer(const HttpRequest& request) {
   const std::string& path = request.path;
   if (request.method == "POST") {
-    if (path == "/site/send") return receiveQuote(request);
+    if (path == "/site/send") return receiveEstimate(request);
     return {404, kTextType, "没有这个地址"};
   }
   // HEAD is answered like GET (without the body), but only a GET is a visit.
@@ -88,8 +88,8 @@ HttpReply CompanyServer::answer(const HttpRequest& request) {
   return {404, kTextType, "没有这个地址"};
 }
 
-HttpReply CompanyServer::receiveQuote(const HttpRequest& request) {
-  const FormParse parsed = parseQuoteForm(request.body);
+HttpReply CompanyServer::receiveEstimate(const HttpRequest& request) {
+  const FormParse parsed = parseEstimateForm(request.body);
   if (!parsed.form) {
     refused_.add(Refusal::Unreadable);
     return {400, kTextType, "发送失败：" + parsed.error};
@@ -98,12 +98,12 @@ HttpReply CompanyServer::receiveQuote(const HttpRequest& request) {
     refused_.add(Refusal::Implausible);
     return {400, kTextType, "发送失败：" + why};
   }
-  if (!quotes_.allow(request.address)) {
-    refused_.add(Refusal::QuoteLimit);
+  if (!estimates_.allow(request.address)) {
+    refused_.add(Refusal::EstimateLimit);
     return {429, kTextType, "发送失败：发送过于频繁，请稍后再试"};
   }
-  const StoredQuote quote{settings_.now(), parsed.form->email, parsed.form->phone, parsed.form->result};
-  if (!(settings_.keepQuote ? settings_.keepQuote(quote) : store_.addQuote(quote))) return {500, kTextType, "发送失败：服务器无法保存报价"};
+  const StoredEstimate estimate{settings_.now(), parsed.form->email, parsed.form->phone, parsed.form->result};
+  if (!(settings_.keepEstimate ? settings_.keepEstimate(estimate) : store_.addEstimate(estimate))) return {500, kTextType, "发送失败：服务器无法保存报价"};
   return {200, kTextType, kAcceptedReply};
 }
 

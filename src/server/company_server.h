@@ -1,5 +1,5 @@
 #pragma once
-// The company's server on one port: price files, visit counter, quote inbox, the chat
+// The company's server on one port: price files, visit counter, estimate inbox, the chat
 // service's picture and page, and the number-location service.
 #include <chrono>
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include "server/abuse_limits.h"
 #include "server/http_listener.h"
 #include "server/number_locations.h"
-#include "server/quote_store.h"
+#include "server/estimate_store.h"
 #include "server/request_limits.h"
 
 namespace decor::server {
@@ -20,20 +20,20 @@ struct ServerSettings {
   int port = 8080;                  // 0 picks a free port
   std::filesystem::path pricesDir;  // read afresh on every request
   NumberLocations locations = NumberLocations::builtIn();
-  std::function<std::string()> now = localTimeNow;  // the time a quote is stamped with
+  std::function<std::string()> now = localTimeNow;  // the time an estimate is stamped with
   RequestLimits limits;
   AbuseSettings abuse;
   // Where the counts of refused requests go, at most once per `logEvery`, and only when
   // something was refused.
   std::function<void(const std::string&)> log;
   std::chrono::seconds logEvery{60};
-  // Keeps an accepted quote; empty: QuoteStore::addQuote. The mail outbox hooks in here.
-  std::function<bool(const StoredQuote&)> keepQuote;
+  // Keeps an accepted estimate; empty: EstimateStore::addEstimate. The mail outbox hooks in here.
+  std::function<bool(const StoredEstimate&)> keepEstimate;
 };
 
 class CompanyServer {
  public:
-  CompanyServer(QuoteStore& store, ServerSettings settings);
+  CompanyServer(EstimateStore& store, ServerSettings settings);
   ~CompanyServer();
   CompanyServer(const CompanyServer&) = delete;
   CompanyServer& operator=(const CompanyServer&) = delete;
@@ -47,13 +47,13 @@ class CompanyServer {
 
  private:
   HttpReply answer(const HttpRequest& request);
-  HttpReply receiveQuote(const HttpRequest& request);
+  HttpReply receiveEstimate(const HttpRequest& request);
   void logRefusals();
 
-  QuoteStore& store_;
+  EstimateStore& store_;
   ServerSettings settings_;
   RefusalCounts refused_;
-  SlidingWindowLimit quotes_;
+  SlidingWindowLimit estimates_;
   SlidingWindowLimit visits_;
   Clock::time_point lastLog_ = Clock::now();
   HttpListener http_;
@@ -62,7 +62,7 @@ class CompanyServer {
 // The reply to "/", by which the run script recognises a stand-in already running.
 inline constexpr const char* kIdentity = "decor-company-server：装修公司服务器正在运行\n";
 
-// The reply body for a quote that was stored; a refused one never contains it.
+// The reply body for an estimate that was stored; a refused one never contains it.
 inline constexpr const char* kAcceptedReply = "发送成功";
 
 }  // namespace decor::server

@@ -11,7 +11,7 @@ constexpr std::chrono::milliseconds kLongestNap{5000};
 
 }  // namespace
 
-DeliveryWorker::DeliveryWorker(QuoteStore& store, MailSettings mail) : store_(store), mail_(std::move(mail)) {}
+DeliveryWorker::DeliveryWorker(EstimateStore& store, MailSettings mail) : store_(store), mail_(std::move(mail)) {}
 
 DeliveryWorker::~DeliveryWorker() { stop(); }
 

@@ -7,13 +7,13 @@
 #include <thread>
 
 #include "server/mail_config.h"
-#include "server/quote_store.h"
+#include "server/estimate_store.h"
 
 namespace decor::server {
 
 class DeliveryWorker {
  public:
-  DeliveryWorker(QuoteStore& store, MailSettings mail);
+  DeliveryWorker(EstimateStore& store, MailSettings mail);
   ~DeliveryWorker();  // stops
   DeliveryWorker(const DeliveryWorker&) = delete;
   DeliveryWorker& operator=(const DeliveryWorker&) = delete;
@@ -27,7 +27,7 @@ class DeliveryWorker {
  private:
   void run();
 
-  QuoteStore& store_;
+  EstimateStore& store_;
   MailSettings mail_;
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -48,7 +48,7 @@ bool plausiblePhone(std::string_view phone) {
   return true;
 }
 
-std::string implausibleField(const QuoteForm& form) {
+std::string implausibleField(const EstimateForm& form) {
   // The result needs no check of its own: the body limit bounds it, and the form parser
   // has made sure it is UTF-8.
   if (!plausibleEmail(form.email)) return "邮箱格式不正确";

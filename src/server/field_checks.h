@@ -1,11 +1,11 @@
 #pragma once
-// Plausibility of a quote's fields before it is stored: what the customer's program can
-// send, and nothing that could turn a stored quote against the staff who read it or the
+// Plausibility of an estimate's fields before it is stored: what the customer's program can
+// send, and nothing that could turn a stored estimate against the staff who read it or the
 // mail that carries it.
 #include <string>
 #include <string_view>
 
-#include "server/quote_form.h"
+#include "server/estimate_form.h"
 
 namespace decor::server {
 
@@ -17,7 +17,7 @@ inline constexpr std::size_t kMaxPhoneChars = 20;
 bool plausibleEmail(std::string_view email);
 // Digits, blanks, "+" and "-", at most kMaxPhoneChars.
 bool plausiblePhone(std::string_view phone);
-// Empty when the quote may be stored, else why not (for the reply and the log).
-std::string implausibleField(const QuoteForm& form);
+// Empty when the estimate may be stored, else why not (for the reply and the log).
+std::string implausibleField(const EstimateForm& form);
 
 }  // namespace decor::server

@@ -34,29 +34,29 @@ std::string indentedLines(std::string_view text) {
 
 }  // namespace
 
-std::string inboxCsv(const std::vector<StoredQuote>& quotes, const std::vector<std::string>* delivery) {
-  const bool withDelivery = delivery && delivery->size() == quotes.size();
+std::string inboxCsv(const std::vector<StoredEstimate>& estimates, const std::vector<std::string>* delivery) {
+  const bool withDelivery = delivery && delivery->size() == estimates.size();
   // The byte-order mark tells Excel the file is UTF-8.
   std::string csv = withDelivery ? "\xEF\xBB\xBF时间,邮箱,手机,投递,报价内容\r\n" : "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n";
-  for (std::size_t i = 0; i < quotes.size(); ++i) {
-    const auto& quote = quotes[i];
-    csv += csvField(quote.received) + ',' + csvField(quote.email) + ',' + csvField(quote.phone) + ',' +
-           (withDelivery ? csvField((*delivery)[i]) + ',' : std::string()) + csvField(quote.result) + "\r\n";
+  for (std::size_t i = 0; i < estimates.size(); ++i) {
+    const auto& estimate = estimates[i];
+    csv += csvField(estimate.received) + ',' + csvField(estimate.email) + ',' + csvField(estimate.phone) + ',' +
+           (withDelivery ? csvField((*delivery)[i]) + ',' : std::string()) + csvField(estimate.result) + "\r\n";
   }
   return csv;
 }
 
-std::string inboxText(const std::vector<StoredQuote>& quotes, const std::vector<std::string>* delivery) {
-  if (quotes.empty()) return "没有收到报价。\n";
-  const bool withDelivery = delivery && delivery->size() == quotes.size();
+std::string inboxText(const std::vector<StoredEstimate>& estimates, const std::vector<std::string>* delivery) {
+  if (estimates.empty()) return "没有收到报价。\n";
+  const bool withDelivery = delivery && delivery->size() == estimates.size();
   std::string text;
-  for (std::size_t i = 0; i < quotes.size(); ++i) {
-    const auto& quote = quotes[i];
+  for (std::size_t i = 0; i < estimates.size(); ++i) {
+    const auto& estimate = estimates[i];
     if (!text.empty()) text += '\n';
-    text += "时间：" + visibleEscapes(quote.received) + "\n邮箱：" + visibleEscapes(quote.email) +
-            "\n手机：" + visibleEscapes(quote.phone) + "\n" +
+    text += "时间：" + visibleEscapes(estimate.received) + "\n邮箱：" + visibleEscapes(estimate.email) +
+            "\n手机：" + visibleEscapes(estimate.phone) + "\n" +
             (withDelivery ? "投递：" + visibleEscapes((*delivery)[i]) + "\n" : std::string()) + "报价内容：\n" +
-            indentedLines(quote.result);
+            indentedLines(estimate.result);
   }
   return text;
 }

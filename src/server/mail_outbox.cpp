@@ -79,7 +79,7 @@ std::string timeText(std::int64_t ms) {
   return out;
 }
 
-bool prepareOutbox(QuoteStore& store) {
+bool prepareOutbox(EstimateStore& store) {
   return store.transaction(
       [](sqlite3* db) { return sqlite3_exec(db, kOutboxSchema, nullptr, nullptr, nullptr) == SQLITE_OK; });
 }
@@ -88,7 +88,7 @@ bool queueMessage(sqlite3* db, const OutboxEntry& e) {
   Query insert(db,
                "INSERT INTO outbox (quote_id, kind, recipient, state, queued_ms, next_ms, last_reply, message)"
                " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8);");
-  return insert.bind(1, e.quoteId)
+  return insert.bind(1, e.estimateId)
       .bind(2, e.kind)
       .bind(3, e.recipient)
       .bind(4, e.state)
@@ -107,7 +107,7 @@ int customerMailsSince(sqlite3* db, const std::string& address, std::int64_t sin
   return count.step() == SQLITE_ROW ? static_cast<int>(count.integer(0)) : 0;
 }
 
-std::optional<OutboxEntry> nextPending(QuoteStore& store) {
+std::optional<OutboxEntry> nextPending(EstimateStore& store) {
   std::optional<OutboxEntry> next;
   store.transaction(
       [&next](sqlite3* db) {
@@ -120,7 +120,7 @@ std::optional<OutboxEntry> nextPending(QuoteStore& store) {
   return next;
 }
 
-bool recordTry(QuoteStore& store, const OutboxEntry& e, const SendOutcome& outcome, std::int64_t nowMs,
+bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& outcome, std::int64_t nowMs,
                const RetryTiming& retry) {
   const int attempts = e.attempts + 1;
   std::string state = "pending";
@@ -147,7 +147,7 @@ bool recordTry(QuoteStore& store, const OutboxEntry& e, const SendOutcome& outco
   });
 }
 
-std::vector<OutboxEntry> undelivered(QuoteStore& store) {
+std::vector<OutboxEntry> undelivered(EstimateStore& store) {
   std::vector<OutboxEntry> entries;
   store.transaction(
       [&entries](sqlite3* db) {
@@ -160,7 +160,7 @@ std::vector<OutboxEntry> undelivered(QuoteStore& store) {
   return entries;
 }
 
-bool retryFailed(QuoteStore& store, std::int64_t id, std::int64_t nowMs) {
+bool retryFailed(EstimateStore& store, std::int64_t id, std::int64_t nowMs) {
   bool changed = false;
   store.transaction([&](sqlite3* db) {
     Query update(db,
@@ -173,7 +173,7 @@ bool retryFailed(QuoteStore& store, std::int64_t id, std::int64_t nowMs) {
   return changed;
 }
 
-InboxWithDelivery inboxWithDelivery(QuoteStore& store) {
+InboxWithDelivery inboxWithDelivery(EstimateStore& store) {
   InboxWithDelivery inbox;
   store.transaction(
       [&inbox](sqlite3* db) {
@@ -181,12 +181,12 @@ InboxWithDelivery inboxWithDelivery(QuoteStore& store) {
         Query mails(db, std::string("SELECT ") + kEntryColumns + ";");
         while (mails.step() == SQLITE_ROW) {
           OutboxEntry e = mails.entry();
-          messages[e.quoteId][e.kind] = std::move(e);
+          messages[e.estimateId][e.kind] = std::move(e);
         }
-        Query quotes(db, "SELECT id, received, email, phone, result FROM quotes ORDER BY id DESC;");
-        while (quotes.step() == SQLITE_ROW) {
-          inbox.quotes.push_back({quotes.text(1), quotes.text(2), quotes.text(3), quotes.text(4)});
-          const auto found = messages.find(quotes.integer(0));
+        Query estimates(db, "SELECT id, received, email, phone, result FROM quotes ORDER BY id DESC;");
+        while (estimates.step() == SQLITE_ROW) {
+          inbox.estimates.push_back({estimates.text(1), estimates.text(2), estimates.text(3), estimates.text(4)});
+          const auto found = messages.find(estimates.integer(0));
           if (found == messages.end()) {
             inbox.delivery.push_back("未投递（邮件投递未开启）");
             continue;
@@ -213,7 +213,7 @@ std::string outboxText(const std::vector<OutboxEntry>& entries) {
     if (!text.empty()) text += '\n';
     text += "编号：" + std::to_string(e.id) + "\n状态：" + stateText(e) + "\n类型：" +
             (e.kind == kCustomerMail ? "客户邮件" : "销售邮件") + "\n收件人：" + e.recipient +
-            "\n报价时间：" + e.quoteReceived + "\n已尝试：" + std::to_string(e.attempts) + " 次\n";
+            "\n报价时间：" + e.estimateReceived + "\n已尝试：" + std::to_string(e.attempts) + " 次\n";
     if (e.state == "pending") text += "下次尝试：" + timeText(e.nextMs) + "\n";
     text += "最后回复：" + (e.lastReply.empty() ? std::string("（无）") : e.lastReply) + "\n";
   }

@@ -1,5 +1,5 @@
 #pragma once
-// The outbox: the messages each accepted quote produced, in the quote database itself, with
+// The outbox: the messages each accepted estimate produced, in the estimate database itself, with
 // their delivery state. Every change is committed before the worker goes on, so a server
 // that restarts resumes where it stopped.
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "server/mail_config.h"
-#include "server/quote_store.h"
+#include "server/estimate_store.h"
 
 struct sqlite3;
 
@@ -19,7 +19,7 @@ inline constexpr char kSalesMail[] = "sales";
 
 struct OutboxEntry {
   std::int64_t id = 0;
-  std::int64_t quoteId = 0;
+  std::int64_t estimateId = 0;
   std::string kind;  // kCustomerMail or kSalesMail
   std::string recipient;
   std::string state;  // pending, sent, failed, or withheld (never sent; the reason in lastReply)
@@ -28,36 +28,36 @@ struct OutboxEntry {
   std::int64_t nextMs = 0;
   std::string lastReply;
   std::string message;        // the whole MIME text
-  std::string quoteReceived;  // the quote's time stamp, for listings
+  std::string estimateReceived;  // the estimate's time stamp, for listings
 };
 
 // Creates the outbox tables when missing. Call once after opening the store.
-bool prepareOutbox(QuoteStore& store);
+bool prepareOutbox(EstimateStore& store);
 
-// Inside a quote's transaction.
+// Inside an estimate's transaction.
 bool queueMessage(sqlite3* db, const OutboxEntry& entry);
 int customerMailsSince(sqlite3* db, const std::string& address, std::int64_t sinceMs);
 
 // The pending message due first, and when it is due; nothing when none is pending.
-std::optional<OutboxEntry> nextPending(QuoteStore& store);
+std::optional<OutboxEntry> nextPending(EstimateStore& store);
 
 // Writes what a try gave: sent, failed at once (permanent), or failed for now and tried
 // again later, until the message has waited `retry.giveUp`.
-bool recordTry(QuoteStore& store, const OutboxEntry& entry, const SendOutcome& outcome, std::int64_t nowMs,
+bool recordTry(EstimateStore& store, const OutboxEntry& entry, const SendOutcome& outcome, std::int64_t nowMs,
                const RetryTiming& retry);
 
 // Pending and failed messages, oldest first.
-std::vector<OutboxEntry> undelivered(QuoteStore& store);
+std::vector<OutboxEntry> undelivered(EstimateStore& store);
 
 // A failed message queued again from now on; false when `id` is no failed message.
-bool retryFailed(QuoteStore& store, std::int64_t id, std::int64_t nowMs);
+bool retryFailed(EstimateStore& store, std::int64_t id, std::int64_t nowMs);
 
-// The quotes newest first with the delivery state of their messages, read together.
+// The estimates newest first with the delivery state of their messages, read together.
 struct InboxWithDelivery {
-  std::vector<StoredQuote> quotes;
+  std::vector<StoredEstimate> estimates;
   std::vector<std::string> delivery;
 };
-InboxWithDelivery inboxWithDelivery(QuoteStore& store);
+InboxWithDelivery inboxWithDelivery(EstimateStore& store);
 
 // Staff listings.
 std::string outboxText(const std::vector<OutboxEntry>& entries);

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstddef>
 
-#include "server/quote_form.h"
+#include "server/estimate_form.h"
 
 namespace decor::server {
 

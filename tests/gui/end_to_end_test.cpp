@@ -67,7 +67,7 @@ class EndToEndTest : public ::testing::Test {
   std::filesystem::path database() const { return folder_ / "company.sqlite3"; }
   std::filesystem::path mail() const { return folder_ / "mail"; }
 
-  // The time stamp of the one quote received.
+  // The time stamp of the one estimate received.
   std::string inboxTime() const {
     const auto inbox = decor::testing::runCommand(kServer, {"inbox", "--data", database().string(), "--csv"});
     const std::size_t row = inbox.output.find("\r\n") + 2;
@@ -98,7 +98,7 @@ class EndToEndTest : public ::testing::Test {
     std::ofstream(prices() / name, std::ios::binary | std::ios::trunc) << text;
   }
 
-  // The inbox as staff list it in CSV, the one quote's time of arrival cut out.
+  // The inbox as staff list it in CSV, the one estimate's time of arrival cut out.
   std::string inboxWithoutTime() const {
     const auto inbox = decor::testing::runCommand(kServer, {"inbox", "--data", database().string(), "--csv"});
     EXPECT_EQ(inbox.code, 0) << inbox.output;

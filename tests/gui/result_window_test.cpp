@@ -21,7 +21,7 @@ const std::string kClosingLine = "\r\n\r\n*如差别与心里的太大，请尝�
 class ResultWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    services_.state->setQuoteSent(true);  // left over from an earlier result
+    services_.state->setEstimateSent(true);  // left over from an earlier result
     window_ = std::make_unique<ResultWindow>(services_, kResultText);
     window_->show();
   }
@@ -36,7 +36,7 @@ class ResultWindowTest : public ::testing::Test {
 
 TEST_F(ResultWindowTest, ShowsTheResultTextWithTheClosingLineAndClearsTheSentFlag) {
   EXPECT_FALSE(window_->sent());
-  EXPECT_FALSE(services_.state->quoteSent());
+  EXPECT_FALSE(services_.state->estimateSent());
   EXPECT_EQ(window_->shownText(), kResultText + kClosingLine);
   EXPECT_EQ(control<QPlainTextEdit>(*window_, "编辑框1")->toPlainText(),
             QStringLiteral("此面积的房子做为经济型装修价格如下：\n\n客餐厅铺地板半包装修的价格为：19887.7元\n\n"
@@ -69,7 +69,7 @@ TEST_F(ResultWindowTest, ClosingBeforeASendAsksOncePerAttemptAndYesKeepsItOpen) 
 
 TEST_F(ResultWindowTest, AfterASendItClosesWithoutAsking) {
   window_->markSent();
-  EXPECT_TRUE(services_.state->quoteSent());
+  EXPECT_TRUE(services_.state->estimateSent());
   ModalAnswerer answerer;
   window_->close();
   EXPECT_FALSE(window_->isVisible());

@@ -20,7 +20,7 @@ class CompanyServerTest : public TempFolderTest {
  protected:
   void SetUp() override {
     std::string error;
-    store_ = QuoteStore::open(folder_ / "company.sqlite3", QuoteStore::Access::Serve, error);
+    store_ = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Serve, error);
     ASSERT_TRUE(store_) << error;
     start([](ServerSettings&) {});
   }
@@ -73,7 +73,7 @@ class CompanyServerTest : public TempFolderTest {
     std::ofstream(folder_ / "prices" / name, std::ios::binary) << text;
   }
 
-  std::unique_ptr<QuoteStore> store_;
+  std::unique_ptr<EstimateStore> store_;
   std::unique_ptr<CompanyServer> server_;
   std::thread serving_;
   int port_ = -1;
@@ -112,13 +112,13 @@ TEST_F(CompanyServerTest, CountsOneVisitPerAddressAndServesTheCountAsGbk) {
   EXPECT_EQ(store_->visitCount(), 3);
 }
 
-TEST_F(CompanyServerTest, StoresASentQuoteBeforeAnsweringSuccess) {
+TEST_F(CompanyServerTest, StoresASentEstimateBeforeAnsweringSuccess) {
   const auto res = post("email=%E5%AE%A2%E6%88%B7@qq.com&result=%E6%80%BB%E4%BB%B7 100%25 %26 1+1%3Cbr %2F%3E%E5%AE%8C&tel=13800138000");
   ASSERT_TRUE(res);
   EXPECT_EQ(res->status, 200);
   EXPECT_EQ(res->body, "发送成功");
-  EXPECT_EQ(store_->quotesNewestFirst(),
-            (std::vector<StoredQuote>{{"2026-03-04 05:06:07", "客户@qq.com", "13800138000", "总价 100% & 1+1\r\n完"}}));
+  EXPECT_EQ(store_->estimatesNewestFirst(),
+            (std::vector<StoredEstimate>{{"2026-03-04 05:06:07", "客户@qq.com", "13800138000", "总价 100% & 1+1\r\n完"}}));
 }
 
 TEST_F(CompanyServerTest, MalformedOrImplausibleFormsGetAFailureTextAndStoreNothing) {
@@ -135,7 +135,7 @@ TEST_F(CompanyServerTest, MalformedOrImplausibleFormsGetAFailureTextAndStoreNoth
   for (const auto& [body, reply] : cases) {
     EXPECT_EQ(raw(formPost(body)), (std::pair<int, std::string>{400, reply})) << body;
   }
-  EXPECT_TRUE(store_->quotesNewestFirst().empty());
+  EXPECT_TRUE(store_->estimatesNewestFirst().empty());
   EXPECT_EQ(post("email=a@b&result=x&tel=1")->body, "发送成功");
 }
 
@@ -193,14 +193,14 @@ TEST_F(CompanyServerTest, HostileRequestsAreRefusedBeforeTheyCostMemory) {
     }
   }
   std::vector<std::string> stored;
-  for (const auto& quote : store_->quotesNewestFirst()) stored.push_back(quote.phone);
+  for (const auto& estimate : store_->estimatesNewestFirst()) stored.push_back(estimate.phone);
   EXPECT_EQ(stored, (std::vector<std::string>{"5", "4", "2", "1"}));
 }
 
 TEST_F(CompanyServerTest, StoresEachOfManyConcurrentSendsExactlyOnce) {
   constexpr int kThreads = 8;
   constexpr int kPerThread = 25;
-  start([](ServerSettings& settings) { settings.abuse.quotesPerWindow = kThreads * kPerThread + 1; });
+  start([](ServerSettings& settings) { settings.abuse.estimatesPerWindow = kThreads * kPerThread + 1; });
   // The client library sets up its parsers on first use, unseen by ThreadSanitizer: let that
   // happen before the threads start.
   ASSERT_EQ(post("email=warm@x&result=up&tel=0")->body, "发送成功");
@@ -219,13 +219,13 @@ TEST_F(CompanyServerTest, StoresEachOfManyConcurrentSendsExactlyOnce) {
   EXPECT_EQ(acknowledged, kThreads * kPerThread);
 
   std::multiset<std::string> results;
-  auto quotes = store_->quotesNewestFirst();
-  ASSERT_EQ(quotes.back().phone, "0");
-  quotes.pop_back();
-  for (const auto& quote : quotes) {
-    EXPECT_EQ(quote.result, "报价" + quote.phone);
-    EXPECT_EQ(quote.email, quote.phone + "@x");
-    results.insert(quote.phone);
+  auto estimates = store_->estimatesNewestFirst();
+  ASSERT_EQ(estimates.back().phone, "0");
+  estimates.pop_back();
+  for (const auto& estimate : estimates) {
+    EXPECT_EQ(estimate.result, "报价" + estimate.phone);
+    EXPECT_EQ(estimate.email, estimate.phone + "@x");
+    results.insert(estimate.phone);
   }
   ASSERT_EQ(results.size(), std::size_t{kThreads * kPerThread});
   for (int t = 0; t < kThreads; ++t) {
@@ -233,30 +233,30 @@ TEST_F(CompanyServerTest, StoresEachOfManyConcurrentSendsExactlyOnce) {
   }
 }
 
-// Quotes per address per window; what is refused shows in the next log line.
-TEST_F(CompanyServerTest, LimitsQuotesPerAddressAndLogsWhatItRefused) {
+// Estimates per address per window; what is refused shows in the next log line.
+TEST_F(CompanyServerTest, LimitsEstimatesPerAddressAndLogsWhatItRefused) {
   std::mutex logged;
   std::vector<std::string> lines;
   start([&](ServerSettings& settings) {
-    settings.abuse.quotesPerWindow = 2;
+    settings.abuse.estimatesPerWindow = 2;
     settings.logEvery = std::chrono::seconds(0);
     settings.log = [&](const std::string& line) {
       std::lock_guard lock(logged);
       lines.push_back(line);
     };
   });
-  const std::string quote = formPost("email=a@b&result=x&tel=1");
+  const std::string estimate = formPost("email=a@b&result=x&tel=1");
   const std::pair<int, std::string> accepted{200, "发送成功"};
   const std::pair<int, std::string> refused{429, "发送失败：发送过于频繁，请稍后再试"};
   const std::pair<std::string, std::pair<int, std::string>> sends[] = {
       {"127.0.0.2", accepted}, {"127.0.0.2", accepted}, {"127.0.0.2", refused},
       {"127.0.0.3", accepted}, {"127.0.0.2", refused},
   };
-  for (const auto& [source, reply] : sends) EXPECT_EQ(raw(quote, source), reply) << source;
-  // An implausible quote is refused for what it is and uses up no allowance.
+  for (const auto& [source, reply] : sends) EXPECT_EQ(raw(estimate, source), reply) << source;
+  // An implausible estimate is refused for what it is and uses up no allowance.
   EXPECT_EQ(raw(formPost("email=a@b&result=x&tel=x"), "127.0.0.3").first, 400);
-  EXPECT_EQ(raw(quote, "127.0.0.3"), accepted);
-  EXPECT_EQ(store_->quotesNewestFirst().size(), 4u);
+  EXPECT_EQ(raw(estimate, "127.0.0.3"), accepted);
+  EXPECT_EQ(store_->estimatesNewestFirst().size(), 4u);
 
   for (int wait = 0; wait < 100; ++wait) {
     {
@@ -305,7 +305,7 @@ TEST_F(CompanyServerTest, StandsInForTheChatAndNumberLocationServices) {
 TEST(CompanyServerStop, EndsServingEvenWhenStoppedRightAway) {
   const test::ScratchFolder scratch{"decor-server"};
   std::string error;
-  auto store = QuoteStore::open(scratch / "db", QuoteStore::Access::Serve, error);
+  auto store = EstimateStore::open(scratch / "db", EstimateStore::Access::Serve, error);
   ASSERT_TRUE(store) << error;
   for (int round = 0; round < 20; ++round) {
     ServerSettings settings;

@@ -1,4 +1,4 @@
-// What the customer and the sales mailbox receive for each kind of quote, sent through a
+// What the customer and the sales mailbox receive for each kind of estimate, sent through a
 // real SMTP server and read back by Python's MIME parser; the shape check of result texts;
 // and the header lines of a message built from hostile fields.
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "server/delivery_worker.h"
 #include "server/mail_message.h"
 #include "server/mail_outbox.h"
-#include "server/quote_intake.h"
+#include "server/estimate_intake.h"
 #include "server/result_shape.h"
 #include "server_test_support.h"
 
@@ -39,10 +39,10 @@ const std::string kHeaderNames =
     "headers: Date, From, To, Reply-To, Subject, Message-ID, MIME-Version, Content-Type, "
     "Content-Transfer-Encoding, Auto-Submitted, X-Auto-Response-Suppress\n";
 
-std::string customerMail(const std::string& to, int quote, const std::string& result) {
+std::string customerMail(const std::string& to, int estimate, const std::string& result) {
   return "envelope: noreply@decor.test -> " + to + "\n" + kHeaderNames + "from: 测试装饰 <noreply@decor.test>\nto: " +
          to + "\nreply-to: sales@decor.test\nsubject: 您的装修报价 — 测试装饰\nmessage-id: <quote-" +
-         std::to_string(quote) +
+         std::to_string(estimate) +
          ".customer@decor.test>\ncontent-type: text/plain; utf-8\ntransfer-encoding: base64\n"
          "auto-submitted: auto-generated\ncrlf: yes yes\nbody:\n" +
          withLf(result) + "\n\n-- \n测试装饰\n热线：" DECOR_DEPLOY_HOTLINE "\n网站：" DECOR_DEPLOY_WEBSITE
@@ -50,7 +50,7 @@ std::string customerMail(const std::string& to, int quote, const std::string& re
 }
 
 struct Lead {
-  int quote;
+  int estimate;
   bool verified;
   std::string replyTo, email, phone, province, customer;
   std::string result;
@@ -62,7 +62,7 @@ std::string salesMail(const Lead& l) {
   if (l.replyTo.empty()) headers.erase(headers.find("Reply-To, "), 10);
   return "envelope: noreply@decor.test -> sales@decor.test\n" + headers +
          "from: 测试装饰 <noreply@decor.test>\nto: sales@decor.test\nreply-to: " + l.replyTo + "\nsubject: " + heading +
-         " — 测试装饰\nmessage-id: <quote-" + std::to_string(l.quote) +
+         " — 测试装饰\nmessage-id: <quote-" + std::to_string(l.estimate) +
          ".sales@decor.test>\ncontent-type: text/plain; utf-8\ntransfer-encoding: base64\n"
          "auto-submitted: auto-generated\ncrlf: yes yes\nbody:\n" +
          heading + "\n\n时间：2026-12-09 10:00:00\n邮箱：" + l.email + "\n手机：" + l.phone + "\n号码归属地：" +
@@ -73,7 +73,7 @@ std::string salesMail(const Lead& l) {
 
 class MailDeliveryTest : public TempFolderTest {};
 
-TEST_F(MailDeliveryTest, EachQuoteGivesTheMailsItShould) {
+TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
   const std::string text = estimatorText({});
   QuickEstimateInput luxury;
   luxury.grade = "豪华型装修";
@@ -83,42 +83,42 @@ TEST_F(MailDeliveryTest, EachQuoteGivesTheMailsItShould) {
   const std::string forged = text + "\r\n点击 http://evil.example 领取优惠";
   const std::string bcc = "a@x.cn\r\nBcc: victim@y.cn";
   const std::string phoneBcc = "1380013\r\nBcc: victim@y.cn";
-  auto quote = [](std::string email, std::string phone, std::string result) {
-    return StoredQuote{"2026-12-09 10:00:00", std::move(email), std::move(phone), std::move(result)};
+  auto estimate = [](std::string email, std::string phone, std::string result) {
+    return StoredEstimate{"2026-12-09 10:00:00", std::move(email), std::move(phone), std::move(result)};
   };
   const std::string queued = "已排队发送";
 
   struct Case {
     const char* what;
-    std::vector<StoredQuote> quotes;
+    std::vector<StoredEstimate> estimates;
     std::vector<std::string> mails;
   };
   const Case cases[] = {
       {"the estimator's result",
-       {quote("kehu@x.cn", "13800138000", text)},
+       {estimate("kehu@x.cn", "13800138000", text)},
        {customerMail("kehu@x.cn", 1, text),
         salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13800138000", "北京", queued, text})}},
       {"another grade and flat, unknown number block",
-       {quote("kehu@x.cn", "13012345678", other)},
+       {estimate("kehu@x.cn", "13012345678", other)},
        {customerMail("kehu@x.cn", 1, other),
         salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13012345678", "未知", queued, other})}},
       {"a Bcc line in the address",
-       {quote(bcc, "13800138000", text)},
+       {estimate(bcc, "13800138000", text)},
        {salesMail({1, true, "", "a@x.cn\\r\\nBcc: victim@y.cn", "13800138000", "北京", "未发送（邮箱地址无效）", text})}},
       {"a Bcc line in the phone",
-       {quote("kehu@x.cn", phoneBcc, text)},
+       {estimate("kehu@x.cn", phoneBcc, text)},
        {customerMail("kehu@x.cn", 1, text),
         salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "1380013\\r\\nBcc: victim@y.cn", "北京", queued, text})}},
       {"a text the estimator did not write",
-       {quote("kehu@x.cn", "13800138000", forged)},
+       {estimate("kehu@x.cn", "13800138000", forged)},
        {salesMail({1, false, "kehu@x.cn", "kehu@x.cn", "13800138000", "北京", "未发送（报价内容未验证）", forged})}},
-      {"the same quote sent twice",
-       {quote("kehu@x.cn", "13800138000", text), quote("kehu@x.cn", "13800138000", text)},
+      {"the same estimate sent twice",
+       {estimate("kehu@x.cn", "13800138000", text), estimate("kehu@x.cn", "13800138000", text)},
        {customerMail("kehu@x.cn", 1, text),
         salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13800138000", "北京", queued, text})}},
-      {"a fourth quote to one address within a day",
-       {quote("kehu@x.cn", "13800138001", text), quote("kehu@x.cn", "13800138002", text),
-        quote("KeHu@x.cn", "13800138003", text), quote("kehu@x.cn", "13800138004", text)},
+      {"a fourth estimate to one address within a day",
+       {estimate("kehu@x.cn", "13800138001", text), estimate("kehu@x.cn", "13800138002", text),
+        estimate("KeHu@x.cn", "13800138003", text), estimate("kehu@x.cn", "13800138004", text)},
        {customerMail("kehu@x.cn", 1, text), customerMail("kehu@x.cn", 2, text), customerMail("KeHu@x.cn", 3, text),
         salesMail({1, true, "kehu@x.cn", "kehu@x.cn", "13800138001", "北京", queued, text}),
         salesMail({2, true, "kehu@x.cn", "kehu@x.cn", "13800138002", "北京", queued, text}),
@@ -135,7 +135,7 @@ TEST_F(MailDeliveryTest, EachQuoteGivesTheMailsItShould) {
     ASSERT_NE(catcher->address(), "") << catcher->output();
 
     std::string error;
-    auto store = QuoteStore::open(caseFolder / "company.sqlite3", QuoteStore::Access::Serve, error);
+    auto store = EstimateStore::open(caseFolder / "company.sqlite3", EstimateStore::Access::Serve, error);
     ASSERT_TRUE(store) << error;
     MailSettings mail;
     mail.account.url = catcher->address();
@@ -144,10 +144,10 @@ TEST_F(MailDeliveryTest, EachQuoteGivesTheMailsItShould) {
     mail.company = "测试装饰";
     mail.retry.first = std::chrono::milliseconds(100);
     DeliveryWorker worker(*store, mail);
-    QuoteIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
+    EstimateIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
     ASSERT_TRUE(intake.prepare());
     worker.start();
-    for (const StoredQuote& q : c.quotes) EXPECT_TRUE(intake.accept(q));
+    for (const StoredEstimate& q : c.estimates) EXPECT_TRUE(intake.accept(q));
 
     EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty() && messagesIn(caseFolder / "mail") >= c.mails.size(); }));
     worker.stop();

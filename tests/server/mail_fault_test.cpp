@@ -1,6 +1,6 @@
 // The server program and a real SMTP server through the faults mail meets: the SMTP server
-// down when quotes arrive, a recipient it refuses, the server killed before it delivered,
-// and a burst of quotes. Retry intervals are shortened to fractions of a second.
+// down when estimates arrive, a recipient it refuses, the server killed before it delivered,
+// and a burst of estimates. Retry intervals are shortened to fractions of a second.
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <signal.h>
@@ -105,7 +105,7 @@ TEST_F(MailFaultTest, MailGetsThroughOutagesRefusalsCrashesAndBursts) {
   estimator.run({}, EstimatePrices::defaults());
   const std::string text = resultWindowText(estimator.resultText());
 
-  // The SMTP server is down when the quote arrives and comes back a while later.
+  // The SMTP server is down when the estimate arrives and comes back a while later.
   auto catcher = startCatcher(mail());
   ASSERT_NE(catcher->address(), "") << catcher->output();
   const int smtpPort = portOf(catcher->address());
@@ -145,7 +145,7 @@ TEST_F(MailFaultTest, MailGetsThroughOutagesRefusalsCrashesAndBursts) {
   ASSERT_NE(server->address(), "") << server->output();
   ASSERT_TRUE(waitUntil([&] { return messagesIn(mail()) == 5; }));
 
-  // A burst of quotes from four clients at once.
+  // A burst of estimates from four clients at once.
   constexpr int kBurst = 100;
   std::mutex mutex;
   std::map<std::string, std::int64_t> acknowledged;  // customer address → time of 发送成功
@@ -164,7 +164,7 @@ TEST_F(MailFaultTest, MailGetsThroughOutagesRefusalsCrashesAndBursts) {
   ASSERT_TRUE(waitUntil([&] { return messagesIn(mail()) >= 5 + 2 * kBurst; }, std::chrono::minutes(3)));
   EXPECT_EQ(outbox(), failed);  // only the refused one is left
 
-  // Every message once, except that the kill may have left one repeat of quote 5's.
+  // Every message once, except that the kill may have left one repeat of estimate 5's.
   const Arrivals arrivals = arrivalsIn(mail());
   std::map<std::string, int> expected{{"<quote-1.customer@decor.test>", 1}, {"<quote-1.sales@decor.test>", 1},
                                       {"<quote-2.sales@decor.test>", 1},    {"<quote-3.customer@decor.test>", 1},
@@ -182,7 +182,7 @@ TEST_F(MailFaultTest, MailGetsThroughOutagesRefusalsCrashesAndBursts) {
   }
   EXPECT_EQ(arrivals.count, expected);
 
-  // The inbox tells staff what happened to each quote, newest first.
+  // The inbox tells staff what happened to each estimate, newest first.
   const auto inbox = runCommand(kServer, {"inbox", "--data", data()});
   std::vector<std::string> states;
   std::istringstream listing(inbox.output);

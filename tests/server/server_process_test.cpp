@@ -7,8 +7,8 @@
 #include <fstream>
 #include <regex>
 
-#include "net/quote_send.h"
-#include "server/quote_store.h"
+#include "net/estimate_send.h"
+#include "server/estimate_store.h"
 #include "server_process.h"
 #include "server_test_support.h"
 
@@ -39,7 +39,7 @@ class ServerProgramTest : public TempFolderTest {
   }
 };
 
-TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
+TEST_F(ServerProgramTest, EveryAcknowledgedEstimateAndVisitSurvivesKillMinusNine) {
   std::string expectedInbox;
   {
     ServerProcess server(kServer, dataArgs());
@@ -58,7 +58,7 @@ TEST_F(ServerProgramTest, EveryAcknowledgedQuoteAndVisitSurvivesKillMinusNine) {
     EXPECT_EQ(server.stop(SIGKILL), 128 + SIGKILL);
   }
 
-  // The same file opens again at once: no stale claim, every quote there, newest first.
+  // The same file opens again at once: no stale claim, every estimate there, newest first.
   ServerProcess restarted(kServer, dataArgs());
   ASSERT_NE(restarted.address(), "") << restarted.output();
   const auto inbox = runCommand(kServer, {"inbox", "--data", (folder_ / "company.sqlite3").string(), "--csv"});
@@ -84,20 +84,20 @@ TEST_F(ServerProgramTest, TheProgramsOwnPostIsAcknowledgedAndStored) {
   const HttpLimits limits{.connect = std::chrono::seconds(5), .send = std::chrono::seconds(5),
                           .receive = std::chrono::seconds(5)};
   const Endpoints endpoints = Endpoints::allAt(server.address());
-  EXPECT_GT(quoteFormBody("zhang@qq.com", typical, "13800138000").size(), 5000u);
-  EXPECT_LT(quoteFormBody("li@qq.com", large, "13900139000").size(), 65536u);
-  EXPECT_EQ(sendQuoteForm(httpFormPoster(limits), endpoints, "zhang@qq.com", typical, "13800138000"), "发送成功！");
-  EXPECT_EQ(sendQuoteForm(httpFormPoster(limits), endpoints, "li@qq.com", large, "13900139000"), "发送成功！");
+  EXPECT_GT(estimateFormBody("zhang@qq.com", typical, "13800138000").size(), 5000u);
+  EXPECT_LT(estimateFormBody("li@qq.com", large, "13900139000").size(), 65536u);
+  EXPECT_EQ(sendEstimateForm(httpFormPoster(limits), endpoints, "zhang@qq.com", typical, "13800138000"), "发送成功！");
+  EXPECT_EQ(sendEstimateForm(httpFormPoster(limits), endpoints, "li@qq.com", large, "13900139000"), "发送成功！");
   // Over the limit: refused with a text, which the program shows as a failure.
-  EXPECT_EQ(sendQuoteForm(httpFormPoster(limits), endpoints, "li@qq.com", large + large, "13900139000"), "发送失败！");
+  EXPECT_EQ(sendEstimateForm(httpFormPoster(limits), endpoints, "li@qq.com", large + large, "13900139000"), "发送失败！");
 
   std::string error;
-  const auto store = QuoteStore::open(folder_ / "company.sqlite3", QuoteStore::Access::Read, error);
+  const auto store = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Read, error);
   ASSERT_TRUE(store) << error;
-  auto quotes = store->quotesNewestFirst();
-  for (auto& quote : quotes) quote.received.clear();
-  EXPECT_EQ(quotes, (std::vector<StoredQuote>{{"", "li@qq.com", "13900139000", large},
-                                              {"", "zhang@qq.com", "13800138000", typical}}));
+  auto estimates = store->estimatesNewestFirst();
+  for (auto& estimate : estimates) estimate.received.clear();
+  EXPECT_EQ(estimates, (std::vector<StoredEstimate>{{"", "li@qq.com", "13900139000", large},
+                                                    {"", "zhang@qq.com", "13800138000", typical}}));
 }
 
 TEST_F(ServerProgramTest, ASecondServerOnTheSameFileIsRefused) {

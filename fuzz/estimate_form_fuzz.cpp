@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "net/quote_send.h"
-#include "server/quote_form.h"
+#include "net/estimate_send.h"
+#include "server/estimate_form.h"
 #include "text/utf8.h"
 
 namespace {
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider input(data, size);
   if (input.ConsumeBool()) {
     const std::string body = input.ConsumeRemainingBytesAsString();
-    const decor::server::FormParse parse = decor::server::parseQuoteForm(body);
+    const decor::server::FormParse parse = decor::server::parseEstimateForm(body);
     checkParse(parse);
     if (body.size() > decor::server::kMaxFormBytes) FUZZ_CHECK(!parse.form);
     return 0;
@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string email = input.ConsumeRandomLengthString(64);
   const std::string phone = input.ConsumeRandomLengthString(32);
   const std::string result = input.ConsumeRemainingBytesAsString();
-  const std::string body = decor::quoteFormBody(email, result, phone);
-  const decor::server::FormParse parse = decor::server::parseQuoteForm(body);
+  const std::string body = decor::estimateFormBody(email, result, phone);
+  const decor::server::FormParse parse = decor::server::parseEstimateForm(body);
   checkParse(parse);
   // A form the customer filled in whole with valid UTF-8 is accepted when within the limit;
   // it comes back field for field unless the text itself spells the line-break tag.
@@ -49,6 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         decor::isValidUtf8(phone) && decor::isValidUtf8(result);
   FUZZ_CHECK(parse.form.has_value() == (complete && body.size() <= decor::server::kMaxFormBytes));
   if (parse.form && result.find("<br />") == std::string::npos)
-    FUZZ_CHECK((*parse.form == decor::server::QuoteForm{.email = email, .phone = phone, .result = result}));
+    FUZZ_CHECK((*parse.form == decor::server::EstimateForm{.email = email, .phone = phone, .result = result}));
   return 0;
 }

@@ -11,23 +11,23 @@ namespace decor::server {
 
 inline constexpr std::size_t kMaxFormBytes = 64 * 1024;
 
-struct QuoteForm {
+struct EstimateForm {
   std::string email;
   std::string phone;
   std::string result;  // "<br />" turned back into "\r\n"
 
-  bool operator==(const QuoteForm&) const = default;
+  bool operator==(const EstimateForm&) const = default;
 };
 
 struct FormParse {
-  std::optional<QuoteForm> form;
+  std::optional<EstimateForm> form;
   std::string error;  // why the body was refused; empty when `form` is set
 };
 
 // Refuses a body over kMaxFormBytes, a field without "=", a "%" without two hex digits, a
 // field that is missing, empty or given twice, and a value that is not valid UTF-8 once
 // decoded. Other fields are ignored.
-FormParse parseQuoteForm(std::string_view body);
+FormParse parseEstimateForm(std::string_view body);
 
 // Decodes "%XX" escapes; "+" and every other byte pass unchanged. Nothing on a broken escape.
 std::optional<std::string> percentDecode(std::string_view text);

@@ -49,7 +49,7 @@ class HeldLookups {
   int answered_ = 0;
 };
 
-class QuoteSendingOverHttpTest : public ::testing::Test {
+class EstimateSendingOverHttpTest : public ::testing::Test {
  protected:
   void SetUp() override {
     services_.fetcher = std::make_shared<HttpUrlFetcher>(FetchLimits{.connect = 2s, .stall = 5s});
@@ -81,7 +81,7 @@ class QuoteSendingOverHttpTest : public ::testing::Test {
   std::unique_ptr<ResultWindow> window_;
 };
 
-TEST_F(QuoteSendingOverHttpTest, TheSeventhDigitSendsOneLookupAndTheWindowWorksWhileItWaits) {
+TEST_F(EstimateSendingOverHttpTest, TheSeventhDigitSendsOneLookupAndTheWindowWorksWhileItWaits) {
   phone().setFocus();
   typeText(phone(), QStringLiteral("1380057"));
   ASSERT_TRUE(waitUntil([&] { return server_.requests().size() == 1; }));
@@ -113,7 +113,7 @@ TEST_F(QuoteSendingOverHttpTest, TheSeventhDigitSendsOneLookupAndTheWindowWorksW
   EXPECT_EQ(server_.requests().size(), 2u);
 }
 
-TEST_F(QuoteSendingOverHttpTest, ASendTheServerAcceptsClosesTheWindowWithoutTheQuestion) {
+TEST_F(EstimateSendingOverHttpTest, ASendTheServerAcceptsClosesTheWindowWithoutTheQuestion) {
   mail().setText(QStringLiteral("a&tel=1@x.cn"));
   phone().setText(QStringLiteral("13800571234"));
   ModalAnswerer answerer({QMessageBox::Ok});
@@ -135,7 +135,7 @@ TEST_F(QuoteSendingOverHttpTest, ASendTheServerAcceptsClosesTheWindowWithoutTheQ
   EXPECT_EQ(answerer.seen().size(), 1u);
 }
 
-TEST_F(QuoteSendingOverHttpTest, EnterSendsAndAnUnreachableServerIsAFailureThatStillCountsAsSent) {
+TEST_F(EstimateSendingOverHttpTest, EnterSendsAndAnUnreachableServerIsAFailureThatStillCountsAsSent) {
   services_.postForm = httpFormPoster(HttpLimits{.connect = 500ms, .send = 500ms, .receive = 500ms});
   services_.endpoints.quoteServer = "http://127.0.0.1:" + std::to_string(refusedPort());
   window_ = std::make_unique<ResultWindow>(services_, "r");

@@ -1,4 +1,4 @@
-// The quote send against a real local server: the bytes it receives, the form it parses and
+// The estimate send against a real local server: the bytes it receives, the form it parses and
 // the replies the send reads.
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "local_http_server.h"
-#include "net/quote_send.h"
+#include "net/estimate_send.h"
 
 namespace decor {
 namespace {
@@ -20,11 +20,11 @@ using namespace std::chrono_literals;
 
 constexpr HttpLimits kShortLimits{.connect = 300ms, .send = 300ms, .receive = 300ms};
 
-// The quote-sending server: records what each post to /site/send brings (the raw body, then
+// The estimate server: records what each post to /site/send brings (the raw body, then
 // the fields as the server parses them) and answers with a fixed status and body.
-class QuoteServer {
+class EstimateServer {
  public:
-  explicit QuoteServer(std::string reply, int status = 200) {
+  explicit EstimateServer(std::string reply, int status = 200) {
     server_.Post("/site/send", [this, reply, status](const httplib::Request& request, httplib::Response& response) {
       const std::lock_guard lock(mutex_);
       received_.push_back({request.body, request.get_header_value("Content-Type"), request.get_param_value("email"),
@@ -36,7 +36,7 @@ class QuoteServer {
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
-  ~QuoteServer() {
+  ~EstimateServer() {
     server_.stop();
     thread_.join();
   }
@@ -55,7 +55,7 @@ class QuoteServer {
   std::vector<std::vector<std::string>> received_;
 };
 
-TEST(QuoteSendOverHttp, TheServerReceivesTheExactBodyAndParsesEveryFieldIntact) {
+TEST(EstimateSendOverHttp, TheServerReceivesTheExactBodyAndParsesEveryFieldIntact) {
   const std::string form = "application/x-www-form-urlencoded";
   const std::vector<std::vector<std::string>> cases = {
       // address, result text, phone; then body, content type, email, result, tel, tel count
@@ -71,13 +71,13 @@ TEST(QuoteSendOverHttp, TheServerReceivesTheExactBodyAndParsesEveryFieldIntact) 
        "客户=%20+@邮箱", "100% & more", "2", "1"},
   };
   for (const auto& c : cases) {
-    QuoteServer server("发送成功");
-    EXPECT_EQ(sendQuoteForm(httpFormPoster(kShortLimits), server.endpoints(), c[0], c[1], c[2]), "发送成功！");
+    EstimateServer server("发送成功");
+    EXPECT_EQ(sendEstimateForm(httpFormPoster(kShortLimits), server.endpoints(), c[0], c[1], c[2]), "发送成功！");
     EXPECT_EQ(server.received(), (std::vector<std::vector<std::string>>{{c.begin() + 3, c.end()}})) << c[0];
   }
 }
 
-TEST(QuoteSendOverHttp, RepliesWithoutTheMarkAndUnreachableServersAreFailures) {
+TEST(EstimateSendOverHttp, RepliesWithoutTheMarkAndUnreachableServersAreFailures) {
   const std::vector<std::tuple<std::string, int, std::string_view>> replies = {
       {"%E5%8F%91%E9%80%81%E6%88%90%E5%8A%9F", 200, "发送成功！"},
       {"<p>您的报价已发送成功</p>", 200, "发送成功！"},
@@ -85,15 +85,15 @@ TEST(QuoteSendOverHttp, RepliesWithoutTheMarkAndUnreachableServersAreFailures) {
       {"<html><body><h1>500 Internal Server Error</h1></body></html>", 500, "发送失败！"},
   };
   for (const auto& [reply, status, outcome] : replies) {
-    QuoteServer server(reply, status);
-    EXPECT_EQ(sendQuoteForm(httpFormPoster(kShortLimits), server.endpoints(), "a@b", "t", "1"), outcome) << reply;
+    EstimateServer server(reply, status);
+    EXPECT_EQ(sendEstimateForm(httpFormPoster(kShortLimits), server.endpoints(), "a@b", "t", "1"), outcome) << reply;
     EXPECT_EQ(server.received().size(), 1u) << reply;
   }
 
   const Endpoints refused = Endpoints::allAt("http://127.0.0.1:" + std::to_string(test::refusedPort()));
-  EXPECT_EQ(sendQuoteForm(httpFormPoster(kShortLimits), refused, "a@b", "t", "1"), "发送失败！");
+  EXPECT_EQ(sendEstimateForm(httpFormPoster(kShortLimits), refused, "a@b", "t", "1"), "发送失败！");
   test::LocalHttpServer silent = test::LocalHttpServer::silent();
-  EXPECT_EQ(sendQuoteForm(httpFormPoster(kShortLimits), Endpoints::allAt(silent.address()), "a@b", "t", "1"),
+  EXPECT_EQ(sendEstimateForm(httpFormPoster(kShortLimits), Endpoints::allAt(silent.address()), "a@b", "t", "1"),
             "发送失败！");
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Sending a quick-estimate result to the customer: the checks of the two boxes, the form
-// body, the post to the quote-sending server and the reading of its reply.
+// body, the post to the estimate server and the reading of its reply.
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,7 +31,7 @@ std::optional<MissingSendInput> missingSendInput(std::string_view email, std::st
 // "email=" address "&result=" text "&tel=" number, each field encoded with encodeForForm, the
 // text after its CR LF line breaks have become "<br />". Encoding the address and the number
 // as well keeps an "&" or "=" in them from breaking (or forging) the form's fields.
-std::string quoteFormBody(std::string_view email, std::string_view resultText, std::string_view phone);
+std::string estimateFormBody(std::string_view email, std::string_view resultText, std::string_view phone);
 
 // The reply counts as success when its decoded text holds "发送成功" anywhere.
 bool isSendSuccess(std::string_view reply);
@@ -43,9 +43,9 @@ using FormPoster = std::function<std::string(const std::string& url, const std::
 // The program's poster: httpRequest with the method "POST", no proxy and no extra headers.
 FormPoster httpFormPoster(const HttpLimits& limits = {});
 
-// Posts the quote to the quote-sending server and returns the outcome to show: kSendSucceeded
+// Posts the estimate to the estimate server and returns the outcome to show: kSendSucceeded
 // or kSendFailed. Blocks the calling thread.
-std::string_view sendQuoteForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
-                               std::string_view resultText, std::string_view phone);
+std::string_view sendEstimateForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
+                                  std::string_view resultText, std::string_view phone);
 
 }  // namespace decor

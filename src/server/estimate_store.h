@@ -1,6 +1,6 @@
 #pragma once
-// The company's database: every quote a customer sent, and the visit counter. SQLite in WAL
-// mode with synchronous=FULL, so that a quote acknowledged to its sender survives a crash of
+// The company's database: every estimate a customer sent, and the visit counter. SQLite in WAL
+// mode with synchronous=FULL, so that an estimate acknowledged to its sender survives a crash of
 // the server or the machine.
 #include <cstdint>
 #include <filesystem>
@@ -14,16 +14,16 @@ struct sqlite3;
 
 namespace decor::server {
 
-struct StoredQuote {
+struct StoredEstimate {
   std::string received;  // local time, "YYYY-MM-DD HH:MM:SS"
   std::string email;
   std::string phone;
   std::string result;
 
-  bool operator==(const StoredQuote&) const = default;
+  bool operator==(const StoredEstimate&) const = default;
 };
 
-class QuoteStore {
+class EstimateStore {
  public:
   enum class Access {
     Serve,  // creates the file on first use; refused while another server holds it
@@ -31,28 +31,28 @@ class QuoteStore {
   };
 
   // Nothing, with a message for staff, when the file cannot be opened or is in use.
-  static std::unique_ptr<QuoteStore> open(const std::filesystem::path& file, Access access, std::string& error);
-  ~QuoteStore();
-  QuoteStore(const QuoteStore&) = delete;
-  QuoteStore& operator=(const QuoteStore&) = delete;
+  static std::unique_ptr<EstimateStore> open(const std::filesystem::path& file, Access access, std::string& error);
+  ~EstimateStore();
+  EstimateStore(const EstimateStore&) = delete;
+  EstimateStore& operator=(const EstimateStore&) = delete;
 
   // Committed to disk when it returns true. Any thread.
-  bool addQuote(const StoredQuote& quote);
-  std::vector<StoredQuote> quotesNewestFirst();
+  bool addEstimate(const StoredEstimate& estimate);
+  std::vector<StoredEstimate> estimatesNewestFirst();
 
   // Runs `work` on the shared connection in one transaction (a write transaction unless
   // `readOnly`): committed when it returns true, rolled back otherwise. The mail outbox keeps
-  // its tables in the same file so that a quote and its messages are written together.
+  // its tables in the same file so that an estimate and its messages are written together.
   bool transaction(const std::function<bool(sqlite3*)>& work, bool readOnly = false);
-  // Inside a transaction: writes the quote; its id, or -1.
-  static std::int64_t insertQuote(sqlite3* db, const StoredQuote& quote);
+  // Inside a transaction: writes the estimate; its id, or -1.
+  static std::int64_t insertEstimate(sqlite3* db, const StoredEstimate& estimate);
 
   // Counts one visit and returns the new count; -1 when the database fails. Any thread.
   std::int64_t countVisit();
   std::int64_t visitCount();
 
  private:
-  QuoteStore(sqlite3* db, int lockFd) : db_(db), lockFd_(lockFd) {}
+  EstimateStore(sqlite3* db, int lockFd) : db_(db), lockFd_(lockFd) {}
   bool execute(const char* sql);
 
   std::mutex mutex_;  // one statement sequence at a time on the shared connection

@@ -4,74 +4,74 @@
 #include <fstream>
 
 #include "server/inbox_listing.h"
-#include "server/quote_store.h"
+#include "server/estimate_store.h"
 #include "server_test_support.h"
 #include "shell_command.h"
 
 namespace decor::server {
 namespace {
 
-using QuoteStoreTest = TempFolderTest;
+using EstimateStoreTest = TempFolderTest;
 
-std::unique_ptr<QuoteStore> openStore(const std::filesystem::path& file, QuoteStore::Access access) {
+std::unique_ptr<EstimateStore> openStore(const std::filesystem::path& file, EstimateStore::Access access) {
   std::string error;
-  auto store = QuoteStore::open(file, access, error);
+  auto store = EstimateStore::open(file, access, error);
   EXPECT_TRUE(store) << error;
   EXPECT_EQ(error, "");
   return store;
 }
 
-TEST_F(QuoteStoreTest, KeepsQuotesAndCountAcrossReopeningNewestFirst) {
+TEST_F(EstimateStoreTest, KeepsEstimatesAndCountAcrossReopeningNewestFirst) {
   const auto file = folder_ / "new" / "company.sqlite3";  // the folder is created too
-  const StoredQuote first{"2026-01-02 03:04:05", "a@b.cn", "13800138000", "第一行\r\n第二行"};
-  const StoredQuote second{"2026-01-02 03:04:06", "c@d", "139", std::string("x\0y", 3)};
+  const StoredEstimate first{"2026-01-02 03:04:05", "a@b.cn", "13800138000", "第一行\r\n第二行"};
+  const StoredEstimate second{"2026-01-02 03:04:06", "c@d", "139", std::string("x\0y", 3)};
   {
-    auto store = openStore(file, QuoteStore::Access::Serve);
+    auto store = openStore(file, EstimateStore::Access::Serve);
     ASSERT_TRUE(store);
     EXPECT_EQ(store->visitCount(), 0);
     EXPECT_EQ(store->countVisit(), 1);
     EXPECT_EQ(store->countVisit(), 2);
-    EXPECT_TRUE(store->addQuote(first));
-    EXPECT_TRUE(store->addQuote(second));
+    EXPECT_TRUE(store->addEstimate(first));
+    EXPECT_TRUE(store->addEstimate(second));
   }
-  auto store = openStore(file, QuoteStore::Access::Serve);
+  auto store = openStore(file, EstimateStore::Access::Serve);
   ASSERT_TRUE(store);
   EXPECT_EQ(store->visitCount(), 2);
   EXPECT_EQ(store->countVisit(), 3);
-  EXPECT_EQ(store->quotesNewestFirst(), (std::vector<StoredQuote>{second, first}));
+  EXPECT_EQ(store->estimatesNewestFirst(), (std::vector<StoredEstimate>{second, first}));
 }
 
-TEST_F(QuoteStoreTest, ASecondServerIsRefusedWhileReadersAreWelcome) {
+TEST_F(EstimateStoreTest, ASecondServerIsRefusedWhileReadersAreWelcome) {
   const auto file = folder_ / "company.sqlite3";
   std::string error;
-  EXPECT_FALSE(QuoteStore::open(file, QuoteStore::Access::Read, error));
+  EXPECT_FALSE(EstimateStore::open(file, EstimateStore::Access::Read, error));
   EXPECT_EQ(error, "数据库文件 " + file.string() + " 不存在");
 
-  auto server = openStore(file, QuoteStore::Access::Serve);
+  auto server = openStore(file, EstimateStore::Access::Serve);
   ASSERT_TRUE(server);
-  EXPECT_FALSE(QuoteStore::open(file, QuoteStore::Access::Serve, error));
+  EXPECT_FALSE(EstimateStore::open(file, EstimateStore::Access::Serve, error));
   EXPECT_EQ(error, "数据库文件 " + file.string() + " 正被另一个 decor-company-server 使用，不能同时启动两个服务器");
 
-  const StoredQuote quote{"2026-01-02 03:04:05", "a@b", "1", "r"};
-  ASSERT_TRUE(server->addQuote(quote));
-  auto reader = openStore(file, QuoteStore::Access::Read);
+  const StoredEstimate estimate{"2026-01-02 03:04:05", "a@b", "1", "r"};
+  ASSERT_TRUE(server->addEstimate(estimate));
+  auto reader = openStore(file, EstimateStore::Access::Read);
   ASSERT_TRUE(reader);
-  EXPECT_EQ(reader->quotesNewestFirst(), std::vector<StoredQuote>{quote});
+  EXPECT_EQ(reader->estimatesNewestFirst(), std::vector<StoredEstimate>{estimate});
 
   server.reset();  // the claim ends with the server
-  EXPECT_TRUE(openStore(file, QuoteStore::Access::Serve));
+  EXPECT_TRUE(openStore(file, EstimateStore::Access::Serve));
 }
 
-TEST_F(QuoteStoreTest, AFileThatIsNoDatabaseIsRefused) {
+TEST_F(EstimateStoreTest, AFileThatIsNoDatabaseIsRefused) {
   const auto file = folder_ / "notes.txt";
   std::ofstream(file) << "这不是数据库，只是一段足够长的文字，用来占满文件头部的一百个字节。。。。。。。。。。。。。。。。";
   std::string error;
-  EXPECT_FALSE(QuoteStore::open(file, QuoteStore::Access::Serve, error));
+  EXPECT_FALSE(EstimateStore::open(file, EstimateStore::Access::Serve, error));
   EXPECT_TRUE(error.starts_with("数据库 " + file.string() + " 无法使用：")) << error;
 }
 
-// CSV quotes only the fields that need it; the text shows one block per quote.
-TEST(InboxListing, CsvAndTextOfSomeQuotesAndOfNone) {
+// CSV quotes only the fields that need it; the text shows one block per estimate.
+TEST(InboxListing, CsvAndTextOfSomeEstimatesAndOfNone) {
   EXPECT_EQ(inboxCsv({{"2026-01-02 03:04:06", "a,b@c", "139", "他说\"好\"\r\n下一行"},
                       {"2026-01-02 03:04:05", "x@y", "138", "一行"}}),
             "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n"
@@ -86,9 +86,9 @@ TEST(InboxListing, CsvAndTextOfSomeQuotesAndOfNone) {
   EXPECT_EQ(inboxText({}), "没有收到报价。\n");
 }
 
-// Quotes built to attack the staff who read them: formulas for a spreadsheet, and records
+// Estimates built to attack the staff who read them: formulas for a spreadsheet, and records
 // that would show a second, forged record in a terminal.
-const std::vector<StoredQuote> kHostileQuotes = {
+const std::vector<StoredEstimate> kHostileEstimates = {
     {"2026-01-02 03:04:09", "=HYPERLINK(\"http://x\",\"点我\")@x", "+86 138", "-2+3\r\n@SUM(A1)"},
     {"2026-01-02 03:04:08", "\tcmd@x", "'139", "\r=1+1\r\n'引号开头"},
     {"2026-01-02 03:04:07", "a@b", "138",
@@ -96,7 +96,7 @@ const std::vector<StoredQuote> kHostileQuotes = {
 };
 
 TEST(InboxListing, CsvFieldsNeverStartAFormulaAndReadBackThroughPythonsCsvModule) {
-  EXPECT_EQ(inboxCsv(kHostileQuotes),
+  EXPECT_EQ(inboxCsv(kHostileEstimates),
             "\xEF\xBB\xBF时间,邮箱,手机,报价内容\r\n"
             "2026-01-02 03:04:09,\"'=HYPERLINK(\"\"http://x\"\",\"\"点我\"\")@x\",'+86 138,\"'-2+3\r\n@SUM(A1)\"\r\n"
             "2026-01-02 03:04:08,'\tcmd@x,''139,\"'\r=1+1\r\n'引号开头\"\r\n"
@@ -105,7 +105,7 @@ TEST(InboxListing, CsvFieldsNeverStartAFormulaAndReadBackThroughPythonsCsvModule
 
   // What a spreadsheet reader sees, each field with its one leading "'" removed.
   const test::ScratchFolder scratch{"decor-inbox"};
-  std::ofstream(scratch / "inbox.csv", std::ios::binary) << inboxCsv(kHostileQuotes);
+  std::ofstream(scratch / "inbox.csv", std::ios::binary) << inboxCsv(kHostileEstimates);
   // Printed as the hex of each field's UTF-8, one record a line, so that every byte counts.
   const auto read = test::runShell(
       "/usr/bin/python3 -c 'import csv,sys\n"
@@ -123,14 +123,14 @@ TEST(InboxListing, CsvFieldsNeverStartAFormulaAndReadBackThroughPythonsCsvModule
     return out;
   };
   std::string expected;
-  for (const auto& q : kHostileQuotes) {
+  for (const auto& q : kHostileEstimates) {
     expected += hex(q.received) + " " + hex(q.email) + " " + hex(q.phone) + " " + hex(q.result) + "\n";
   }
   EXPECT_EQ(read.output, expected);
 }
 
 TEST(InboxListing, TextShowsControlCharactersSoNoRecordLooksLikeTwo) {
-  const std::string text = inboxText(kHostileQuotes);
+  const std::string text = inboxText(kHostileEstimates);
   EXPECT_EQ(text.substr(text.rfind("时间：2026-01-02 03:04:07")),
             "时间：2026-01-02 03:04:07\n邮箱：a@b\n手机：138\n报价内容：\n"
             "  正文\n"
@@ -142,7 +142,7 @@ TEST(InboxListing, TextShowsControlCharactersSoNoRecordLooksLikeTwo) {
   for (std::size_t at = text.find("时间："); at != std::string::npos; at = text.find("时间：", at + 1)) {
     starts += at == 0 || text[at - 1] == '\n' ? 1 : 0;
   }
-  EXPECT_EQ(starts, kHostileQuotes.size());
+  EXPECT_EQ(starts, kHostileEstimates.size());
   EXPECT_EQ(text.find('\r'), std::string::npos);
   EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }

@@ -1,4 +1,4 @@
-#include "server/quote_form.h"
+#include "server/estimate_form.h"
 
 #include <algorithm>
 #include <array>
@@ -27,7 +27,7 @@ std::optional<std::string> percentDecode(std::string_view text) {
   return out;
 }
 
-FormParse parseQuoteForm(std::string_view body) {
+FormParse parseEstimateForm(std::string_view body) {
   if (body.size() > kMaxFormBytes) return {std::nullopt, "表单超过 64 KiB"};
 
   static constexpr std::array<std::string_view, 3> kNames = {"email", "result", "tel"};
@@ -52,8 +52,8 @@ FormParse parseQuoteForm(std::string_view body) {
   for (std::size_t k = 0; k < kNames.size(); ++k) {
     if (!values[k] || values[k]->empty()) return {std::nullopt, "缺少字段 " + std::string(kNames[k])};
   }
-  return {QuoteForm{.email = std::move(*values[0]), .phone = std::move(*values[2]),
-                    .result = replaceAll(*values[1], "<br />", "\r\n")},
+  return {EstimateForm{.email = std::move(*values[0]), .phone = std::move(*values[2]),
+                       .result = replaceAll(*values[1], "<br />", "\r\n")},
           {}};
 }
 

@@ -2,17 +2,17 @@
 
 #include <string>
 
-#include "server/quote_form.h"
+#include "server/estimate_form.h"
 
 namespace decor::server {
 namespace {
 
 struct GoodForm {
   std::string body;
-  QuoteForm expected;
+  EstimateForm expected;
 };
 
-TEST(QuoteForm, DecodesEveryFieldAsTheProgramEncodesIt) {
+TEST(EstimateForm, DecodesEveryFieldAsTheProgramEncodesIt) {
   const std::string head = "email=a@b&tel=1&result=";
   const std::string filling(kMaxFormBytes - head.size(), 'x');
   const GoodForm cases[] = {
@@ -29,14 +29,14 @@ TEST(QuoteForm, DecodesEveryFieldAsTheProgramEncodesIt) {
       {head + filling, {"a@b", "1", filling}},
   };
   for (const auto& [body, expected] : cases) {
-    const FormParse parsed = parseQuoteForm(body);
+    const FormParse parsed = parseEstimateForm(body);
     ASSERT_TRUE(parsed.form) << body.substr(0, 80) << ": " << parsed.error;
     EXPECT_EQ(*parsed.form, expected) << body.substr(0, 80);
     EXPECT_EQ(parsed.error, "");
   }
 }
 
-TEST(QuoteForm, RefusesMalformedBodiesWithTheReason) {
+TEST(EstimateForm, RefusesMalformedBodiesWithTheReason) {
   const std::pair<std::string, std::string> cases[] = {
       {"", "不是表单：字段缺少 \"=\""},
       {"hello world", "不是表单：字段缺少 \"=\""},
@@ -57,7 +57,7 @@ TEST(QuoteForm, RefusesMalformedBodiesWithTheReason) {
       {"email=a@b&result=x&tel=1&tel=2", "字段 tel 重复"},
   };
   for (const auto& [body, reason] : cases) {
-    const FormParse parsed = parseQuoteForm(body);
+    const FormParse parsed = parseEstimateForm(body);
     EXPECT_FALSE(parsed.form) << body.substr(0, 80);
     EXPECT_EQ(parsed.error, reason) << body.substr(0, 80);
   }

@@ -1,4 +1,4 @@
-#include "net/quote_send.h"
+#include "net/estimate_send.h"
 
 #include "net/form_encoding.h"
 #include "text/replace_all.h"
@@ -22,7 +22,7 @@ std::optional<MissingSendInput> missingSendInput(std::string_view email, std::st
   return std::nullopt;
 }
 
-std::string quoteFormBody(std::string_view email, std::string_view resultText, std::string_view phone) {
+std::string estimateFormBody(std::string_view email, std::string_view resultText, std::string_view phone) {
   std::string body = "email=";
   body += encodeForForm(email);
   body += "&result=";
@@ -43,9 +43,9 @@ FormPoster httpFormPoster(const HttpLimits& limits) {
   };
 }
 
-std::string_view sendQuoteForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
-                               std::string_view resultText, std::string_view phone) {
-  const std::string reply = post ? post(endpoints.quoteSendUrl(), quoteFormBody(email, resultText, phone)) : std::string();
+std::string_view sendEstimateForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
+                                  std::string_view resultText, std::string_view phone) {
+  const std::string reply = post ? post(endpoints.quoteSendUrl(), estimateFormBody(email, resultText, phone)) : std::string();
   return isSendSuccess(reply) ? kSendSucceeded : kSendFailed;
 }
 

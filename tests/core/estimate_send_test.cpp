@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "net/phone_lookup.h"
-#include "net/quote_send.h"
+#include "net/estimate_send.h"
 #include "recording_url_fetcher.h"
 
 namespace decor {
 namespace {
 
-TEST(QuoteSend, ChecksTheBoxesBeforeSending) {
+TEST(EstimateSend, ChecksTheBoxesBeforeSending) {
   for (const char* accepted : {"", "a@b", "@", "客户@邮箱"}) EXPECT_TRUE(isAcceptableEmail(accepted)) << accepted;
   for (const char* refused : {"abc", " ", "a＠b"}) EXPECT_FALSE(isAcceptableEmail(refused)) << refused;
 
@@ -31,7 +31,7 @@ TEST(QuoteSend, ChecksTheBoxesBeforeSending) {
   EXPECT_FALSE(missingSendInput("a@b", "1").has_value());
 }
 
-TEST(QuoteSend, FormBodyEncodesEachFieldInItsFixedOrder) {
+TEST(EstimateSend, FormBodyEncodesEachFieldInItsFixedOrder) {
   const std::vector<std::vector<std::string>> cases = {
       // address, result text, phone, body
       {"a@b.cn", "价格\r\n19887.7元", "13800571234",
@@ -41,10 +41,10 @@ TEST(QuoteSend, FormBodyEncodesEachFieldInItsFixedOrder) {
       {"x@y", "\r\r\n", "1", "email=x%40y&result=%0D%3Cbr %2F%3E&tel=1"},
       {"", "", "", "email=&result=&tel="},
   };
-  for (const auto& c : cases) EXPECT_EQ(quoteFormBody(c[0], c[1], c[2]), c[3]) << c[1];
+  for (const auto& c : cases) EXPECT_EQ(estimateFormBody(c[0], c[1], c[2]), c[3]) << c[1];
 }
 
-TEST(QuoteSend, SuccessIsTheMarkAnywhereInTheDecodedReply) {
+TEST(EstimateSend, SuccessIsTheMarkAnywhereInTheDecodedReply) {
   const std::vector<std::pair<std::string, bool>> cases = {
       {"发送成功", true},
       {"您的报价已发送成功，请查收。", true},

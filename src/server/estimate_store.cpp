@@ -1,4 +1,4 @@
-#include "server/quote_store.h"
+#include "server/estimate_store.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -49,7 +49,7 @@ class Statement {
 // not interfere with SQLite's own fcntl() locks, and the kernel drops them when the
 // process dies, even by kill -9.
 int claimForServer(const std::filesystem::path& file, std::string& error) {
-  // Quotes hold customers' addresses: owner-only whatever the umask, also for a file an older
+  // Estimates hold customers' addresses: owner-only whatever the umask, also for a file an older
   // server created. SQLite gives its -wal and -shm files the mode of the database file.
   const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) {
@@ -70,7 +70,7 @@ int claimForServer(const std::filesystem::path& file, std::string& error) {
 
 std::string localTimeNow() { return localTimeText("%Y-%m-%d %H:%M:%S"); }
 
-std::unique_ptr<QuoteStore> QuoteStore::open(const std::filesystem::path& file, Access access, std::string& error) {
+std::unique_ptr<EstimateStore> EstimateStore::open(const std::filesystem::path& file, Access access, std::string& error) {
   int lockFd = -1;
   if (access == Access::Serve) {
     std::error_code ignored;
@@ -91,7 +91,7 @@ std::unique_ptr<QuoteStore> QuoteStore::open(const std::filesystem::path& file, 
     return nullptr;
   }
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
-  std::unique_ptr<QuoteStore> store(new QuoteStore(db, lockFd));
+  std::unique_ptr<EstimateStore> store(new EstimateStore(db, lockFd));
   // Both settings are per connection: a reader sets them too, so that it never checkpoints
   // with weaker guarantees than the server.
   if (!store->execute("PRAGMA journal_mode=WAL;") || !store->execute("PRAGMA synchronous=FULL;") ||
@@ -102,18 +102,18 @@ std::unique_ptr<QuoteStore> QuoteStore::open(const std::filesystem::path& file, 
   return store;
 }
 
-QuoteStore::~QuoteStore() {
+EstimateStore::~EstimateStore() {
   sqlite3_close(db_);
   if (lockFd_ >= 0) ::close(lockFd_);
 }
 
-bool QuoteStore::execute(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool EstimateStore::execute(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
-bool QuoteStore::addQuote(const StoredQuote& quote) {
-  return transaction([&quote](sqlite3* db) { return insertQuote(db, quote) >= 0; });
+bool EstimateStore::addEstimate(const StoredEstimate& estimate) {
+  return transaction([&estimate](sqlite3* db) { return insertEstimate(db, estimate) >= 0; });
 }
 
-bool QuoteStore::transaction(const std::function<bool(sqlite3*)>& work, bool readOnly) {
+bool EstimateStore::transaction(const std::function<bool(sqlite3*)>& work, bool readOnly) {
   std::lock_guard lock(mutex_);
   if (!execute(readOnly ? "BEGIN;" : "BEGIN IMMEDIATE;")) return false;
   if (work(db_) && execute("COMMIT;")) return true;
@@ -121,28 +121,28 @@ bool QuoteStore::transaction(const std::function<bool(sqlite3*)>& work, bool rea
   return false;
 }
 
-std::int64_t QuoteStore::insertQuote(sqlite3* db, const StoredQuote& quote) {
+std::int64_t EstimateStore::insertEstimate(sqlite3* db, const StoredEstimate& estimate) {
   Statement insert(db, "INSERT INTO quotes (received, email, phone, result) VALUES (?1, ?2, ?3, ?4);");
   if (!insert.ok()) return -1;
-  insert.bind(1, quote.received);
-  insert.bind(2, quote.email);
-  insert.bind(3, quote.phone);
-  insert.bind(4, quote.result);
+  insert.bind(1, estimate.received);
+  insert.bind(2, estimate.email);
+  insert.bind(3, estimate.phone);
+  insert.bind(4, estimate.result);
   return insert.step() == SQLITE_DONE ? sqlite3_last_insert_rowid(db) : -1;
 }
 
-std::vector<StoredQuote> QuoteStore::quotesNewestFirst() {
+std::vector<StoredEstimate> EstimateStore::estimatesNewestFirst() {
   std::lock_guard lock(mutex_);
-  std::vector<StoredQuote> quotes;
+  std::vector<StoredEstimate> estimates;
   Statement select(db_, "SELECT received, email, phone, result FROM quotes ORDER BY id DESC;");
-  if (!select.ok()) return quotes;
+  if (!select.ok()) return estimates;
   while (select.step() == SQLITE_ROW) {
-    quotes.push_back({select.text(0), select.text(1), select.text(2), select.text(3)});
+    estimates.push_back({select.text(0), select.text(1), select.text(2), select.text(3)});
   }
-  return quotes;
+  return estimates;
 }
 
-std::int64_t QuoteStore::countVisit() {
+std::int64_t EstimateStore::countVisit() {
   std::lock_guard lock(mutex_);
   Statement upsert(db_,
                    "INSERT INTO counters (name, value) VALUES ('visits', 1)"
@@ -152,7 +152,7 @@ std::int64_t QuoteStore::countVisit() {
   return upsert.step() == SQLITE_DONE ? count : -1;
 }
 
-std::int64_t QuoteStore::visitCount() {
+std::int64_t EstimateStore::visitCount() {
   std::lock_guard lock(mutex_);
   Statement select(db_, "SELECT value FROM counters WHERE name = 'visits';");
   if (!select.ok()) return -1;

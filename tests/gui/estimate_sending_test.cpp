@@ -22,7 +22,7 @@ const QString kSending = QStringLiteral("正在发送中。。。");
 const QString kSucceeded = QStringLiteral("发送成功！");
 const QString kFailed = QStringLiteral("发送失败！");
 
-// A quote server stand-in: replies by the address in the form, and holds each post until
+// An estimate server stand-in: replies by the address in the form, and holds each post until
 // the test releases its address.
 class GatedPoster {
  public:
@@ -70,7 +70,7 @@ class GatedPoster {
   std::vector<std::pair<std::string, std::string>> posts_;
 };
 
-class QuoteSendingTest : public ::testing::Test {
+class EstimateSendingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     services_.postForm = [poster = poster_](const std::string& url, const std::string& body) {
@@ -114,7 +114,7 @@ void expectMessage(const SeenDialog& seen, const QString& text, QMessageBox::Ico
   EXPECT_TRUE(seen.applicationModal);
 }
 
-TEST_F(QuoteSendingTest, LeavingTheMailBoxWithoutAnAtSignClearsItWithOneWarning) {
+TEST_F(EstimateSendingTest, LeavingTheMailBoxWithoutAnAtSignClearsItWithOneWarning) {
   ModalAnswerer answerer({QMessageBox::Ok});
   mail().setFocus();
   QTest::keyClicks(&mail(), "abc");
@@ -138,7 +138,7 @@ TEST_F(QuoteSendingTest, LeavingTheMailBoxWithoutAnAtSignClearsItWithOneWarning)
   EXPECT_EQ(answerer.seen().size(), 1u);
 }
 
-TEST_F(QuoteSendingTest, AnUnknownBlockIsNotReportedOnceTheBoxHoldsAnotherNumber) {
+TEST_F(EstimateSendingTest, AnUnknownBlockIsNotReportedOnceTheBoxHoldsAnotherNumber) {
   fetcher_->hold();
   phone().setFocus();
   typeText(phone(), QStringLiteral("1390000"));
@@ -152,7 +152,7 @@ TEST_F(QuoteSendingTest, AnUnknownBlockIsNotReportedOnceTheBoxHoldsAnotherNumber
   EXPECT_TRUE(answerer.seen().empty());
 }
 
-TEST_F(QuoteSendingTest, EmptyBoxesAskForTheAddressFirstAndNothingIsPosted) {
+TEST_F(EstimateSendingTest, EmptyBoxesAskForTheAddressFirstAndNothingIsPosted) {
   ModalAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
   pressSend();
   ASSERT_EQ(answerer.seen().size(), 1u);
@@ -173,7 +173,7 @@ TEST_F(QuoteSendingTest, EmptyBoxesAskForTheAddressFirstAndNothingIsPosted) {
   EXPECT_FALSE(window_->sent());
 }
 
-TEST_F(QuoteSendingTest, WhileASendRunsNeitherTheButtonNorEnterSendsAgain) {
+TEST_F(EstimateSendingTest, WhileASendRunsNeitherTheButtonNorEnterSendsAgain) {
   poster_->answer("ok@a.cn", "发送成功");
   poster_->hold();
   mail().setText(QStringLiteral("ok@a.cn"));
@@ -198,7 +198,7 @@ TEST_F(QuoteSendingTest, WhileASendRunsNeitherTheButtonNorEnterSendsAgain) {
   EXPECT_TRUE(window_->sent());
 }
 
-TEST_F(QuoteSendingTest, ALateUnknownBlockDoesNotInterruptTypingInTheMailBox) {
+TEST_F(EstimateSendingTest, ALateUnknownBlockDoesNotInterruptTypingInTheMailBox) {
   fetcher_->hold();
   phone().setFocus();
   typeText(phone(), QStringLiteral("1390000"));
@@ -216,7 +216,7 @@ TEST_F(QuoteSendingTest, ALateUnknownBlockDoesNotInterruptTypingInTheMailBox) {
 
 // Another program, or the close question, takes the focus: the address stays as typed. The
 // send checks it.
-TEST_F(QuoteSendingTest, TheAddressIsCheckedOnlyWithinTheWindowAndOnSending) {
+TEST_F(EstimateSendingTest, TheAddressIsCheckedOnlyWithinTheWindowAndOnSending) {
   mail().setFocus();
   typeText(mail(), QStringLiteral("abc"));
   QWidget other;

@@ -1,4 +1,4 @@
-#include "server/quote_intake.h"
+#include "server/estimate_intake.h"
 
 #include <sqlite3.h>
 
@@ -31,7 +31,7 @@ std::string oneLine(std::string_view text) {
   return out;
 }
 
-bool isRepeat(sqlite3* db, const StoredQuote& quote, std::int64_t sinceMs) {
+bool isRepeat(sqlite3* db, const StoredEstimate& estimate, std::int64_t sinceMs) {
   sqlite3_stmt* stmt = nullptr;
   sqlite3_prepare_v2(db,
                      "SELECT 1 FROM quote_intake i JOIN quotes q ON q.id = i.quote_id WHERE i.accepted_ms >= ?1"
@@ -39,19 +39,19 @@ bool isRepeat(sqlite3* db, const StoredQuote& quote, std::int64_t sinceMs) {
                      -1, &stmt, nullptr);
   if (stmt == nullptr) return false;
   sqlite3_bind_int64(stmt, 1, sinceMs);
-  sqlite3_bind_text(stmt, 2, quote.email.data(), static_cast<int>(quote.email.size()), SQLITE_TRANSIENT);
-  sqlite3_bind_text(stmt, 3, quote.phone.data(), static_cast<int>(quote.phone.size()), SQLITE_TRANSIENT);
-  sqlite3_bind_text(stmt, 4, quote.result.data(), static_cast<int>(quote.result.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(stmt, 2, estimate.email.data(), static_cast<int>(estimate.email.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(stmt, 3, estimate.phone.data(), static_cast<int>(estimate.phone.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(stmt, 4, estimate.result.data(), static_cast<int>(estimate.result.size()), SQLITE_TRANSIENT);
   const bool found = sqlite3_step(stmt) == SQLITE_ROW;
   sqlite3_finalize(stmt);
   return found;
 }
 
-bool noteAccepted(sqlite3* db, std::int64_t quoteId, std::int64_t nowMs) {
+bool noteAccepted(sqlite3* db, std::int64_t estimateId, std::int64_t nowMs) {
   sqlite3_stmt* stmt = nullptr;
   sqlite3_prepare_v2(db, "INSERT INTO quote_intake (quote_id, accepted_ms) VALUES (?1, ?2);", -1, &stmt, nullptr);
   if (stmt == nullptr) return false;
-  sqlite3_bind_int64(stmt, 1, quoteId);
+  sqlite3_bind_int64(stmt, 1, estimateId);
   sqlite3_bind_int64(stmt, 2, nowMs);
   const bool done = sqlite3_step(stmt) == SQLITE_DONE;
   sqlite3_finalize(stmt);
@@ -62,43 +62,43 @@ std::string domainOf(const std::string& address) { return address.substr(address
 
 }  // namespace
 
-QuoteIntake::QuoteIntake(QuoteStore& store, std::optional<MailSettings> mail, NumberLocations locations,
-                         std::function<void()> queued)
+EstimateIntake::EstimateIntake(EstimateStore& store, std::optional<MailSettings> mail, NumberLocations locations,
+                               std::function<void()> queued)
     : store_(store), mail_(std::move(mail)), locations_(std::move(locations)), queued_(std::move(queued)) {}
 
-bool QuoteIntake::prepare() {
+bool EstimateIntake::prepare() {
   return prepareOutbox(store_) && store_.transaction([](sqlite3* db) {
     return sqlite3_exec(db, kIntakeSchema, nullptr, nullptr, nullptr) == SQLITE_OK;
   });
 }
 
-bool QuoteIntake::accept(const StoredQuote& quote) {
+bool EstimateIntake::accept(const StoredEstimate& estimate) {
   bool queued = false;
   const bool kept = store_.transaction([&](sqlite3* db) {
     const std::int64_t now = nowMilliseconds();
-    if (isRepeat(db, quote, now - std::chrono::milliseconds(kRepeatWindow).count())) return true;
-    const std::int64_t id = QuoteStore::insertQuote(db, quote);
+    if (isRepeat(db, estimate, now - std::chrono::milliseconds(kRepeatWindow).count())) return true;
+    const std::int64_t id = EstimateStore::insertEstimate(db, estimate);
     if (id < 0 || !noteAccepted(db, id, now)) return false;
     if (!mail_) return true;
-    queued = queueMails(db, id, quote, now);
+    queued = queueMails(db, id, estimate, now);
     return queued;
   });
   if (kept && queued && queued_) queued_();
   return kept;
 }
 
-bool QuoteIntake::queueMails(sqlite3* db, std::int64_t quoteId, const StoredQuote& quote, std::int64_t nowMs) {
+bool EstimateIntake::queueMails(sqlite3* db, std::int64_t estimateId, const StoredEstimate& estimate, std::int64_t nowMs) {
   const MailSettings& mail = *mail_;
-  const bool verified = isEstimatorResult(quote.result);
-  const bool plainAddress = isPlainAddress(quote.email);
-  const std::string id = std::to_string(quoteId);
+  const bool verified = isEstimatorResult(estimate.result);
+  const bool plainAddress = isPlainAddress(estimate.email);
+  const std::string id = std::to_string(estimateId);
   const std::string domain = domainOf(mail.from);
 
   // Only the stored address itself, checked, ever becomes the customer mail's recipient.
   OutboxEntry customer;
-  customer.quoteId = quoteId;
+  customer.estimateId = estimateId;
   customer.kind = kCustomerMail;
-  customer.recipient = quote.email;
+  customer.recipient = estimate.email;
   customer.state = "pending";
   customer.queuedMs = customer.nextMs = nowMs;
   if (!plainAddress) {
@@ -107,17 +107,17 @@ bool QuoteIntake::queueMails(sqlite3* db, std::int64_t quoteId, const StoredQuot
   } else if (!verified) {
     customer.state = "withheld";
     customer.lastReply = "报价内容未验证";
-  } else if (customerMailsSince(db, quote.email, nowMs - kDayMs) >= kCustomerMailsPerDay) {
+  } else if (customerMailsSince(db, estimate.email, nowMs - kDayMs) >= kCustomerMailsPerDay) {
     customer.state = "withheld";
     customer.lastReply = "该邮箱 24 小时内已收到 " + std::to_string(kCustomerMailsPerDay) + " 封报价邮件";
   } else {
     customer.message = renderMessage({
         .fromName = mail.company,
         .from = mail.from,
-        .to = quote.email,
+        .to = estimate.email,
         .replyTo = mail.sales,
         .subject = "您的装修报价 — " + mail.company,
-        .body = quote.result + "\r\n\r\n-- \r\n" + mail.company + "\r\n热线：" DECOR_DEPLOY_HOTLINE "\r\n网站：" +
+        .body = estimate.result + "\r\n\r\n-- \r\n" + mail.company + "\r\n热线：" DECOR_DEPLOY_HOTLINE "\r\n网站：" +
                 std::string(DECOR_DEPLOY_WEBSITE) + "\r\n这封邮件是您在" + mail.company +
                 "的装修报价软件中点击发送后寄出的；如果不是您本人操作，请忽略本邮件。\r\n",
         .messageId = "quote-" + id + ".customer@" + domain,
@@ -127,16 +127,16 @@ bool QuoteIntake::queueMails(sqlite3* db, std::int64_t quoteId, const StoredQuot
   if (!queueMessage(db, customer)) return false;
 
   const std::string heading = verified ? "新的报价咨询" : "未验证的报价";
-  const auto province = locations_.provinceOf(quote.phone.substr(0, std::min<std::size_t>(7, quote.phone.size())));
-  std::string body = heading + "\r\n\r\n时间：" + quote.received + "\r\n邮箱：" + oneLine(quote.email) +
-                     "\r\n手机：" + oneLine(quote.phone) + "\r\n号码归属地：" +
+  const auto province = locations_.provinceOf(estimate.phone.substr(0, std::min<std::size_t>(7, estimate.phone.size())));
+  std::string body = heading + "\r\n\r\n时间：" + estimate.received + "\r\n邮箱：" + oneLine(estimate.email) +
+                     "\r\n手机：" + oneLine(estimate.phone) + "\r\n号码归属地：" +
                      (province ? *province : std::string("未知")) + "\r\n客户邮件：" +
                      (customer.state == "pending" ? std::string("已排队发送") : "未发送（" + customer.lastReply + "）") +
                      "\r\n";
   if (!verified) body += "这份报价不是本公司估算软件生成的格式，只供销售核实，没有发给客户。\r\n";
-  body += "\r\n报价内容：\r\n" + quote.result + "\r\n";
+  body += "\r\n报价内容：\r\n" + estimate.result + "\r\n";
   OutboxEntry sales;
-  sales.quoteId = quoteId;
+  sales.estimateId = estimateId;
   sales.kind = kSalesMail;
   sales.recipient = mail.sales;
   sales.state = "pending";
@@ -145,7 +145,7 @@ bool QuoteIntake::queueMails(sqlite3* db, std::int64_t quoteId, const StoredQuot
       .fromName = mail.company,
       .from = mail.from,
       .to = mail.sales,
-      .replyTo = plainAddress ? quote.email : std::string(),
+      .replyTo = plainAddress ? estimate.email : std::string(),
       .subject = heading + " — " + mail.company,
       .body = body,
       .messageId = "quote-" + id + ".sales@" + domain,
