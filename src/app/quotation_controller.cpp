@@ -46,6 +46,7 @@ QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationW
 
   // Exports and prints see the table once the operations asked for before them have ended.
   sharing_ = new QuoteSharing(window_, *list, CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
+                              window_.services().workers,
                               [this](std::function<void(const std::vector<QuoteItem>&)> use) {
                                 enqueueTableOperation([this, use = std::move(use)](OperationQueue::Done done) {
                                   use(table().rows());
@@ -78,8 +79,8 @@ void QuotationController::startBuild(QuoteRequest request, OperationQueue::Done 
   // hands a copy of every row to the GUI thread. It touches no widget and nothing of this
   // controller: `this` is only used by the posted tasks, which run on the GUI thread and
   // only while the window lives.
-  startWorker([state = window_.services().state, dispatcher = window_.dispatcher(), request = std::move(request),
-               done = std::move(done), this] {
+  window_.services().workers->run([state = window_.services().state, dispatcher = window_.dispatcher(),
+                                   request = std::move(request), done = std::move(done), this] {
     QuoteTable built;
     built.setRowListener([&dispatcher, this](std::size_t, const QuoteItem& row) {
       dispatcher->post([this, row] { window_.model().appendRow(row); });
@@ -97,8 +98,8 @@ void QuotationController::startBuild(QuoteRequest request, OperationQueue::Done 
 
 void QuotationController::runOnWorker(std::function<void(QuoteTable&)> command, OperationQueue::Done done) {
   QuoteTable copy = table();
-  startWorker([dispatcher = window_.dispatcher(), copy = std::move(copy), command = std::move(command),
-               done = std::move(done), this]() mutable {
+  window_.services().workers->run([dispatcher = window_.dispatcher(), copy = std::move(copy),
+                                   command = std::move(command), done = std::move(done), this]() mutable {
     command(copy);
     dispatcher->post([this, result = std::move(copy), done]() mutable {
       window_.model().replaceTable(std::move(result));

@@ -25,12 +25,14 @@ const char* extensionOf(QuoteSharing::Format format) {
 }  // namespace
 
 QuoteSharing::QuoteSharing(QWidget& window, QAbstractItemView& table, CompanyContact company,
-                           std::shared_ptr<GuiDispatcher> dispatcher, RowsSnapshot rows)
+                           std::shared_ptr<GuiDispatcher> dispatcher, std::shared_ptr<WorkerPool> workers,
+                           RowsSnapshot rows)
     : QObject(&window),
       window_(window),
       table_(table),
       company_(std::move(company)),
       dispatcher_(std::move(dispatcher)),
+      workers_(std::move(workers)),
       rows_(std::move(rows)),
       excel_(new QAction(QStringLiteral("导出为 Excel…"), &window)),
       pdf_(new QAction(QStringLiteral("导出为 PDF…"), &window)),
@@ -91,7 +93,7 @@ QuoteDocument QuoteSharing::documentOf(const std::vector<QuoteItem>& rows) const
 void QuoteSharing::save(Format format, const QString& path) {
   rows_([this, format, path](const std::vector<QuoteItem>& rows) {
     // The worker owns its copy of the rows; it only posts the outcome back.
-    startWorker([dispatcher = dispatcher_, document = documentOf(rows), format, path, this] {
+    workers_->run([dispatcher = dispatcher_, document = documentOf(rows), format, path, this] {
       const std::string target = path.toStdString();
       const std::string failure =
           format == Format::Excel ? saveQuoteWorkbook(document, target) : saveQuotePdf(document, target);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/gui_dispatcher.h"
+#include "app/worker_pool.h"
 #include "export/quote_document.h"
 #include "quote/quote_table.h"
 
@@ -35,7 +36,7 @@ class QuoteSharing final : public QObject {
   // Adds the three commands to `window` and the context menu to `table`. The caption is read
   // from the window's title when a command runs.
   QuoteSharing(QWidget& window, QAbstractItemView& table, CompanyContact company,
-               std::shared_ptr<GuiDispatcher> dispatcher, RowsSnapshot rows);
+               std::shared_ptr<GuiDispatcher> dispatcher, std::shared_ptr<WorkerPool> workers, RowsSnapshot rows);
   ~QuoteSharing() override;
 
   QAction* excelAction() const { return excel_; }
@@ -64,6 +65,7 @@ class QuoteSharing final : public QObject {
   QAbstractItemView& table_;
   CompanyContact company_;
   std::shared_ptr<GuiDispatcher> dispatcher_;
+  std::shared_ptr<WorkerPool> workers_;
   RowsSnapshot rows_;
   QAction* excel_;
   QAction* pdf_;
