@@ -23,7 +23,8 @@ void BM_FullQuotationShown(benchmark::State& state) {
                               .fetcher = std::make_shared<decor::OfflineUrlFetcher>(),
                               .postForm = [](const std::string&, const std::string&) { return std::string(); },
                               .endpoints = decor::Endpoints::allAt("http://127.0.0.1:9"),
-                              .openInBrowser = [](const std::string&) {}};
+                              .openInBrowser = [](const std::string&) {},
+                              .workers = std::make_shared<decor::WorkerPool>()};
   services.state->prices.resetToDefaults();
   std::vector<decor::RoomEntry> rooms;
   for (std::size_t i = 0; i < static_cast<std::size_t>(state.range(0)); ++i) {

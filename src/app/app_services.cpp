@@ -9,15 +9,17 @@
 namespace decor {
 
 AppServices AppServices::forDesktop() {
+  auto workers = std::make_shared<WorkerPool>();
   return AppServices{
       .state = std::make_shared<AppState>(),
-      .fetcher = std::make_shared<HttpUrlFetcher>(),
-      .postForm = httpFormPoster(),
+      .fetcher = std::make_shared<HttpUrlFetcher>(FetchLimits{}, workers->cancelFlag()),
+      .postForm = httpFormPoster(HttpLimits{}, workers->cancelFlag()),
       .endpoints = Endpoints::compiledIn(),
       .openInBrowser =
           [](const std::string& address) {
             QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::TolerantMode));
           },
+      .workers = std::move(workers),
   };
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // What the windows need from outside: the shared state, the URL reader, the form poster, the
-// deployment addresses and the browser. Passed to every window so that tests can swap each.
+// deployment addresses, the browser and the worker threads. Passed to every window so that
+// tests can swap each.
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "app/app_state.h"
+#include "app/worker_pool.h"
 #include "net/endpoints.h"
 #include "net/estimate_send.h"
 #include "net/url_fetcher.h"
@@ -21,9 +23,12 @@ struct AppServices {
   Endpoints endpoints;
   // Hands a web address to the default browser without waiting. GUI thread.
   std::function<void(const std::string& address)> openInBrowser;
+  // Where the windows' slow work runs. Every window's copy shares the one pool; the program
+  // stops it once its windows are gone, else the last copy's end does.
+  std::shared_ptr<WorkerPool> workers;
 
-  // The program's own set: one fresh state, the HTTP URL reader and form poster, the
-  // compiled-in addresses, the desktop browser.
+  // The program's own set: one fresh state, the HTTP URL reader and form poster (both ended
+  // by stopping the pool), the compiled-in addresses, the desktop browser, a new pool.
   static AppServices forDesktop();
 };
 

@@ -16,7 +16,7 @@ void showChatStatusPicture(PictureBox& box, const std::string& bytes) {
 
 void loadChatStatusPicture(const AppServices& services, const std::shared_ptr<GuiDispatcher>& dispatcher,
                            PictureBox* box) {
-  startWorker([fetcher = services.fetcher, endpoints = services.endpoints, dispatcher, box] {
+  services.workers->run([fetcher = services.fetcher, endpoints = services.endpoints, dispatcher, box] {
     std::string bytes = fetchChatStatusPicture(*fetcher, endpoints);
     dispatcher->post([box, bytes = std::move(bytes)] { showChatStatusPicture(*box, bytes); });
   });

@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <QObject>
-#include <thread>
 
 #include "ui/gui_thread.h"
 
@@ -86,8 +85,6 @@ void GuiDispatcher::runWaitingTasks() {
     QMetaObject::invokeMethod(receiver_, "runWaitingTasks", Qt::QueuedConnection);
   }
 }
-
-void startWorker(std::function<void()> work) { std::thread(std::move(work)).detach(); }
 
 }  // namespace decor
 

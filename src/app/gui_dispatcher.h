@@ -2,7 +2,7 @@
 // GuiDispatcher: how a worker thread hands work back to the window that started it.
 //
 //   std::shared_ptr<GuiDispatcher> dispatcher_ = GuiDispatcher::forWindow(*this);  // a window's member
-//   startWorker([dispatcher = dispatcher_, this] { ...; dispatcher->post([this] { /* widgets */ }); });
+//   services.workers->run([dispatcher = dispatcher_, this] { ...; dispatcher->post([this] { /* widgets */ }); });
 //
 // Workers never touch widgets: a posted task runs later on the GUI thread. The dispatcher is
 // open while its window lives; once the window is destroyed, later posts are dropped and tasks
@@ -39,8 +39,5 @@ class GuiDispatcher {
   QObject* receiver_ = nullptr;  // the window's child that the GUI thread is told to look at
   std::deque<std::function<void()>> tasks_;
 };
-
-// Runs `work` on a new thread that is never joined and ends when the work is done.
-void startWorker(std::function<void()> work);
 
 }  // namespace decor

@@ -13,5 +13,5 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   decor::setUpApplication(app);
-  decor::endProgram(decor::runProgram(decor::AppServices::forDesktop()));
+  return decor::runProgram(decor::AppServices::forDesktop());
 }

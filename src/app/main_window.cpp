@@ -56,8 +56,8 @@ void MainWindow::start() {
 
   // Workers below capture `this` only for the tasks they post: those run on the GUI thread
   // and only while this window lives (see GuiDispatcher).
-  startWorker([state = services_.state, fetcher = services_.fetcher, endpoints = services_.endpoints,
-               dispatcher = dispatcher_, this] {
+  services_.workers->run([state = services_.state, fetcher = services_.fetcher, endpoints = services_.endpoints,
+                          dispatcher = dispatcher_, this] {
     std::string picture = fetchChatStatusPicture(*fetcher, endpoints);
     dispatcher->post([this, picture = std::move(picture)] { showChatStatusPicture(*ui_->图片框1, picture); });
 
@@ -82,7 +82,7 @@ QuickEstimateInput MainWindow::estimateInput() const {
 void MainWindow::startQuickEstimate() {
   // Disabled until the result window closes, so only one estimate runs at a time.
   ui_->按钮1->setEnabled(false);
-  startWorker([state = services_.state, input = estimateInput(), dispatcher = dispatcher_, this] {
+  services_.workers->run([state = services_.state, input = estimateInput(), dispatcher = dispatcher_, this] {
     std::string resultText = state->runQuickEstimate(input);
     dispatcher->post([this, resultText = std::move(resultText)] { showQuickEstimateResult(resultText); });
   });
@@ -127,7 +127,8 @@ QString MainWindow::roomEntryCaption() const {
 }
 
 void MainWindow::refreshHelpedCounter() {
-  startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_, this] {
+  services_.workers->run([fetcher = services_.fetcher, endpoints = services_.endpoints, dispatcher = dispatcher_,
+                          this] {
     fetchHelpedCounter(this, *fetcher, endpoints, *dispatcher);
   });
 }

@@ -1,30 +1,26 @@
 #include "app/program.h"
 
 #include <QApplication>
-#include <cstdio>
-#include <cstdlib>
+#include <memory>
 
 #include "app/main_window.h"
 
 namespace decor {
 
 int runProgram(AppServices services) {
-  MainWindow window(std::move(services));
-  // exit(), not quit(): quit() first asks every other window to close, and the result
-  // window would answer with its question instead of letting the program end.
-  QObject::connect(&window, &MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
-  window.start();
-  QApplication::exec();
+  const std::shared_ptr<WorkerPool> workers = services.workers;
+  {
+    MainWindow window(std::move(services));
+    // exit(), not quit(): quit() first asks every other window to close, and the result
+    // window would answer with its question instead of letting the program end.
+    QObject::connect(&window, &MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
+    window.start();
+    QApplication::exec();
+  }
+  // Every window has gone, and every dispatcher closed with it: what the workers still hand
+  // back, a cancelled request's failure among it, reaches no one.
+  workers->stop();
   return 0;
-}
-
-void endProgram(int exitCode) {
-  std::fflush(nullptr);
-#ifdef _WIN32
-  std::_Exit(exitCode);  // MinGW's C library has no quick_exit; nothing is registered with it
-#else
-  std::quick_exit(exitCode);
-#endif
 }
 
 }  // namespace decor

@@ -45,7 +45,7 @@ QuotationController::QuotationController(QuotationWindow& window, Ui::QuotationW
   // Exports and prints see the table once the operations asked for before them have ended.
   sharing_ = new QuoteSharing(window_, *list, std::string(quoteCaption(request_.scope)),
                               CompanyContact::from(window_.services().endpoints), window_.dispatcher(),
-                              [this](std::function<void(const QuotationSession&)> use) {
+                              window_.services().workers, [this](std::function<void(const QuotationSession&)> use) {
                                 enqueueTableOperation([this, use = std::move(use)](OperationQueue::Done done) {
                                   use(session());
                                   done();
@@ -75,8 +75,8 @@ void QuotationController::startBuild(OperationQueue::Done done) {
   // hands a copy of every row to the GUI thread. It touches no widget and nothing of this
   // controller: `this` is only used by the posted tasks, which run on the GUI thread and
   // only while the window lives.
-  startWorker([state = window_.services().state, dispatcher = window_.dispatcher(), work = QuotationSession(request_),
-               done = std::move(done), this]() mutable {
+  window_.services().workers->run([state = window_.services().state, dispatcher = window_.dispatcher(),
+                                   work = QuotationSession(request_), done = std::move(done), this]() mutable {
     // A room the build cannot read is refused before it is opened (the room entry window
     // checks first); a refused build simply leaves the table empty.
     work.build(state->prices.itemPrices(), [&dispatcher, this](std::size_t, const QuoteItem& row) {
@@ -91,8 +91,8 @@ void QuotationController::startBuild(OperationQueue::Done done) {
 }
 
 void QuotationController::runOnWorker(std::function<void(QuotationSession&)> command, OperationQueue::Done done) {
-  startWorker([dispatcher = window_.dispatcher(), copy = session(), command = std::move(command),
-               done = std::move(done), this]() mutable {
+  window_.services().workers->run([dispatcher = window_.dispatcher(), copy = session(), command = std::move(command),
+                                   done = std::move(done), this]() mutable {
     command(copy);
     dispatcher->post([this, result = std::move(copy).takeTable(), done]() mutable {
       window_.model().replaceTable(std::move(result));

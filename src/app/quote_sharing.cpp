@@ -17,13 +17,15 @@
 namespace decor {
 
 QuoteSharing::QuoteSharing(QWidget& window, QAbstractItemView& table, std::string caption, CompanyContact company,
-                           std::shared_ptr<GuiDispatcher> dispatcher, SessionSnapshot session)
+                           std::shared_ptr<GuiDispatcher> dispatcher, std::shared_ptr<WorkerPool> workers,
+                           SessionSnapshot session)
     : QObject(&window),
       window_(window),
       table_(table),
       caption_(std::move(caption)),
       company_(std::move(company)),
       dispatcher_(std::move(dispatcher)),
+      workers_(std::move(workers)),
       session_(std::move(session)),
       excel_(new QAction(QStringLiteral("导出为 Excel…"), &window)),
       pdf_(new QAction(QStringLiteral("导出为 PDF…"), &window)),
@@ -80,7 +82,7 @@ QuoteDocument QuoteSharing::documentOf(const QuotationSession& session) const {
 void QuoteSharing::save(Format format, const QString& path) {
   session_([this, format, path](const QuotationSession& session) {
     // The worker owns its copy of the rows; it only posts the outcome back.
-    startWorker([dispatcher = dispatcher_, document = documentOf(session), format, path, this] {
+    workers_->run([dispatcher = dispatcher_, document = documentOf(session), format, path, this] {
       const std::string failure = saveQuoteFile(document, format, path.toStdString());
       dispatcher->post([this, path, failure = qt(failure)] {
         if (!failure.isEmpty()) showMessage(failure, QMessageBox::Warning);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/gui_dispatcher.h"
+#include "app/worker_pool.h"
 #include "export/quote_document.h"
 #include "quotation/quotation_session.h"
 
@@ -33,9 +34,10 @@ class QuoteSharing final : public QObject {
   using SessionSnapshot = std::function<void(std::function<void(const QuotationSession& session)> use)>;
 
   // Adds the three commands to `window` and the context menu to `table`. `caption` names the
-  // proposed files.
+  // proposed files. Saves run on `workers`.
   QuoteSharing(QWidget& window, QAbstractItemView& table, std::string caption, CompanyContact company,
-               std::shared_ptr<GuiDispatcher> dispatcher, SessionSnapshot session);
+               std::shared_ptr<GuiDispatcher> dispatcher, std::shared_ptr<WorkerPool> workers,
+               SessionSnapshot session);
   ~QuoteSharing() override;
 
   QAction* excelAction() const { return excel_; }
@@ -65,6 +67,7 @@ class QuoteSharing final : public QObject {
   std::string caption_;
   CompanyContact company_;
   std::shared_ptr<GuiDispatcher> dispatcher_;
+  std::shared_ptr<WorkerPool> workers_;
   SessionSnapshot session_;
   QAction* excel_;
   QAction* pdf_;

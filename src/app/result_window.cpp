@@ -98,8 +98,8 @@ void ResultWindow::checkEmail() {
 void ResultWindow::lookUpPhone(const QString& phoneText) {
   std::string digits = phoneText.toStdString();
   if (!isLookupDue(digits)) return;
-  startWorker([fetcher = services_.fetcher, endpoints = services_.endpoints, digits = std::move(digits),
-               dispatcher = dispatcher_, this] {
+  services_.workers->run([fetcher = services_.fetcher, endpoints = services_.endpoints, digits = std::move(digits),
+                          dispatcher = dispatcher_, this] {
     if (!lookUpProvince(*fetcher, endpoints, digits).empty()) return;
     dispatcher->post([this, digits] { reportUnknownPhone(digits); });
   });
@@ -130,8 +130,8 @@ void ResultWindow::sendQuote() {
   // One send at a time: a double click or Enter meanwhile would post the quote twice.
   sending_ = true;
   ui_->图形按钮1->setEnabled(false);
-  startWorker([post = services_.postForm, endpoints = services_.endpoints, email = std::move(email),
-               phone = std::move(phone), text = shownText_, dispatcher = dispatcher_, this] {
+  services_.workers->run([post = services_.postForm, endpoints = services_.endpoints, email = std::move(email),
+                          phone = std::move(phone), text = shownText_, dispatcher = dispatcher_, this] {
     const std::string_view outcome = sendEstimateForm(post, endpoints, email, text, phone);
     dispatcher->post([this, outcome] { showSendOutcome(outcome); });
   });

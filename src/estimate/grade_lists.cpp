@@ -331,8 +331,7 @@ GradeList luxury() {
 }  // namespace
 
 const std::vector<GradeList>& gradeLists() {
-  // Never destroyed: a worker that is never joined may still read it while the process ends.
-  static const auto& lists = *new std::vector<GradeList>{rental(), economy(), comfort(), fine(), luxury()};
+  static const std::vector<GradeList> lists{rental(), economy(), comfort(), fine(), luxury()};
   return lists;
 }
 

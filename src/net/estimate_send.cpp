@@ -36,10 +36,10 @@ bool isSendSuccess(std::string_view reply) {
   return decodeReply(reply).find(kSuccessMark) != std::string::npos;
 }
 
-FormPoster httpFormPoster(const HttpLimits& limits) {
-  return [limits](const std::string& url, const std::string& formBody) {
+FormPoster httpFormPoster(const HttpLimits& limits, std::shared_ptr<const CancelFlag> cancel) {
+  return [limits, cancel = std::move(cancel)](const std::string& url, const std::string& formBody) {
     std::string method = "POST";
-    return httpRequest(url, method, {}, nullptr, formBody, nullptr, limits);
+    return httpRequest(url, method, {}, nullptr, formBody, nullptr, limits, cancel.get());
   };
 }
 

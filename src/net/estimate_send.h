@@ -2,6 +2,7 @@
 // Sending a quick-estimate result to the customer: the checks of the two boxes, the form
 // body, the post to the estimate server and the reading of its reply.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,7 +42,8 @@ bool isSendSuccess(std::string_view reply);
 using FormPoster = std::function<std::string(const std::string& url, const std::string& formBody)>;
 
 // The program's poster: httpRequest with the method "POST", no proxy and no extra headers.
-FormPoster httpFormPoster(const HttpLimits& limits = {});
+// Once `cancel` (when given) is set, posts under way end and later ones fail at once.
+FormPoster httpFormPoster(const HttpLimits& limits = {}, std::shared_ptr<const CancelFlag> cancel = nullptr);
 
 // Posts the estimate to the estimate server and returns the outcome to show: kSendSucceeded
 // or kSendFailed. Blocks the calling thread.

@@ -50,8 +50,8 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && findNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
-// libcurl is set up once per process and never torn down: workers may still be inside a
-// transfer when the program ends.
+// libcurl is set up once per process, on first use from whichever thread; its global
+// clean-up is not safe to race with that, so it is left to the process's end.
 void ensureCurlReady() {
   static const CURLcode ready = curl_global_init(CURL_GLOBAL_DEFAULT);
   (void)ready;
@@ -86,6 +86,9 @@ struct Transfer {
   curl_off_t uploaded = 0;
   curl_off_t uploadTotal = 0;
   Clock::time_point lastActivity = Clock::now();
+  const CancelFlag* cancel = nullptr;
+
+  bool cancelled() const { return cancel != nullptr && cancel->cancelled(); }
 };
 
 // Callbacks run inside libcurl: nothing may throw through them.
@@ -126,7 +129,7 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t uploadTotal, curl_
   if (uploaded != transfer.uploaded) transfer.lastActivity = Clock::now();
   transfer.uploaded = uploaded;
   transfer.uploadTotal = uploadTotal;
-  return 0;
+  return transfer.cancelled() ? 1 : 0;  // non-zero aborts the transfer
 }
 
 long clampedMs(milliseconds limit) { return long(std::clamp<milliseconds::rep>(limit.count(), 1, 86'400'000)); }
@@ -158,6 +161,12 @@ CURLcode perform(CURL* easy, Transfer& transfer, milliseconds sendLimit, millise
       break;
     }
 
+    // libcurl calls the progress callback less often while nothing moves: the wait below is
+    // what bounds the time a cancellation takes.
+    if (transfer.cancelled()) {
+      result = CURLE_ABORTED_BY_CALLBACK;
+      break;
+    }
     const Clock::time_point now = Clock::now();
     if (!connected) {
       curl_off_t connectTime = 0;
@@ -225,7 +234,7 @@ std::string upToFirstZero(const std::string& bytes) { return bytes.substr(0, byt
 
 std::string requestOrThrow(const std::string& url, std::string& method, const std::string& proxy,
                            std::string* headers, const std::string& body, std::string* responseHeaders,
-                           const HttpLimits& limits) {
+                           const HttpLimits& limits, const CancelFlag* cancel) {
   ensureCurlReady();
 
   std::string upperMethod = method;
@@ -241,9 +250,11 @@ std::string requestOrThrow(const std::string& url, std::string& method, const st
   }
   if (headers != nullptr) *headers = headerText;
 
+  if (cancel != nullptr && cancel->cancelled()) return {};
   EasyHandle easy(curl_easy_init());
   if (!easy) return {};
   Transfer transfer;
+  transfer.cancel = cancel;
   HeaderList headerList;
   if (!setCommonOptions(easy.get(), transfer, limits.connect) || !buildHeaderList(headerList, headerText, post)) {
     return {};
@@ -273,6 +284,7 @@ std::string requestOrThrow(const std::string& url, std::string& method, const st
   const CURLcode result = perform(easy.get(), transfer, limits.send, limits.receive);
   // Nothing came back from the server at all: the request could not be made.
   if (result != CURLE_OK && transfer.responseHeaders.empty() && transfer.body.empty()) return {};
+  if (result == CURLE_ABORTED_BY_CALLBACK) return {};
 
   if (responseHeaders != nullptr) {
     *responseHeaders =
@@ -281,11 +293,13 @@ std::string requestOrThrow(const std::string& url, std::string& method, const st
   return upToFirstZero(transfer.body);
 }
 
-FetchedBody fetchOrThrow(const std::string& url, const FetchLimits& limits) {
+FetchedBody fetchOrThrow(const std::string& url, const FetchLimits& limits, const CancelFlag* cancel) {
+  if (cancel != nullptr && cancel->cancelled()) return {};
   ensureCurlReady();
   EasyHandle easy(curl_easy_init());
   if (!easy) return {};
   Transfer transfer;
+  transfer.cancel = cancel;
   HeaderList headerList;
   if (!setCommonOptions(easy.get(), transfer, limits.connect) || !append(headerList, "Accept: */*")) return {};
 
@@ -302,6 +316,7 @@ FetchedBody fetchOrThrow(const std::string& url, const FetchLimits& limits) {
   if (!ok) return {};
 
   const CURLcode result = perform(easy.get(), transfer, limits.stall, limits.stall);
+  if (result == CURLE_ABORTED_BY_CALLBACK) return {};
   return FetchedBody{std::move(transfer.body), result == CURLE_OK && !transfer.cut};
 }
 
@@ -335,17 +350,18 @@ UrlParts splitUrl(std::string_view url) {
 }
 
 std::string httpRequest(const std::string& url, std::string& method, const std::string& proxy, std::string* headers,
-                        const std::string& body, std::string* responseHeaders, const HttpLimits& limits) {
+                        const std::string& body, std::string* responseHeaders, const HttpLimits& limits,
+                        const CancelFlag* cancel) {
   try {
-    return requestOrThrow(url, method, proxy, headers, body, responseHeaders, limits);
+    return requestOrThrow(url, method, proxy, headers, body, responseHeaders, limits, cancel);
   } catch (const std::bad_alloc&) {
     return {};
   }
 }
 
-FetchedBody fetchUrlBody(const std::string& url, const FetchLimits& limits) {
+FetchedBody fetchUrlBody(const std::string& url, const FetchLimits& limits, const CancelFlag* cancel) {
   try {
-    return fetchOrThrow(url, limits);
+    return fetchOrThrow(url, limits, cancel);
   } catch (const std::bad_alloc&) {
     return {};
   }

@@ -15,8 +15,7 @@ constexpr std::string_view kTilingDescription =
 const std::vector<ItemDescription>& itemDescriptionTable() {
   using Match = ItemDescription::Match;
   // clang-format off
-  // Never destroyed: a worker that is never joined may still read it while the process ends.
-  static const auto& table = *new std::vector<ItemDescription>{
+  static const std::vector<ItemDescription> table{
       {Match::Name, "顶面批腻子", kPuttyDescription},
       {Match::Name, "墙面批腻子", kPuttyDescription},
       {Match::Name, "墙顶面乳胶漆", "1、多乐士家丽胺静味两遍（彩色另计）。2、每增加一色，加入人工调色2元/平米，电脑调色8元/平米。3、门窗洞口减半计算，固定家具被拦部位按实际面积减除计算。"},

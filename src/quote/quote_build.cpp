@@ -11,8 +11,7 @@ namespace decor {
 const std::vector<RoomTypeWorks>& roomDispatchTable() {
   using enum Work;
   // Columns in the order of kDecorationGrades: rental, economy, comfort, fine, luxury.
-  // Never destroyed: a worker that is never joined may still read it while the process ends.
-  static const auto& table = *new std::vector<RoomTypeWorks>{
+  static const std::vector<RoomTypeWorks> table{
       {kKitchen,
        {{{{FloorTiles}, {PipeBoxing, 1}},
          {{FloorAndWallTiles}, {PipeBoxing, 1}},

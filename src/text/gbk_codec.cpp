@@ -165,9 +165,7 @@ std::string GbkCodec::gbkToUtf8(std::string_view gbk) const {
 }
 
 const GbkCodec& gbkCodec() {
-  // Never destroyed: workers that are never joined may still convert text while the process
-  // ends, and must not find the tables freed under them.
-  static const GbkCodec& codec = *new GbkCodec;
+  static const GbkCodec codec;
   return codec;
 }
 

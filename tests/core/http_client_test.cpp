@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "local_http_server.h"
@@ -252,6 +253,31 @@ TEST(FetchUrl, AnUnreachableOrSilentServerGivesNothingWithinItsLimits) {
   for (const std::string url : {"", "file:///etc/hostname", "ftp://127.0.0.1/", "http://[::1"}) {
     EXPECT_EQ(fetchUrlBody(url, kShortFetchLimits).bytes, "") << url;
   }
+}
+
+// With the program's own 18-second limits, only the cancellation can end these in time.
+TEST(HttpCancel, TransfersUnderWayEndSoonAfterTheFlagIsSetAndLaterOnesAtOnce) {
+  LocalHttpServer silent = LocalHttpServer::silent();
+  CancelFlag cancel;
+  std::string method = "POST";
+  FetchedBody fetched{"stale", true};
+  std::string posted = "stale";
+  std::thread fetching([&] { fetched = fetchUrlBody(silent.url("/bjtj/love.txt"), FetchLimits{}, &cancel); });
+  std::thread posting(
+      [&] { posted = httpRequest(silent.url("/site/send"), method, {}, nullptr, "a=1", nullptr, {}, &cancel); });
+  while (silent.connectionCount() < 2) std::this_thread::sleep_for(10ms);
+  const auto start = std::chrono::steady_clock::now();
+  cancel.cancel();
+  fetching.join();
+  posting.join();
+  EXPECT_LT(secondsSince(start), 1.0);
+  EXPECT_EQ(fetched.bytes, "");
+  EXPECT_FALSE(fetched.complete);
+  EXPECT_EQ(posted, "");
+
+  EXPECT_FALSE(fetchUrlBody(silent.url("/"), FetchLimits{}, &cancel).complete);
+  EXPECT_EQ(httpRequest(silent.url("/"), method, {}, nullptr, {}, nullptr, {}, &cancel), "");
+  EXPECT_EQ(silent.connectionCount(), 2u) << "a cancelled flag opens no connection";
 }
 
 }  // namespace

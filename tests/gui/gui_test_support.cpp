@@ -67,6 +67,7 @@ AppServices testServices(std::shared_ptr<UrlFetcher> fetcher, std::shared_ptr<Br
       .postForm = [](const std::string&, const std::string&) { return std::string(); },
       .endpoints = endpoints,
       .openInBrowser = [browser](const std::string& address) { browser->opened.push_back(address); },
+      .workers = std::make_shared<WorkerPool>(),
   };
 }
 

@@ -53,7 +53,8 @@ struct BrowserLog {
   std::vector<std::string> opened;
 };
 
-// Fresh state, the given fetcher, all servers at one local address, a recording browser.
+// Fresh state, the given fetcher, all servers at one local address, a recording browser, a
+// pool of its own.
 AppServices testServices(std::shared_ptr<UrlFetcher> fetcher, std::shared_ptr<BrowserLog> browser = nullptr);
 
 // A small PNG, as the chat service's status picture would arrive.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/gui_dispatcher.h"
+#include "app/worker_pool.h"
 #include "gui_test_support.h"
 #include "ui/gui_thread.h"
 #include "ui/report_list.h"
@@ -74,7 +75,8 @@ TEST_F(GuiThreadCheckTest, DispatchedTasksAndWindowHelpersCheckTheirThread) {
   EXPECT_EQ(recorded(), (std::vector<std::string>{"a task posted through GuiDispatcher", "appendReportRow"}));
 
   // The normal way, posted from a worker and run by the event loop: no complaint.
-  startWorker([dispatcher, &ran] { dispatcher->post([&ran] { ++ran; }); });
+  WorkerPool workers;
+  workers.run([dispatcher, &ran] { dispatcher->post([&ran] { ++ran; }); });
   ASSERT_TRUE(waitUntil([&] { return ran.load() == 2; }));
   EXPECT_EQ(recorded().size(), 2u);
 }

@@ -1,19 +1,28 @@
 // The program against real HTTP servers on this machine: what the start-up worker brings in,
-// and ending while workers hang on a server that never answers.
+// and ending while workers hang on a server that never answers and a quotation is saved.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "app/main_window.h"
 #include "app/program.h"
+#include "app/quotation_controller.h"
+#include "app/quotation_window.h"
+#include "app/quote_sharing.h"
 #include "app/result_window.h"
 #include "gui_test_support.h"
+#include "living_room_quote.h"
 #include "local_http_server.h"
 #include "net/http_url_fetcher.h"
 #include "pricing/price_defaults.h"
@@ -28,14 +37,17 @@ using namespace std::chrono_literals;
 
 const QString kCounter4567 = QStringLiteral("TarselCorvalen装饰公司报价评估工具 － 已帮助 4567 位业主预算过报价！");
 
-AppServices servicesAt(const std::string& address, FetchLimits limits) {
-  AppServices services = testServices(std::make_shared<HttpUrlFetcher>(limits));
+AppServices pointedAt(AppServices services, const std::string& address) {
   services.endpoints.statisticsServer = address;
   services.endpoints.configServer = address;
   services.endpoints.quoteServer = address;
   services.endpoints.chatHost = address;
   services.endpoints.locationService = address;
   return services;
+}
+
+AppServices servicesAt(const std::string& address, FetchLimits limits) {
+  return pointedAt(testServices(std::make_shared<HttpUrlFetcher>(limits)), address);
 }
 
 std::string requestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
@@ -101,16 +113,21 @@ TEST(NetworkStartUp, BytesThatAreNotAPictureShowNothing) {
   EXPECT_EQ(requestLine(server.requests().at(0)), "GET /pa?p=2:12345:41 HTTP/1.0");
 }
 
-// Runs in a child process: the program ends through its own end path while the start-up
-// worker and a counter refresh hang on a server that never answers (with the program's real
-// 18-second limits). Exit code 3 means exit-time clean-up ran under the workers, 4 that the
-// program did not end at all.
-void endWhileWorkersHangOnASilentServer() {
+// Runs in a child process, as main() does: the program ends while the start-up worker and a
+// counter refresh hang on a server that never answers (with the program's own HTTP client and
+// 18-second limits) and a quotation is being saved into `folder`. Exit code 4 means the
+// program did not end at all, 5 that it took more than a second after its main window closed.
+// The child ends without exit-time clean-up only because the test's QApplication still lives
+// here; the program's main() has destroyed its own by then.
+void endWhileWorkersHangOnASilentServer(const QString& folder) {
+  using Clock = std::chrono::steady_clock;
   LocalHttpServer silent = LocalHttpServer::silent();
-  AppServices services = servicesAt(silent.address(), FetchLimits{});
-  std::atexit([] { std::_Exit(3); });
+  AppServices services = pointedAt(AppServices::forDesktop(), silent.address());
+  services.state->setPackageScope("半包");
 
   MainWindow* window = nullptr;
+  QuotationWindow* quotation = nullptr;
+  Clock::time_point closedAt;
   QTimer driver;
   QObject::connect(&driver, &QTimer::timeout, [&] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -120,8 +137,14 @@ void endWhileWorkersHangOnASilentServer() {
     if (window == nullptr || silent.connectionCount() < 1) return;
     if (control<PictureButton>(*window, "按钮1")->isEnabled()) {
       control<PictureButton>(*window, "按钮1")->click();
-    } else if (silent.connectionCount() >= 2) {
+    } else if (silent.connectionCount() >= 2 && quotation == nullptr) {
+      quotation = new QuotationWindow(services, {livingRoom()}, "舒适型装修", FloorChoice::WoodenFloor, window);
+      quotation->controller().start();
+    } else if (quotation != nullptr && !quotation->controller().building()) {
       driver.stop();
+      quotation->controller().sharing().save(QuoteSharing::Format::Excel,
+                                             QDir(folder).filePath(QStringLiteral("报价.xlsx")));
+      closedAt = Clock::now();
       window->close();
     }
   });
@@ -131,12 +154,28 @@ void endWhileWorkersHangOnASilentServer() {
   QObject::connect(&deadline, &QTimer::timeout, [] { std::_Exit(4); });
   deadline.start(10000);
 
-  endProgram(runProgram(services));
+  const int exitCode = runProgram(services);
+  const bool inTime = Clock::now() - closedAt < 1s;
+  std::fflush(nullptr);
+  std::_Exit(inTime ? exitCode : 5);
 }
 
-TEST(ProgramEndDeathTest, EndsAtOnceWithoutExitCleanUpWhileWorkersHangOnASilentServer) {
+TEST(ProgramEndDeathTest, EndsWithinASecondWhileWorkersHangOnASilentServerAndASaveFinishes) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(endWhileWorkersHangOnASilentServer(), ::testing::ExitedWithCode(0), "");
+  // The child runs this body again: it saves into the folder its parent made.
+  const char* const kFolderVariable = "DECOR_TEST_END_FOLDER";
+  std::optional<QTemporaryDir> own;
+  if (qEnvironmentVariableIsEmpty(kFolderVariable)) {
+    own.emplace();
+    ASSERT_TRUE(own->isValid());
+    qputenv(kFolderVariable, QFile::encodeName(own->path()));
+  }
+  const QString folder = qEnvironmentVariable(kFolderVariable);
+  EXPECT_EXIT(endWhileWorkersHangOnASilentServer(folder), ::testing::ExitedWithCode(0), "");
+  qunsetenv(kFolderVariable);
+  // The save ran to its end: the file is there, its hidden temporary file is not.
+  EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("报价.xlsx")});
 }
 
 }  // namespace

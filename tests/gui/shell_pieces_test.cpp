@@ -1,5 +1,5 @@
-// The small pieces under the windows: the application set-up, input boxes, the hand-off to the
-// GUI thread, message boxes, picture buttons and report lists.
+// The small pieces under the windows: the application set-up, input boxes, the worker pool and
+// the hand-off to the GUI thread, message boxes, picture buttons and report lists.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,9 +7,14 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "app/gui_dispatcher.h"
 #include "app/message_box.h"
+#include "app/worker_pool.h"
 #include "gui_test_support.h"
 #include "ui/picture_button.h"
 #include "ui/report_list.h"
@@ -67,8 +72,10 @@ TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
   std::atomic<int> ran{0};
   std::atomic<bool> onGuiThread{true};
   std::atomic<bool> posted{false};
+  std::vector<int> order;
   const Qt::HANDLE guiThread = QThread::currentThreadId();
-  startWorker([&, dispatcher] {
+  WorkerPool workers;
+  workers.run([&, dispatcher] {
     dispatcher->post([&] {
       onGuiThread = QThread::currentThreadId() == guiThread;
       ++ran;
@@ -80,8 +87,7 @@ TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
   EXPECT_TRUE(posted.load());
 
   // Several posts in a row all run, in order.
-  std::vector<int> order;
-  startWorker([&, dispatcher] {
+  workers.run([&, dispatcher] {
     for (int i = 0; i < 5; ++i) dispatcher->post([&order, i] { order.push_back(i); });
   });
   ASSERT_TRUE(waitUntil([&] { return order.size() == 5; }));
@@ -91,6 +97,57 @@ TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
   dispatcher->post([&] { ++ran; });
   QTest::qWait(30);
   EXPECT_EQ(ran.load(), 1);
+}
+
+// Three tasks stand for requests hanging on a silent server until the pool's stop cancels them.
+TEST(WorkerPool, ATaskStartsWhileOthersHangAndStopCancelsThenWaitsForEveryOne) {
+  using namespace std::chrono_literals;
+  std::mutex mutex;
+  std::condition_variable changed;
+  int hanging = 0;
+  int ended = 0;
+  bool behindRan = false;
+  auto workers = std::make_unique<WorkerPool>();
+  const std::shared_ptr<const CancelFlag> cancel = workers->cancelFlag();
+  for (int i = 0; i < 3; ++i) {
+    workers->run([&, cancel] {
+      {
+        const std::lock_guard lock(mutex);
+        ++hanging;
+      }
+      changed.notify_all();
+      while (!cancel->cancelled()) std::this_thread::sleep_for(5ms);
+      std::this_thread::sleep_for(50ms);  // the end of the request takes a moment
+      const std::lock_guard lock(mutex);
+      ++ended;
+    });
+  }
+  {
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, 5s, [&] { return hanging == 3; }));
+  }
+  workers->run([&] {
+    {
+      const std::lock_guard lock(mutex);
+      behindRan = true;
+    }
+    changed.notify_all();
+  });
+  {
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(changed.wait_for(lock, 5s, [&] { return behindRan; })) << "a task waited behind hanging ones";
+  }
+  EXPECT_FALSE(cancel->cancelled());
+
+  workers->stop();
+  EXPECT_TRUE(cancel->cancelled());
+  {
+    const std::lock_guard lock(mutex);
+    EXPECT_EQ(ended, 3);
+  }
+  workers->run([&] { ++ended; });  // too late: dropped
+  workers.reset();
+  EXPECT_EQ(ended, 3);
 }
 
 TEST(GuiDispatcher, TasksQueuedForAWindowThatIsGoneAreDropped) {

@@ -1,0 +1,57 @@
+#pragma once
+// WorkerPool: the threads the windows run their slow work on (lookups, the counter, the
+// chat status, estimates, quotation builds and commands, saves).
+//
+//   services.workers->run([dispatcher = dispatcher_, this] { ...; dispatcher->post([this] { /* widgets */ }); });
+//
+// A task starts at once: on a thread that is idle, or on a new one when every thread is busy,
+// so that a request hanging on a silent server never holds up an estimate behind it. Threads
+// stay for later tasks. Results go back to the GUI thread only through a GuiDispatcher.
+//
+// stop() ends the pool: it cancels the HTTP transfers that use cancelFlag(), lets every task
+// already handed over run to its end (a save then finishes and renames its file) and joins
+// the threads. A task never holds the pool itself, so the pool is never destroyed on one of
+// its own threads.
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "net/http_client.h"
+
+namespace decor {
+
+class WorkerPool {
+ public:
+  WorkerPool();
+  ~WorkerPool();  // stops the pool
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  // Any thread. Runs `task` on one of the pool's threads; dropped once the pool is stopping.
+  void run(std::function<void()> task);
+
+  // Call once the windows are gone: a cancelled request fails, and no window may be left to
+  // show that failure. Not from a task. Later calls do nothing.
+  void stop();
+
+  // Set by stop(); the program's HTTP reader and form poster watch it.
+  std::shared_ptr<const CancelFlag> cancelFlag() const { return cancel_; }
+
+ private:
+  void work();
+
+  const std::shared_ptr<CancelFlag> cancel_ = std::make_shared<CancelFlag>();
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> tasks_;
+  std::vector<std::thread> threads_;
+  std::size_t idle_ = 0;
+  bool stopping_ = false;
+};
+
+}  // namespace decor
