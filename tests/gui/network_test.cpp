@@ -123,7 +123,6 @@ void endWhileWorkersHangOnASilentServer(const QString& folder) {
   using Clock = std::chrono::steady_clock;
   LocalHttpServer silent = LocalHttpServer::silent();
   AppServices services = pointedAt(AppServices::forDesktop(), silent.address());
-  services.state->setPackageScope("半包");
 
   MainWindow* window = nullptr;
   QuotationWindow* quotation = nullptr;
@@ -138,7 +137,7 @@ void endWhileWorkersHangOnASilentServer(const QString& folder) {
     if (control<PictureButton>(*window, "按钮1")->isEnabled()) {
       control<PictureButton>(*window, "按钮1")->click();
     } else if (silent.connectionCount() >= 2 && quotation == nullptr) {
-      quotation = new QuotationWindow(services, {livingRoom()}, "舒适型装修", FloorChoice::WoodenFloor, window);
+      quotation = new QuotationWindow(services, QuoteRequest{.rooms = {livingRoom()}, .grade = "舒适型装修"}, window);
       quotation->controller().start();
     } else if (quotation != nullptr && !quotation->controller().building()) {
       driver.stop();
