@@ -18,7 +18,7 @@ struct AppServices {
   std::shared_ptr<AppState> state;
   // Called from several worker threads at once; implementations must allow that.
   std::shared_ptr<UrlFetcher> fetcher;
-  // Posts the quote form; called from several worker threads at once.
+  // Posts the estimate form; called from several worker threads at once.
   FormPoster postForm;
   Endpoints endpoints;
   // Hands a web address to the default browser without waiting. GUI thread.

@@ -127,7 +127,7 @@ void ResultWindow::sendQuote() {
     (missing->box == MissingSendInput::Box::Email ? ui_->编辑框2 : ui_->编辑框3)->setFocus();
     return;
   }
-  // One send at a time: a double click or Enter meanwhile would post the quote twice.
+  // One send at a time: a double click or Enter meanwhile would post the estimate twice.
   sending_ = true;
   ui_->图形按钮1->setEnabled(false);
   services_.workers->run([post = services_.postForm, endpoints = services_.endpoints, email = std::move(email),
