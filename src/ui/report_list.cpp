@@ -5,24 +5,11 @@
 #include <QHeaderView>
 #include <QPointer>
 #include <QStyle>
-#include <QTreeWidget>
-#include <QTreeWidgetItem>
+#include <QTreeView>
 #include <algorithm>
 
-#include "ui/gui_thread.h"
 
 namespace decor {
-
-QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells) {
-  DECOR_EXPECT_GUI_THREAD("appendReportRow");
-  auto* item = new QTreeWidgetItem(&list);
-  const QTreeWidgetItem* header = list.headerItem();
-  for (int column = 0; column < list.columnCount(); ++column) {
-    if (column < cells.size()) item->setText(column, cells[column]);
-    item->setTextAlignment(column, Qt::Alignment(header->textAlignment(column)));
-  }
-  return item;
-}
 
 void setReportColumnWidths(QTreeView& list, std::span<const ColumnFormat> columns) {
   // The designed widths hold; space right of the last column stays empty.

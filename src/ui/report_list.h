@@ -1,7 +1,6 @@
 #pragma once
 // Report-mode lists are tree views without a tree. The room list and the quotation table
-// are views over models that give their titles and alignments; in a QTreeWidget the header
-// item carries each column's alignment, and appended rows take it over.
+// are views over models that give their titles and alignments.
 #include <QStringList>
 #include <span>
 #include <vector>
@@ -9,13 +8,8 @@
 #include "quote/column_format.h"
 
 class QTreeView;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace decor {
-
-// Appends a row of texts (missing cells stay empty), each aligned like its column header.
-QTreeWidgetItem* appendReportRow(QTreeWidget& list, const QStringList& cells);
 
 // Column widths as the core's column formats give them, from the first column on. The
 // titles and alignments are in the form itself.
