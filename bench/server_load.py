@@ -233,7 +233,7 @@ def load(server, clients, seconds, sources):
         thread.join()
     elapsed = time.monotonic() - start
     with sqlite3.connect(f"file:{server.data}?mode=ro", uri=True) as db:
-        stored = [row[0] for row in db.execute("SELECT phone FROM quotes WHERE phone LIKE ?", (f"{clients:03d}%",))]
+        stored = [row[0] for row in db.execute("SELECT phone FROM estimates WHERE phone LIKE ?", (f"{clients:03d}%",))]
     once = len(set(acknowledged)) == len(acknowledged) and all(stored.count(t) == 1 for t in set(acknowledged)) \
         if len(acknowledged) < 2000 else _each_once(acknowledged, stored)
     print(f"  load {clients} clients {seconds} s: {len(acknowledged)} acknowledged, "

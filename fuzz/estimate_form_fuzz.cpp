@@ -10,7 +10,7 @@
 
 #include "fuzz_check.h"
 #include "net/estimate_send.h"
-#include "server/estimate_form.h"
+#include "server/intake/estimate_form.h"
 #include "text/utf8.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "server/commands.h"
+#include "server/commands/commands.h"
 
 #if defined(__SANITIZE_THREAD__)
 // libmicrohttpd is built without instrumentation: it hands connections between its threads

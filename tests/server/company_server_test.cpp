@@ -7,8 +7,8 @@
 #include <set>
 #include <thread>
 
-#include "server/company_server.h"
-#include "server/default_price_files.h"
+#include "server/router/company_server.h"
+#include "server/router/default_price_files.h"
 #include "server_test_support.h"
 #include "text/codepage.h"
 

@@ -4,7 +4,7 @@
 
 #include "pricing/price_defaults.h"
 #include "pricing/price_files.h"
-#include "server/default_price_files.h"
+#include "server/router/default_price_files.h"
 
 namespace decor::server {
 namespace {

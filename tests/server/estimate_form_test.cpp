@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "server/estimate_form.h"
+#include "server/intake/estimate_form.h"
 
 namespace decor::server {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "server/inbox_listing.h"
-#include "server/estimate_store.h"
+#include "server/staff/inbox_listing.h"
+#include "server/storage/estimate_store.h"
 #include "server_test_support.h"
 #include "shell_command.h"
 

@@ -1,4 +1,4 @@
-#include "server/field_checks.h"
+#include "server/intake/field_checks.h"
 
 #include <gtest/gtest.h>
 

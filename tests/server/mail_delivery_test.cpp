@@ -10,11 +10,11 @@
 #include "estimate/quick_estimate.h"
 #include "mail_test_support.h"
 #include "net/deployment_values.h"
-#include "server/delivery_worker.h"
-#include "server/mail_message.h"
-#include "server/mail_outbox.h"
-#include "server/estimate_intake.h"
-#include "server/result_shape.h"
+#include "server/mail/delivery_worker.h"
+#include "server/mail/mail_message.h"
+#include "server/mail/mail_outbox.h"
+#include "server/intake/estimate_intake.h"
+#include "server/intake/result_shape.h"
 #include "server_test_support.h"
 
 namespace decor::server {
@@ -145,7 +145,6 @@ TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
     mail.retry.first = std::chrono::milliseconds(100);
     DeliveryWorker worker(*store, mail);
     EstimateIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
-    ASSERT_TRUE(intake.prepare());
     worker.start();
     for (const StoredEstimate& q : c.estimates) EXPECT_TRUE(intake.accept(q));
 

@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "net/estimate_send.h"
-#include "server/estimate_store.h"
+#include "server/storage/estimate_store.h"
 #include "server_process.h"
 #include "server_test_support.h"
 
