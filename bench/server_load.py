@@ -348,7 +348,7 @@ def main():
     passed = True
     with tempfile.TemporaryDirectory(prefix="decor-load-") as folder:
         # Many estimates per address: the load would otherwise measure the estimate limit.
-        server = Server(args.server, folder, ["--quote-limit", "1000000", *args.server_arg])
+        server = Server(args.server, folder, ["--estimate-limit", "1000000", *args.server_arg])
         try:
             if args.only in (None, "slow"):
                 print("slow clients (a normal GET every 0.2 s meanwhile):")

@@ -74,7 +74,7 @@ class MailFaultTest : public TempFolderTest {
                                           "--mail-retry-first", "0.1", "--mail-retry-longest", "0.4",
                                           "--mail-give-up", "600",
                                           // The burst comes from one address.
-                                          "--quote-limit", "1000000"});
+                                          "--estimate-limit", "1000000"});
   }
 
   // Posts as the program does; the time the reply arrived, or -1 when it was not 发送成功.

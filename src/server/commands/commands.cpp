@@ -49,9 +49,9 @@ constexpr const char* kServeUsage =
     "  --deadline 秒                 一个请求（请求头和正文）须在此时间内到齐，默认 10\n"
     "  --connections-per-address 数  同一地址同时打开的连接数上限，默认 50\n"
     "  --max-connections 数          全部连接数上限，默认 4000\n"
-    "  --quote-limit 数              同一地址在一个时间窗口内可发送的报价数，默认 20；\n"
-    "                                超出时回复 429 和“发送失败”\n"
-    "  --quote-window 秒             报价限制的时间窗口，默认 600\n"
+    "  --estimate-limit 数           同一地址在一个时间窗口内可发送的报价数，默认 20；\n"
+    "                                超出时回复 429 和“发送失败”（旧名 --quote-limit）\n"
+    "  --estimate-window 秒          报价限制的时间窗口，默认 600（旧名 --quote-window）\n"
     "  --visit-window 秒             同一地址在此时间内只计一次访问（只计 GET），默认 3600\n"
     "  不可更改：请求正文最多 64 KiB（超出回复 413），请求行和请求头合计最多约 32 KiB\n"
     "  （超出回复 431），不接受压缩的请求正文（回复 415）。被拒绝的请求按原因计数，\n"
@@ -111,7 +111,15 @@ struct Options {
   std::optional<std::string> host, port, data, prices, locations, write, retry;
   std::optional<std::string> deadline, perAddress, connections, estimateLimit, estimateWindow, visitWindow;
   bool csv = false;
+  // As given, so that a complaint names the option the caller wrote.
+  std::string estimateLimitName = "--estimate-limit";
+  std::string estimateWindowName = "--estimate-window";
 };
+
+// The names these options had before estimates were called estimates; scripts and unit
+// files still use them.
+bool isEstimateLimit(const std::string& arg) { return arg == "--estimate-limit" || arg == "--quote-limit"; }
+bool isEstimateWindow(const std::string& arg) { return arg == "--estimate-window" || arg == "--quote-window"; }
 
 bool readOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed, Options& options,
                  std::ostream& err, const char* usage) {
@@ -137,8 +145,14 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<std::st
     if (arg == "--deadline") slot = &options.deadline;
     if (arg == "--connections-per-address") slot = &options.perAddress;
     if (arg == "--max-connections") slot = &options.connections;
-    if (arg == "--quote-limit") slot = &options.estimateLimit;
-    if (arg == "--quote-window") slot = &options.estimateWindow;
+    if (isEstimateLimit(arg)) {
+      slot = &options.estimateLimit;
+      options.estimateLimitName = arg;
+    }
+    if (isEstimateWindow(arg)) {
+      slot = &options.estimateWindow;
+      options.estimateWindowName = arg;
+    }
     if (arg == "--visit-window") slot = &options.visitWindow;
     if (arg == "--retry") slot = &options.retry;
     if (!slot || !allowedHere(arg)) {
@@ -179,9 +193,12 @@ std::optional<unsigned> parseLimit(const std::string& text) {
 
 bool readLimits(const Options& options, ServerSettings& settings, std::ostream& err) {
   const std::pair<const std::optional<std::string>*, const char*> given[] = {
-      {&options.deadline, "--deadline"},       {&options.perAddress, "--connections-per-address"},
-      {&options.connections, "--max-connections"}, {&options.estimateLimit, "--quote-limit"},
-      {&options.estimateWindow, "--quote-window"}, {&options.visitWindow, "--visit-window"}};
+      {&options.deadline, "--deadline"},
+      {&options.perAddress, "--connections-per-address"},
+      {&options.connections, "--max-connections"},
+      {&options.estimateLimit, options.estimateLimitName.c_str()},
+      {&options.estimateWindow, options.estimateWindowName.c_str()},
+      {&options.visitWindow, "--visit-window"}};
   unsigned values[std::size(given)] = {};
   for (std::size_t i = 0; i < std::size(given); ++i) {
     if (!*given[i].first) continue;
@@ -257,7 +274,8 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   Options options;
   if (!readOptions(rest,
                    {"--host", "--port", "--data", "--prices", "--locations", "--deadline", "--connections-per-address",
-                    "--max-connections", "--quote-limit", "--quote-window", "--visit-window"},
+                    "--max-connections", "--estimate-limit", "--quote-limit", "--estimate-window", "--quote-window",
+                    "--visit-window"},
                    options, err, serveUsage().c_str())) {
     return 2;
   }
