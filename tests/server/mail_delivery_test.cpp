@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <mutex>
+#include <stdexcept>
 #include <regex>
 
 #include "estimate/quick_estimate.h"
@@ -156,6 +158,42 @@ TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
     for (const auto& m : expected) all += m;
     EXPECT_EQ(receivedMail(caseFolder / "mail"), all);
   }
+}
+
+// What a send throws is told once and ends neither the worker nor the message: it goes
+// out on the next try.
+TEST_F(MailDeliveryTest, AThrowingSendIsToldAndTheMessageGoesOutLater) {
+  std::string error;
+  auto store = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Serve, error);
+  ASSERT_TRUE(store) << error;
+  MailSettings mail;
+  mail.from = "noreply@decor.test";
+  mail.sales = "sales@decor.test";
+  mail.company = "测试装饰";
+  mail.retry.first = std::chrono::milliseconds(100);
+  std::mutex mutex;
+  std::vector<std::string> logged;
+  int sends = 0;
+  DeliveryWorker worker(
+      *store, mail,
+      [&](const std::string& line) {
+        std::lock_guard lock(mutex);
+        logged.push_back(line);
+      },
+      [&](const std::string&, const std::string&, const std::string&) {
+        std::lock_guard lock(mutex);
+        if (++sends == 1) throw std::runtime_error("磁盘已满");
+        return SendOutcome{SendOutcome::Kind::Sent, "250 OK"};
+      });
+  EstimateIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
+  worker.start();
+  // Not the estimator's text: the customer's copy is withheld, the lead for sales is queued.
+  ASSERT_TRUE(intake.accept({"2026-01-02 03:04:05", "kehu@x.cn", "13800138001", "自己写的报价"}));
+  EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty(); }));
+  worker.stop();
+  std::lock_guard lock(mutex);
+  EXPECT_EQ(sends, 2);
+  EXPECT_EQ(logged, std::vector<std::string>{"decor-company-server: 邮件投递出错，稍后重试：磁盘已满"});
 }
 
 TEST(ResultShapeTest, OnlyTheEstimatorsOwnTextsPass) {

@@ -1,8 +1,10 @@
 #include "server/commands/commands.h"
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -324,7 +326,7 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   std::optional<DeliveryWorker> delivery;
-  if (mail) delivery.emplace(*store, *mail);
+  if (mail) delivery.emplace(*store, *mail, settings.log);
   EstimateIntake intake(*store, mail, settings.locations, [&delivery] {
     if (delivery) delivery->wake();
   });
@@ -338,7 +340,18 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
         << " 上监听（端口可能已被占用）\n";
     return 1;
   }
-  std::thread serving([&server] { server.serve(); });
+  // The serving thread has no one to throw to: it reports, and the stop signal it sends
+  // itself ends the server with a failing exit code.
+  std::atomic<bool> servingFailed = false;
+  std::thread serving([&server, &servingFailed, &err] {
+    try {
+      server.serve();
+    } catch (const std::exception& e) {
+      servingFailed = true;
+      err << "decor-company-server: 意外错误，服务停止：" << e.what() << std::endl;
+      ::kill(::getpid(), SIGTERM);
+    }
+  });
   if (delivery) delivery->start();
   // One write for both lines, so that whoever waits for the first reads the second with it.
   out << "正在监听 http://" << host << ":" << port << "\n"
@@ -351,7 +364,7 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   server.stop();
   serving.join();
   if (delivery) delivery->stop();
-  return 0;
+  return servingFailed ? 1 : 0;
 }
 
 int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
