@@ -123,8 +123,8 @@ TEST(InboxListing, CsvFieldsNeverStartAFormulaAndReadBackThroughPythonsCsvModule
     return out;
   };
   std::string expected;
-  for (const auto& q : kHostileEstimates) {
-    expected += hex(q.received) + " " + hex(q.email) + " " + hex(q.phone) + " " + hex(q.result) + "\n";
+  for (const auto& e : kHostileEstimates) {
+    expected += hex(e.received) + " " + hex(e.email) + " " + hex(e.phone) + " " + hex(e.result) + "\n";
   }
   EXPECT_EQ(read.output, expected);
 }

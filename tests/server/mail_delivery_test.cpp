@@ -148,7 +148,7 @@ TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
     DeliveryWorker worker(*store, mail);
     EstimateIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
     worker.start();
-    for (const StoredEstimate& q : c.estimates) EXPECT_TRUE(intake.accept(q));
+    for (const StoredEstimate& e : c.estimates) EXPECT_TRUE(intake.accept(e));
 
     EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty() && messagesIn(caseFolder / "mail") >= c.mails.size(); }));
     worker.stop();
