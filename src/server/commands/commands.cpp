@@ -241,6 +241,14 @@ std::filesystem::path dataFile(const Options& options) {
   return options.data ? std::filesystem::path(*options.data) : defaultDataFolder() / "company.sqlite3";
 }
 
+// The staff commands' store, or nothing after telling why.
+std::unique_ptr<EstimateStore> openForReading(const Options& options, std::ostream& err) {
+  std::string error;
+  auto store = EstimateStore::open(dataFile(options), EstimateStore::Access::Read, error);
+  if (!store) err << "decor-company-server: " << error << "\n";
+  return store;
+}
+
 std::optional<std::string> readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
@@ -374,12 +382,8 @@ int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   Options options;
   if (!readOptions(args, {"--data", "--csv"}, options, err, kInboxUsage)) return 2;
-  std::string error;
-  const auto store = EstimateStore::open(dataFile(options), EstimateStore::Access::Read, error);
-  if (!store) {
-    err << "decor-company-server: " << error << "\n";
-    return 1;
-  }
+  const auto store = openForReading(options, err);
+  if (!store) return 1;
   const auto inbox = inboxWithDelivery(estimatesWithMessages(*store));
   out << (options.csv ? inboxCsv(inbox.estimates, &inbox.delivery) : inboxText(inbox.estimates, &inbox.delivery));
   return 0;
@@ -392,12 +396,8 @@ int runOutboxCommand(const std::vector<std::string>& args, std::ostream& out, st
   }
   Options options;
   if (!readOptions(args, {"--data", "--retry"}, options, err, kOutboxUsage)) return 2;
-  std::string error;
-  const auto store = EstimateStore::open(dataFile(options), EstimateStore::Access::Read, error);
-  if (!store) {
-    err << "decor-company-server: " << error << "\n";
-    return 1;
-  }
+  const auto store = openForReading(options, err);
+  if (!store) return 1;
   if (!options.retry) {
     out << outboxText(undelivered(*store));
     return 0;

@@ -14,6 +14,16 @@ namespace {
 
 constexpr std::int64_t kDayMs = 24 * 60 * 60 * 1000;
 
+OutboxEntry pendingMessage(std::int64_t estimateId, const char* kind, const std::string& recipient, std::int64_t nowMs) {
+  OutboxEntry entry;
+  entry.estimateId = estimateId;
+  entry.kind = kind;
+  entry.recipient = recipient;
+  entry.state = "pending";
+  entry.queuedMs = entry.nextMs = nowMs;
+  return entry;
+}
+
 }  // namespace
 
 EstimateIntake::EstimateIntake(EstimateStore& store, std::optional<MailSettings> mail, NumberLocations locations,
@@ -42,12 +52,7 @@ bool EstimateIntake::queueMails(Database& db, std::int64_t estimateId, const Sto
   const bool plainAddress = isPlainAddress(estimate.email);
 
   // Only the stored address itself, checked, ever becomes the customer mail's recipient.
-  OutboxEntry customer;
-  customer.estimateId = estimateId;
-  customer.kind = kCustomerMail;
-  customer.recipient = estimate.email;
-  customer.state = "pending";
-  customer.queuedMs = customer.nextMs = nowMs;
+  OutboxEntry customer = pendingMessage(estimateId, kCustomerMail, estimate.email, nowMs);
   if (!plainAddress) {
     customer.state = "withheld";
     customer.lastReply = "邮箱地址无效";
@@ -62,12 +67,7 @@ bool EstimateIntake::queueMails(Database& db, std::int64_t estimateId, const Sto
   }
   if (!queueMessage(db, customer)) return false;
 
-  OutboxEntry sales;
-  sales.estimateId = estimateId;
-  sales.kind = kSalesMail;
-  sales.recipient = mail.sales;
-  sales.state = "pending";
-  sales.queuedMs = sales.nextMs = nowMs;
+  OutboxEntry sales = pendingMessage(estimateId, kSalesMail, mail.sales, nowMs);
   sales.message = salesMail(
       mail,
       {.estimate = estimate,

@@ -14,6 +14,19 @@ OutboxEntry entryOf(const Statement& row) {
           row.integer(6), row.integer(7), row.text(8), row.text(9), row.text(10)};
 }
 
+// The messages a condition selects, in one read transaction.
+std::vector<OutboxEntry> entriesWhere(EstimateStore& store, std::string_view condition) {
+  std::vector<OutboxEntry> entries;
+  store.transaction(
+      [&entries, condition](Database& db) {
+        Statement select(db, std::string("SELECT ") + kEntryColumns + " WHERE " + std::string(condition) + ";");
+        while (select.row()) entries.push_back(entryOf(select));
+        return true;
+      },
+      true);
+  return entries;
+}
+
 }  // namespace
 
 bool queueMessage(Database& db, const OutboxEntry& e) {
@@ -40,16 +53,9 @@ int customerMailsSince(Database& db, const std::string& address, std::int64_t si
 }
 
 std::optional<OutboxEntry> nextPending(EstimateStore& store) {
-  std::optional<OutboxEntry> next;
-  store.transaction(
-      [&next](Database& db) {
-        Statement select(db, std::string("SELECT ") + kEntryColumns +
-                             " WHERE o.state = 'pending' ORDER BY o.next_ms, o.id LIMIT 1;");
-        if (select.row()) next = entryOf(select);
-        return true;
-      },
-      true);
-  return next;
+  auto entries = entriesWhere(store, "o.state = 'pending' ORDER BY o.next_ms, o.id LIMIT 1");
+  if (entries.empty()) return std::nullopt;
+  return std::move(entries.front());
 }
 
 bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& outcome, std::int64_t nowMs,
@@ -80,16 +86,7 @@ bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& ou
 }
 
 std::vector<OutboxEntry> undelivered(EstimateStore& store) {
-  std::vector<OutboxEntry> entries;
-  store.transaction(
-      [&entries](Database& db) {
-        Statement select(db, std::string("SELECT ") + kEntryColumns +
-                             " WHERE o.state IN ('pending', 'failed') ORDER BY o.id;");
-        while (select.row()) entries.push_back(entryOf(select));
-        return true;
-      },
-      true);
-  return entries;
+  return entriesWhere(store, "o.state IN ('pending', 'failed') ORDER BY o.id");
 }
 
 bool retryFailed(EstimateStore& store, std::int64_t id, std::int64_t nowMs) {
