@@ -1,4 +1,4 @@
-#include "net/form_encoding.h"
+#include "contact/percent_encoding.h"
 
 #include "text/codepage.h"
 
@@ -10,6 +10,30 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 bool needsEscape(unsigned char byte) {
   return byte == 0 || byte >= 0x80 || kSpecialCharacters.find(static_cast<char>(byte)) != std::string_view::npos;
+}
+
+// What a "%" without two hex digits after it means to a decoder.
+enum class BrokenEscape { KeptAsText, Refused };
+
+std::optional<std::string> decodeEscapes(std::string_view text, BrokenEscape broken) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out.push_back(text[i]);
+      continue;
+    }
+    const int high = i + 2 < text.size() ? hexDigitValue(text[i + 1]) : -1;
+    const int low = i + 2 < text.size() ? hexDigitValue(text[i + 2]) : -1;
+    if (high < 0 || low < 0) {
+      if (broken == BrokenEscape::Refused) return std::nullopt;
+      out.push_back('%');
+      continue;
+    }
+    out.push_back(static_cast<char>(high * 16 + low));
+    i += 2;
+  }
+  return out;
 }
 
 }  // namespace
@@ -38,18 +62,9 @@ std::string encodeForForm(std::string_view utf8) {
 }
 
 std::string decodeReply(std::string_view reply) {
-  std::string bytes;
-  bytes.reserve(reply.size());
-  for (std::size_t i = 0; i < reply.size(); ++i) {
-    if (reply[i] == '%' && i + 2 < reply.size() && hexDigitValue(reply[i + 1]) >= 0 &&
-        hexDigitValue(reply[i + 2]) >= 0) {
-      bytes.push_back(static_cast<char>(hexDigitValue(reply[i + 1]) * 16 + hexDigitValue(reply[i + 2])));
-      i += 2;
-    } else {
-      bytes.push_back(reply[i]);
-    }
-  }
-  return cutAtZeroByteAndRoundTripGbk(bytes);
+  return cutAtZeroByteAndRoundTripGbk(*decodeEscapes(reply, BrokenEscape::KeptAsText));
 }
+
+std::optional<std::string> percentDecode(std::string_view text) { return decodeEscapes(text, BrokenEscape::Refused); }
 
 }  // namespace decor
