@@ -1,6 +1,6 @@
 // What the customer and the sales mailbox receive for each kind of estimate, sent through a
-// real SMTP server and read back by Python's MIME parser; the shape check of result texts;
-// and the header lines of a message built from hostile fields.
+// real SMTP server and read back by Python's MIME parser; a send that throws; and the header
+// lines of a message built from hostile fields.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +16,6 @@
 #include "server/mail/mail_message.h"
 #include "server/mail/mail_outbox.h"
 #include "server/intake/estimate_intake.h"
-#include "server/intake/result_shape.h"
 #include "server_test_support.h"
 
 namespace decor::server {
@@ -194,39 +193,6 @@ TEST_F(MailDeliveryTest, AThrowingSendIsToldAndTheMessageGoesOutLater) {
   std::lock_guard lock(mutex);
   EXPECT_EQ(sends, 2);
   EXPECT_EQ(logged, std::vector<std::string>{"decor-company-server: 邮件投递出错，稍后重试：磁盘已满"});
-}
-
-TEST(ResultShapeTest, OnlyTheEstimatorsOwnTextsPass) {
-  EstimatePrices dear = EstimatePrices::defaults();
-  dear.set("帖砖费用", 12345678);
-  QuickEstimateInput bare;
-  bare.bedrooms = bare.halls = bare.kitchens = bare.bathrooms = bare.balconies = 0;
-  bare.area = "-5";
-  const std::string text = estimatorText({});
-  std::string figuresChanged = text;
-  figuresChanged.replace(figuresChanged.find("29345.6"), 7, "-1.23457e+006");
-  std::string lineDropped = text;
-  lineDropped.erase(lineDropped.find("卫生间防水："), std::string("卫生间防水：1432.72元\r\n").size());
-  std::string labelChanged = text;
-  labelChanged.replace(labelChanged.find("工程管理费"), std::string("工程管理费").size(), "工程管理费用");
-  const std::string mark = std::string(text).replace(text.find("29345.6"), 7, "\x01");
-
-  const std::pair<std::string, bool> cases[] = {
-      {text, true},
-      {estimatorText({}, dear), true},
-      {estimatorText(bare), true},
-      {figuresChanged, true},
-      {lineDropped, false},
-      {labelChanged, false},
-      {text + "\r\n", false},
-      {text.substr(0, text.rfind("\r\n\r\n*如差别")), false},
-      {mark, false},
-      {"", false},
-      {"你好", false},
-  };
-  for (const auto& [candidate, estimator] : cases) {
-    EXPECT_EQ(isEstimatorResult(candidate), estimator) << candidate;
-  }
 }
 
 TEST(MailMessageTest, NoFieldAddsAHeaderLine) {

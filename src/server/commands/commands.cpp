@@ -13,13 +13,13 @@
 #include <ostream>
 #include <thread>
 
+#include "pricing/price_file_writer.h"
 #include "pricing/price_files.h"
 #include "server/clock/time_text.h"
 #include "server/intake/estimate_intake.h"
 #include "server/mail/delivery_worker.h"
 #include "server/mail/mail_outbox.h"
 #include "server/router/company_server.h"
-#include "server/router/default_price_files.h"
 #include "server/staff/inbox_listing.h"
 #include "server/staff/outbox_listing.h"
 
@@ -427,7 +427,8 @@ int runPricesCommand(const std::vector<std::string>& args, std::ostream& out, st
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   const std::pair<std::string_view, std::string> files[] = {
-      {kEstimatePriceFileName, defaultEstimatePriceFile()}, {kItemPriceFileName, defaultItemPriceFile()}};
+      {kEstimatePriceFileName, estimatePriceFile(EstimatePrices::defaults())},
+      {kItemPriceFileName, itemPriceFile(ItemPrices::defaults())}};
   for (const auto& [name, text] : files) {
     if (std::filesystem::exists(folder / name)) {
       err << "decor-company-server: " << (folder / name).string() << " 已存在，未覆盖\n";

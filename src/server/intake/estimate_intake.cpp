@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "contact/contact_rules.h"
+#include "estimate/estimator_text.h"
 #include "server/clock/time_text.h"
 #include "server/intake/double_sends.h"
 #include "server/intake/estimate_mails.h"
-#include "server/intake/result_shape.h"
-#include "server/mail/mail_message.h"
 #include "server/mail/mail_outbox.h"
 
 namespace decor::server {
@@ -49,7 +49,7 @@ bool EstimateIntake::queueMails(Database& db, std::int64_t estimateId, const Sto
                                 std::int64_t nowMs) {
   const MailSettings& mail = *mail_;
   const bool verified = isEstimatorResult(estimate.result);
-  const bool plainAddress = isPlainAddress(estimate.email);
+  const bool plainAddress = acceptableEmail(estimate.email, EmailStrictness::MailRecipient);
 
   // Only the stored address itself, checked, ever becomes the customer mail's recipient.
   OutboxEntry customer = pendingMessage(estimateId, kCustomerMail, estimate.email, nowMs);

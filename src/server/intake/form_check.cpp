@@ -1,6 +1,6 @@
 #include "server/intake/form_check.h"
 
-#include "server/intake/field_checks.h"
+#include "contact/contact_rules.h"
 
 namespace decor::server {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "server/intake/estimate_form.h"
+#include "contact/estimate_form.h"
 
 namespace decor::server {
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "contact/contact_rules.h"
 #include "net/deployment_values.h"
 #include "server/mail/mail_message.h"
 
@@ -122,7 +123,7 @@ std::optional<MailSettings> mailSettingsFrom(const MailOptions& options, std::st
   const std::pair<const char*, const std::optional<std::string>*> addresses[] = {
       {"--mail-from", &options.from}, {"--sales-mail", &options.sales}};
   for (const auto& [name, value] : addresses) {
-    if (!*value || !isPlainAddress(**value)) {
+    if (!*value || !acceptableEmail(**value, EmailStrictness::MailRecipient)) {
       error = std::string(name) + " 需要一个邮箱地址（如 name@example.com）" + (*value ? "：" + **value : "");
       return std::nullopt;
     }

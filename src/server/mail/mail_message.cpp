@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "contact/contact_rules.h"
 #include "server/clock/time_text.h"
 #include "text/utf8.h"
 
@@ -94,38 +95,12 @@ std::string withCrLf(std::string_view text) {
   return out;
 }
 
+// The only kind of address this server ever puts into a header or an envelope.
+bool isPlainAddress(std::string_view address) { return acceptableEmail(address, EmailStrictness::MailRecipient); }
+
 std::string addressHeader(std::string_view address) { return isPlainAddress(address) ? std::string(address) : ""; }
 
 }  // namespace
-
-bool isPlainAddress(std::string_view address) {
-  if (address.empty() || address.size() > 254) return false;
-  const std::size_t at = address.find('@');
-  if (at == 0 || at == std::string_view::npos || at > 64 || address.find('@', at + 1) != std::string_view::npos) {
-    return false;
-  }
-  constexpr std::string_view kLocalSpecials = "()<>[]:;@\\,\" ";
-  for (const char c : address.substr(0, at)) {
-    if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x7f ||
-        kLocalSpecials.find(c) != std::string_view::npos) {
-      return false;
-    }
-  }
-  const std::string_view domain = address.substr(at + 1);
-  std::size_t label = 0;
-  for (std::size_t i = 0; i <= domain.size(); ++i) {
-    if (i == domain.size() || domain[i] == '.') {
-      if (label == 0 || label > 63 || domain[i - 1] == '-' || domain[i - label] == '-') return false;
-      label = 0;
-      continue;
-    }
-    const char c = domain[i];
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
-    if (!ok) return false;
-    ++label;
-  }
-  return true;
-}
 
 std::string withoutControls(std::string_view text) {
   std::string out;

@@ -10,7 +10,7 @@ namespace decor::server {
 
 struct MailMessage {
   std::string fromName;  // shown beside the sender's address
-  std::string from;      // plain addresses (isPlainAddress); anything else is left out
+  std::string from;      // mail recipient addresses (contact_rules.h); anything else is left out
   std::string to;
   std::string replyTo;   // empty: no Reply-To
   std::string subject;
@@ -18,10 +18,6 @@ struct MailMessage {
   std::string messageId;  // without the angle brackets
   std::int64_t dateSeconds = 0;  // since the epoch, written in the machine's time zone
 };
-
-// One address of the form local@domain in ASCII, without blanks, quotes, brackets, commas or
-// control characters: the only kind this server ever puts into a header or an envelope.
-bool isPlainAddress(std::string_view address);
 
 // The text with every control character (CR, LF and NUL among them) taken out.
 std::string withoutControls(std::string_view text);

@@ -3,10 +3,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "pricing/price_file_writer.h"
 #include "pricing/price_files.h"
-#include "server/intake/estimate_form.h"
+#include "contact/estimate_form.h"
 #include "server/standins/chat_service.h"
-#include "server/router/default_price_files.h"
 #include "server/intake/form_check.h"
 #include "text/codepage.h"
 
@@ -19,9 +19,19 @@ constexpr const char* kTextType = "text/plain; charset=utf-8";
 // replies ("请求超过", "表单超过") are the same limit.
 static_assert(kMaxBodyBytes == kMaxFormBytes);
 
-HttpReply answerPriceFile(const std::filesystem::path& file, std::string (*defaults)()) {
+// The built-in prices as files, for a price folder that lacks one; written once.
+struct PriceFiles {
+  std::string estimate;
+  std::string items;
+};
+const PriceFiles& builtInPriceFiles() {
+  static const PriceFiles files{estimatePriceFile(EstimatePrices::defaults()), itemPriceFile(ItemPrices::defaults())};
+  return files;
+}
+
+HttpReply answerPriceFile(const std::filesystem::path& file, const std::string& defaults) {
   std::error_code error;
-  if (!std::filesystem::exists(file, error)) return {200, "application/xml; charset=utf-8", defaults()};
+  if (!std::filesystem::exists(file, error)) return {200, "application/xml; charset=utf-8", defaults};
   std::ifstream in(file, std::ios::binary);
   std::string bytes(std::istreambuf_iterator<char>(in), {});
   if (!in && !in.eof()) return {500, kTextType, "价格文件无法读取"};
@@ -65,10 +75,10 @@ HttpReply CompanyServer::answer(const HttpRequest& request) {
   // Tells scripts (and a curious browser) whose port this is.
   if (path == "/") return {200, kTextType, kIdentity};
   if (path == "/bj/AppConfig.xml") {
-    return answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), defaultEstimatePriceFile);
+    return answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), builtInPriceFiles().estimate);
   }
   if (path == "/bj/Xiangxi.xml") {
-    return answerPriceFile(settings_.pricesDir / std::string(kItemPriceFileName), defaultItemPriceFile);
+    return answerPriceFile(settings_.pricesDir / std::string(kItemPriceFileName), builtInPriceFiles().items);
   }
   if (path == "/bjtj/") {
     if (request.method != "GET") return {200, kTextType, ""};

@@ -3,20 +3,10 @@
 #include <string_view>
 
 #include "server/staff/staff_output_escaping.h"
+#include "text/csv.h"
 
 namespace decor::server {
 namespace {
-
-std::string csvField(std::string_view raw) {
-  const std::string value = withoutFormulaStart(raw);
-  if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
-  std::string quoted = "\"";
-  for (const char c : value) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + '"';
-}
 
 // The result's own line breaks (CR LF) stay line breaks, each line indented, so that no
 // line of a result can pass for the start of another record.

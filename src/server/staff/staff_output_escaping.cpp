@@ -14,16 +14,6 @@ bool movesOrHidesText(char32_t c) {
 
 }  // namespace
 
-std::string withoutFormulaStart(std::string_view field) {
-  if (!field.empty() && std::string_view("=+-@\t\r'").find(field.front()) != std::string_view::npos) {
-    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "'" + std::string.
-    std::string neutralised(1, '\'');
-    neutralised.append(field);
-    return neutralised;
-  }
-  return std::string(field);
-}
-
 std::string visibleEscapes(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -1,14 +1,10 @@
 #pragma once
-// What a customer typed, made safe for the staff who read it: a spreadsheet must not run it
-// as a formula, and a terminal must not be made to show one record as two.
+// What a customer typed, made safe for the staff who read it in a terminal: it must not be
+// made to show one record as two. (For a spreadsheet, text/csv.h guards against formulas.)
 #include <string>
 #include <string_view>
 
 namespace decor::server {
-
-// A field that starts with "=", "+", "-", "@", TAB or CR gets a leading "'", as does one
-// that starts with "'" itself: removing one leading "'" always gives the value back.
-std::string withoutFormulaStart(std::string_view field);
 
 // Backslash as "\\", TAB, CR and LF as "\t", "\r" and "\n", other C0 controls and DEL as
 // "\xHH", and the characters that move or hide text (C1 controls, line and paragraph
