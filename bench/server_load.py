@@ -233,7 +233,7 @@ def load(server, clients, seconds, sources):
         thread.join()
     elapsed = time.monotonic() - start
     with sqlite3.connect(f"file:{server.data}?mode=ro", uri=True) as db:
-        stored = [row[0] for row in db.execute("SELECT phone FROM quotes WHERE phone LIKE ?", (f"{clients:03d}%",))]
+        stored = [row[0] for row in db.execute("SELECT phone FROM estimates WHERE phone LIKE ?", (f"{clients:03d}%",))]
     once = len(set(acknowledged)) == len(acknowledged) and all(stored.count(t) == 1 for t in set(acknowledged)) \
         if len(acknowledged) < 2000 else _each_once(acknowledged, stored)
     print(f"  load {clients} clients {seconds} s: {len(acknowledged)} acknowledged, "
@@ -348,7 +348,7 @@ def main():
     passed = True
     with tempfile.TemporaryDirectory(prefix="decor-load-") as folder:
         # Many estimates per address: the load would otherwise measure the estimate limit.
-        server = Server(args.server, folder, ["--quote-limit", "1000000", *args.server_arg])
+        server = Server(args.server, folder, ["--estimate-limit", "1000000", *args.server_arg])
         try:
             if args.only in (None, "slow"):
                 print("slow clients (a normal GET every 0.2 s meanwhile):")

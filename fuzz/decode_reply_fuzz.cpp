@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "contact/percent_encoding.h"
 #include "fuzz_check.h"
-#include "net/form_encoding.h"
 #include "text/codepage.h"
 #include "text/utf8.h"
 

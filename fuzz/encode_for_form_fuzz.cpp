@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "contact/percent_encoding.h"
 #include "fuzz_check.h"
-#include "net/form_encoding.h"
 #include "text/codepage.h"
 
 namespace {

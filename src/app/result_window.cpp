@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "app/message_box.h"
+#include "contact/contact_rules.h"
 #include "estimate/quick_estimate.h"
 #include "net/phone_lookup.h"
 #include "net/estimate_send.h"
@@ -88,7 +89,7 @@ bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void ResultWindow::checkEmail() {
   QLineEdit& box = *ui_->编辑框2;
-  if (isAcceptableEmail(box.text().toStdString())) return;
+  if (acceptableEmail(box.text().toStdString(), EmailStrictness::DesktopBox)) return;
   // Cleared before the message takes the focus, so that losing it again finds nothing to report.
   box.clear();
   showMessage(qt(kNoSuchEmail), QMessageBox::Warning);
@@ -115,7 +116,7 @@ void ResultWindow::reportUnknownPhone(const std::string& lookedUp) {
 
 void ResultWindow::sendQuote() {
   if (sending_) return;
-  if (!isAcceptableEmail(ui_->编辑框2->text().toStdString())) {
+  if (!acceptableEmail(ui_->编辑框2->text().toStdString(), EmailStrictness::DesktopBox)) {
     checkEmail();
     return;
   }

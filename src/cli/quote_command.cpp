@@ -12,6 +12,7 @@
 #include "pricing/price_table.h"
 #include "quotation/quotation_session.h"
 #include "text/codepage.h"
+#include "text/csv.h"
 #include "text/system_path.h"
 
 namespace decor::cli {
@@ -206,25 +207,9 @@ void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
   }
 }
 
+// Figures stay numbers for the spreadsheet; a name typed as "=…" stays text.
 void writeCsv(std::ostream& out, const QuoteTable& table) {
-  for (const QuoteItem& row : table.rows()) {
-    bool first = true;
-    for (std::string_view cell : rowCells(row)) {
-      if (!first) out << ',';
-      first = false;
-      if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out << cell;
-        continue;
-      }
-      out << '"';
-      for (char c : cell) {
-        if (c == '"') out << '"';
-        out << c;
-      }
-      out << '"';
-    }
-    out << "\r\n";
-  }
+  for (const QuoteItem& row : table.rows()) out << csvRecord(rowCells(row), PlainNumbers::Kept);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "net/estimate_send.h"
 
-#include "net/form_encoding.h"
-#include "text/replace_all.h"
+#include "contact/estimate_form.h"
+#include "contact/percent_encoding.h"
 
 namespace decor {
 namespace {
@@ -12,24 +12,10 @@ constexpr std::string_view kSuccessMark = "发送成功";
 
 }  // namespace
 
-bool isAcceptableEmail(std::string_view email) {
-  return email.empty() || email.find('@') != std::string_view::npos;
-}
-
 std::optional<MissingSendInput> missingSendInput(std::string_view email, std::string_view phone) {
   if (email.empty()) return MissingSendInput{MissingSendInput::Box::Email, kAskForEmail};
   if (phone.empty()) return MissingSendInput{MissingSendInput::Box::Phone, kAskForPhone};
   return std::nullopt;
-}
-
-std::string estimateFormBody(std::string_view email, std::string_view resultText, std::string_view phone) {
-  std::string body = "email=";
-  body += encodeForForm(email);
-  body += "&result=";
-  body += encodeForForm(replaceAll(resultText, "\r\n", "<br />"));
-  body += "&tel=";
-  body += encodeForForm(phone);
-  return body;
 }
 
 bool isSendSuccess(std::string_view reply) {

@@ -1,12 +1,14 @@
 #pragma once
-// Sending a quick-estimate result to the customer: the checks of the two boxes, the form
-// body, the post to the estimate server and the reading of its reply.
+// Sending a quick-estimate result to the customer: the boxes the send cannot do without, the
+// post of the form (contact/estimate_form.h) to the estimate server and the reading of its
+// reply. The e-mail box's own check is acceptableEmail(…, EmailStrictness::DesktopBox).
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "contact/estimate_form.h"  // the form the send posts; callers build it for their own posters
 #include "net/endpoints.h"
 #include "net/http_client.h"
 
@@ -17,9 +19,6 @@ inline constexpr std::string_view kSendSucceeded = "发送成功！";
 inline constexpr std::string_view kSendFailed = "发送失败！";
 inline constexpr std::string_view kNoSuchEmail = "亲，您输入的邮箱在这个地球上不存在！";
 
-// Any address containing "@" passes, and so does the empty box; nothing else is checked.
-bool isAcceptableEmail(std::string_view email);
-
 // A box the send cannot do without, with the message that asks for it.
 struct MissingSendInput {
   enum class Box { Email, Phone } box;
@@ -28,11 +27,6 @@ struct MissingSendInput {
 
 // The first empty box of the two (the e-mail address first), or none.
 std::optional<MissingSendInput> missingSendInput(std::string_view email, std::string_view phone);
-
-// "email=" address "&result=" text "&tel=" number, each field encoded with encodeForForm, the
-// text after its CR LF line breaks have become "<br />". Encoding the address and the number
-// as well keeps an "&" or "=" in them from breaking (or forging) the form's fields.
-std::string estimateFormBody(std::string_view email, std::string_view resultText, std::string_view phone);
 
 // The reply counts as success when its decoded text holds "发送成功" anywhere.
 bool isSendSuccess(std::string_view reply);

@@ -100,6 +100,18 @@ TEST_F(QuoteCommandTest, QuotedCsvFieldsDoubleTheirQuotes) {
   EXPECT_EQ(out_.str().substr(0, out_.str().find("\r\n")), ",\"客\"\"厅\",,,,");
 }
 
+// A name typed as a formula stays text in a spreadsheet; the figures, negative ones and the
+// "-" of a hand-added row included, stay as they are.
+TEST_F(QuoteCommandTest, CsvKeepsTypedFormulasFromRunning) {
+  const std::string rooms = write("rooms.tsv", "阳台\t1000*1000*2800\t0*0\t(无)\t0\t4\n");
+  ASSERT_EQ(run({"--rooms", rooms, "--csv", "--add", "=HYPERLINK(\"http://x\")", "1", "-3679", "--add", "@x", "-2",
+                 "+1"}),
+            0);
+  EXPECT_NE(out_.str().find("\r\n-,\"'=HYPERLINK(\"\"http://x\"\")\",增,1,-3679,-3679\r\n-,'@x,增,-2,'+1,-2\r\n"),
+            std::string::npos)
+      << out_.str();
+}
+
 TEST_F(QuoteCommandTest, RefusesARowTheBuildCannotRead) {
   const std::string rooms = write("rooms.tsv",
                                   "客厅\t3200*2800*2920\t800*1500\t实木门\t1\t4\n"

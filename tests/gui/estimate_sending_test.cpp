@@ -10,8 +10,8 @@
 #include <set>
 
 #include "app/result_window.h"
+#include "contact/percent_encoding.h"
 #include "gui_test_support.h"
-#include "net/form_encoding.h"
 #include "ui/picture_button.h"
 
 namespace decor::test {

@@ -7,8 +7,8 @@
 #include <set>
 #include <thread>
 
-#include "server/company_server.h"
-#include "server/default_price_files.h"
+#include "pricing/price_file_writer.h"
+#include "server/router/company_server.h"
 #include "server_test_support.h"
 #include "text/codepage.h"
 
@@ -80,14 +80,14 @@ class CompanyServerTest : public TempFolderTest {
 };
 
 TEST_F(CompanyServerTest, ServesThePriceFolderAfreshAndDefaultsForAbsentFiles) {
-  EXPECT_EQ(get("/bj/AppConfig.xml"), defaultEstimatePriceFile());
-  EXPECT_EQ(get("/bj/Xiangxi.xml"), defaultItemPriceFile());
+  EXPECT_EQ(get("/bj/AppConfig.xml"), estimatePriceFile(EstimatePrices::defaults()));
+  EXPECT_EQ(get("/bj/Xiangxi.xml"), itemPriceFile(ItemPrices::defaults()));
 
   writePriceFile("AppConfig.xml", "<appSettings><add key=\"帖砖费用\" value=\"40\" /></appSettings>");
   EXPECT_EQ(get("/bj/AppConfig.xml"), "<appSettings><add key=\"帖砖费用\" value=\"40\" /></appSettings>");
   writePriceFile("AppConfig.xml", "<appSettings><add key=\"帖砖费用\" value=\"41\" /></appSettings>");
   EXPECT_EQ(get("/bj/AppConfig.xml"), "<appSettings><add key=\"帖砖费用\" value=\"41\" /></appSettings>");
-  EXPECT_EQ(get("/bj/Xiangxi.xml"), defaultItemPriceFile());
+  EXPECT_EQ(get("/bj/Xiangxi.xml"), itemPriceFile(ItemPrices::defaults()));
 }
 
 // One visit per address in the window, and only a GET of "/bjtj/" is one.

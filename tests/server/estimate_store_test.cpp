@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "server/inbox_listing.h"
-#include "server/estimate_store.h"
+#include "server/staff/inbox_listing.h"
+#include "server/storage/estimate_store.h"
 #include "server_test_support.h"
 #include "shell_command.h"
 
@@ -123,8 +123,8 @@ TEST(InboxListing, CsvFieldsNeverStartAFormulaAndReadBackThroughPythonsCsvModule
     return out;
   };
   std::string expected;
-  for (const auto& q : kHostileEstimates) {
-    expected += hex(q.received) + " " + hex(q.email) + " " + hex(q.phone) + " " + hex(q.result) + "\n";
+  for (const auto& e : kHostileEstimates) {
+    expected += hex(e.received) + " " + hex(e.email) + " " + hex(e.phone) + " " + hex(e.result) + "\n";
   }
   EXPECT_EQ(read.output, expected);
 }

@@ -74,7 +74,7 @@ class MailFaultTest : public TempFolderTest {
                                           "--mail-retry-first", "0.1", "--mail-retry-longest", "0.4",
                                           "--mail-give-up", "600",
                                           // The burst comes from one address.
-                                          "--quote-limit", "1000000"});
+                                          "--estimate-limit", "1000000"});
   }
 
   // Posts as the program does; the time the reply arrived, or -1 when it was not 发送成功.
@@ -176,9 +176,9 @@ TEST_F(MailFaultTest, MailGetsThroughOutagesRefusalsCrashesAndBursts) {
     EXPECT_LE(found->second, 2) << id;
     expected[id] = found->second;
   }
-  for (int q = 4; q < 4 + kBurst; ++q) {
-    expected["<quote-" + std::to_string(q) + ".customer@decor.test>"] = 1;
-    expected["<quote-" + std::to_string(q) + ".sales@decor.test>"] = 1;
+  for (int n = 4; n < 4 + kBurst; ++n) {
+    expected["<quote-" + std::to_string(n) + ".customer@decor.test>"] = 1;
+    expected["<quote-" + std::to_string(n) + ".sales@decor.test>"] = 1;
   }
   EXPECT_EQ(arrivals.count, expected);
 
@@ -201,7 +201,7 @@ TEST_F(MailFaultTest, MailGetsThroughOutagesRefusalsCrashesAndBursts) {
   }
   std::sort(delays.begin(), delays.end());
   ASSERT_EQ(delays.size(), static_cast<std::size_t>(kBurst));
-  std::cout << "burst of " << kBurst << " quotes: 发送成功 to customer mail accepted, p50 " << delays[kBurst / 2]
+  std::cout << "burst of " << kBurst << " estimates: 发送成功 to customer mail accepted, p50 " << delays[kBurst / 2]
             << " ms, p99 " << delays[kBurst * 99 / 100] << " ms, max " << delays.back() << " ms\n";
 }
 

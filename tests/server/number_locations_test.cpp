@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "server/number_locations.h"
+#include "server/standins/number_locations.h"
 
 namespace decor::server {
 namespace {

@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "net/estimate_send.h"
-#include "server/estimate_store.h"
+#include "server/storage/estimate_store.h"
 #include "server_process.h"
 #include "server_test_support.h"
 
@@ -24,7 +24,7 @@ class ServerProgramTest : public TempFolderTest {
  protected:
   std::vector<std::string> dataArgs() const {
     return {"--data", (folder_ / "company.sqlite3").string(), "--prices", (folder_ / "prices").string(),
-            "--quote-limit", "1000"};
+            "--estimate-limit", "1000"};
   }
   static int portOf(const std::string& address) { return std::stoi(address.substr(address.rfind(':') + 1)); }
   static void visitFrom(const std::string& address, const std::string& source) {
@@ -72,6 +72,22 @@ TEST_F(ServerProgramTest, EveryAcknowledgedEstimateAndVisitSurvivesKillMinusNine
   ASSERT_TRUE(count);
   EXPECT_EQ(count->body, "4");
   EXPECT_EQ(restarted.stop(SIGINT), 0);
+}
+
+// The estimate limit under its name and under the name it had before: either one limits.
+TEST_F(ServerProgramTest, BothNamesOfTheEstimateLimitLimit) {
+  for (const char* option : {"--estimate-limit", "--quote-limit"}) {
+    ServerProcess server(kServer, {"--data", (folder_ / option).string() + ".sqlite3", option, "2"});
+    ASSERT_NE(server.address(), "") << server.output();
+    auto client = clientFor(server.address());
+    std::vector<int> statuses;
+    for (const char* phone : {"1", "2", "3"}) {
+      const auto res = client.Post("/site/send", std::string("email=k@x&result=r&tel=") + phone,
+                                   "application/x-www-form-urlencoded");
+      statuses.push_back(res ? res->status : 0);
+    }
+    EXPECT_EQ(statuses, (std::vector<int>{200, 200, 429})) << option;
+  }
 }
 
 // The desktop program's own post, about the size it sends today, and one near the limit.
@@ -139,7 +155,10 @@ TEST_F(ServerProgramTest, StaffCommands) {
       {{"prices", "--write", p}, 1, "decor-company-server: " + p + "/AppConfig.xml 已存在，未覆盖\n"},
       {{"inbox", "--data", none}, 1, "decor-company-server: 数据库文件 " + none + " 不存在\n"},
       {{"--port", "70000"}, 2, "decor-company-server: 端口应为 0 到 65535 的整数：70000\n"},
+      {{"--estimate-limit", "0"}, 2, "decor-company-server: --estimate-limit 应为 1 到 1000000 的整数：0\n"},
       {{"--quote-limit", "0"}, 2, "decor-company-server: --quote-limit 应为 1 到 1000000 的整数：0\n"},
+      {{"--estimate-window", "x"}, 2, "decor-company-server: --estimate-window 应为 1 到 1000000 的整数：x\n"},
+      {{"--quote-window", "-1"}, 2, "decor-company-server: --quote-window 应为 1 到 1000000 的整数：-1\n"},
       {{"--deadline", "1e3"}, 2, "decor-company-server: --deadline 应为 1 到 1000000 的整数：1e3\n"},
       {{"--connections-per-address", "1000001"}, 2,
        "decor-company-server: --connections-per-address 应为 1 到 1000000 的整数：1000001\n"},

@@ -1,0 +1,122 @@
+#include "server/router/company_server.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "pricing/price_file_writer.h"
+#include "pricing/price_files.h"
+#include "contact/estimate_form.h"
+#include "server/standins/chat_service.h"
+#include "server/intake/form_check.h"
+#include "text/codepage.h"
+
+namespace decor::server {
+namespace {
+
+constexpr const char* kTextType = "text/plain; charset=utf-8";
+
+// A body the listener lets through is one the form reader reads, and the two 64 KiB in the
+// replies ("请求超过", "表单超过") are the same limit.
+static_assert(kMaxBodyBytes == kMaxFormBytes);
+
+// The built-in prices as files, for a price folder that lacks one; written once.
+struct PriceFiles {
+  std::string estimate;
+  std::string items;
+};
+const PriceFiles& builtInPriceFiles() {
+  static const PriceFiles files{estimatePriceFile(EstimatePrices::defaults()), itemPriceFile(ItemPrices::defaults())};
+  return files;
+}
+
+HttpReply answerPriceFile(const std::filesystem::path& file, const std::string& defaults) {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return {200, "application/xml; charset=utf-8", defaults};
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes(std::istreambuf_iterator<char>(in), {});
+  if (!in && !in.eof()) return {500, kTextType, "价格文件无法读取"};
+  return {200, "application/xml; charset=utf-8", std::move(bytes)};
+}
+
+}  // namespace
+
+CompanyServer::CompanyServer(EstimateStore& store, ServerSettings settings)
+    : store_(store),
+      settings_(std::move(settings)),
+      estimates_(settings_.abuse.estimatesPerWindow, settings_.abuse.estimateWindow),
+      visits_(1, settings_.abuse.visitWindow),
+      http_(settings_.limits, [this](const HttpRequest& request) { return answer(request); }, refused_,
+            [this] { logRefusals(); }) {}
+
+CompanyServer::~CompanyServer() = default;
+
+int CompanyServer::bind() { return http_.bind(settings_.host, settings_.port); }
+
+void CompanyServer::serve() { http_.serve(); }
+
+void CompanyServer::stop() { http_.stop(); }
+
+void CompanyServer::logRefusals() {
+  const auto now = Clock::now();
+  if (now - lastLog_ < settings_.logEvery) return;
+  lastLog_ = now;
+  const std::string line = refused_.takeLogLine();
+  if (!line.empty() && settings_.log) settings_.log(line);
+}
+
+HttpReply CompanyServer::answer(const HttpRequest& request) {
+  const std::string& path = request.path;
+  if (request.method == "POST") {
+    if (path == "/site/send") return receiveEstimate(request);
+    return {404, kTextType, "没有这个地址"};
+  }
+  // HEAD is answered like GET (without the body), but only a GET is a visit.
+  if (request.method != "GET" && request.method != "HEAD") return {405, kTextType, "不支持的请求方法"};
+  // Tells scripts (and a curious browser) whose port this is.
+  if (path == "/") return {200, kTextType, kIdentity};
+  if (path == "/bj/AppConfig.xml") {
+    return answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), builtInPriceFiles().estimate);
+  }
+  if (path == "/bj/Xiangxi.xml") {
+    return answerPriceFile(settings_.pricesDir / std::string(kItemPriceFileName), builtInPriceFiles().items);
+  }
+  if (path == "/bjtj/") {
+    if (request.method != "GET") return {200, kTextType, ""};
+    if (!visits_.allow(request.address)) {
+      refused_.add(Refusal::RepeatVisit);
+      return {200, kTextType, ""};
+    }
+    return {store_.countVisit() < 0 ? 500 : 200, kTextType, ""};
+  }
+  if (path == "/bjtj/love.txt") {
+    const std::int64_t count = store_.visitCount();
+    if (count < 0) return {500, kTextType, ""};
+    return {200, "text/plain; charset=gbk", utf8ToGbk(std::to_string(count))};
+  }
+  if (path == "/pa") return {200, "image/png", std::string(chatStatusPicture())};
+  if (path == "/msgrd") return {200, "text/html; charset=utf-8", std::string(chatPage())};
+  if (path.starts_with("/Locating/")) {
+    return {200, "application/javascript; charset=utf-8",
+            settings_.locations.reply(request.param("m"), request.param("callback"))};
+  }
+  return {404, kTextType, "没有这个地址"};
+}
+
+HttpReply CompanyServer::receiveEstimate(const HttpRequest& request) {
+  CheckedForm checked = checkForm(request.body);
+  if (checked.fault != CheckedForm::Fault::None) {
+    refused_.add(checked.fault == CheckedForm::Fault::Unreadable ? Refusal::Unreadable : Refusal::Implausible);
+    return {400, kTextType, "发送失败：" + checked.why};
+  }
+  if (!estimates_.allow(request.address)) {
+    refused_.add(Refusal::EstimateLimit);
+    return {429, kTextType, "发送失败：发送过于频繁，请稍后再试"};
+  }
+  const StoredEstimate estimate{settings_.now(), std::move(checked.form.email), std::move(checked.form.phone),
+                                std::move(checked.form.result)};
+  const bool kept = settings_.keepEstimate ? settings_.keepEstimate(estimate) : store_.addEstimate(estimate);
+  if (!kept) return {500, kTextType, "发送失败：服务器无法保存报价"};
+  return {200, kTextType, kAcceptedReply};
+}
+
+}  // namespace decor::server

@@ -1,0 +1,67 @@
+#pragma once
+// The company's server on one port: price files, visit counter, estimate inbox, the chat
+// service's picture and page, and the number-location service.
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "server/clock/time_text.h"
+#include "server/http/abuse_limits.h"
+#include "server/http/http_listener.h"
+#include "server/http/request_limits.h"
+#include "server/intake/form_check.h"
+#include "server/standins/number_locations.h"
+#include "server/storage/estimate_store.h"
+
+namespace decor::server {
+
+struct ServerSettings {
+  std::string host = "127.0.0.1";
+  int port = 8080;                  // 0 picks a free port
+  std::filesystem::path pricesDir;  // read afresh on every request
+  NumberLocations locations = NumberLocations::builtIn();
+  std::function<std::string()> now = localTimeNow;  // the time an estimate is stamped with
+  RequestLimits limits;
+  AbuseSettings abuse;
+  // Where the counts of refused requests go, at most once per `logEvery`, and only when
+  // something was refused.
+  std::function<void(const std::string&)> log;
+  std::chrono::seconds logEvery{60};
+  // Keeps an accepted estimate; empty: EstimateStore::addEstimate. The mail outbox hooks in here.
+  std::function<bool(const StoredEstimate&)> keepEstimate;
+};
+
+class CompanyServer {
+ public:
+  CompanyServer(EstimateStore& store, ServerSettings settings);
+  ~CompanyServer();
+  CompanyServer(const CompanyServer&) = delete;
+  CompanyServer& operator=(const CompanyServer&) = delete;
+
+  // Binds and listens; connections queue from here on. The port bound, or -1.
+  int bind();
+  // Answers requests until stop(). Blocks; run it on a thread of its own.
+  void serve();
+  // Any thread, also before serve() has started.
+  void stop();
+
+ private:
+  HttpReply answer(const HttpRequest& request);
+  HttpReply receiveEstimate(const HttpRequest& request);
+  void logRefusals();
+
+  EstimateStore& store_;
+  ServerSettings settings_;
+  RefusalCounts refused_;
+  SlidingWindowLimit estimates_;
+  SlidingWindowLimit visits_;
+  Clock::time_point lastLog_ = Clock::now();
+  HttpListener http_;
+};
+
+// The reply to "/", by which the run script recognises a stand-in already running.
+inline constexpr const char* kIdentity = "decor-company-server：装修公司服务器正在运行\n";
+
+}  // namespace decor::server
