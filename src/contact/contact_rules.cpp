@@ -62,6 +62,10 @@ bool acceptableEmail(std::string_view email, EmailStrictness strictness) {
   return intake && !email.empty() && isAscii(email);
 }
 
+bool isPhoneBoxText(std::string_view phone) {
+  return phone.size() <= kPhoneBoxDigits && std::all_of(phone.begin(), phone.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 bool plausiblePhone(std::string_view phone) {
   if (phone.size() > kMaxPhoneChars) return false;
   return std::all_of(phone.begin(), phone.end(),
