@@ -8,7 +8,6 @@
 #include "estimate/quick_estimate.h"
 #include "net/phone_lookup.h"
 #include "net/estimate_send.h"
-#include "text/input_rules.h"
 #include "ui/artwork.h"
 #include "ui/qt_text.h"
 #include "ui/text_rule_validator.h"
@@ -18,7 +17,6 @@ namespace decor {
 
 namespace {
 
-constexpr std::size_t kPhoneDigits = 11;
 constexpr const char* kCloseQuestion = "亲，此报价可免费发到手机和邮箱哦！点击  是  即可返回免费发送！";
 
 }  // namespace
@@ -33,7 +31,7 @@ ResultWindow::ResultWindow(AppServices services, const std::string& resultText, 
   ui_->setupUi(this);
   setFixedSize(size());
   ui_->编辑框3->setValidator(new TextRuleValidator(
-      [](std::string_view text) { return isPhoneDigits(text, kPhoneDigits); }, ui_->编辑框3));
+      [](std::string_view text) { return isPhoneBoxText(text); }, ui_->编辑框3));
 
   services_.state->setEstimateSent(false);
   QString text = QString::fromStdString(shownText_);

@@ -38,9 +38,9 @@ bool isAddressShaped(std::string_view email) {
   if (at == std::string_view::npos) return false;
   const std::string_view local = email.substr(0, at);
   const std::string_view domain = email.substr(at + 1);
-  const bool localOk = local.size() <= kMaxLocalPartBytes && dotSeparated(local, kMaxLocalPartBytes, [](unsigned char c, bool) {
+  const bool localOk = dotSeparated(local, kMaxLocalPartBytes, [](unsigned char c, bool) {
     return isAsciiAlnum(c) || c >= 0x80 || (c != 0 && std::strchr("!#$%&'*+/=?^_`{|}~-", c) != nullptr);
-  });
+  }) && local.size() <= kMaxLocalPartBytes;
   const bool domainOk = dotSeparated(domain, kMaxDomainLabelBytes, [](unsigned char c, bool atEdge) {
     return isAsciiAlnum(c) || c >= 0x80 || (c == '-' && !atEdge);
   });
@@ -60,6 +60,11 @@ bool acceptableEmail(std::string_view email, EmailStrictness strictness) {
   const bool intake = desktop && (email.empty() || isAddressShaped(email));
   if (strictness == EmailStrictness::Intake) return intake;
   return intake && !email.empty() && isAscii(email);
+}
+
+bool isPhoneBoxText(std::string_view phone) {
+  return phone.size() <= kPhoneBoxDigits &&
+         std::all_of(phone.begin(), phone.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool plausiblePhone(std::string_view phone) {

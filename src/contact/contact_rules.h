@@ -31,9 +31,18 @@ enum class EmailStrictness { DesktopBox, Intake, MailRecipient };
 
 bool acceptableEmail(std::string_view email, EmailStrictness strictness);
 
+// A phone number meets two rules, the second the looser:
+//
+//   isPhoneBoxText  what the program's phone box lets the customer type: ASCII digits only,
+//                   at most kPhoneBoxDigits (a mainland mobile number).
+//   plausiblePhone  what the estimate server stores: digits, blanks, "+" and "-", at most
+//                   kMaxPhoneChars, room for another client's "+86 138-0013-8000".
+//
+// So whatever the box lets through, the server takes.
+inline constexpr std::size_t kPhoneBoxDigits = 11;
 inline constexpr std::size_t kMaxPhoneChars = 20;
 
-// Digits, blanks, "+" and "-", at most kMaxPhoneChars; what the estimate server stores.
+bool isPhoneBoxText(std::string_view phone);
 bool plausiblePhone(std::string_view phone);
 
 // Empty when the estimate server may store the form, else why not (for the reply and the log).

@@ -42,7 +42,9 @@ std::string settingsFile(std::vector<Entry> entries) {
 
 std::string estimatePriceFile(const EstimatePrices& prices) {
   std::vector<Entry> entries;
-  for (const auto& entry : estimatePriceDefaults()) entries.emplace_back(entry.key, std::to_string(prices.get(entry.key)));
+  for (const auto& entry : estimatePriceDefaults()) {
+    entries.emplace_back(entry.key, std::to_string(prices.get(entry.key)));
+  }
   return settingsFile(std::move(entries));
 }
 

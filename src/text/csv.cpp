@@ -35,7 +35,8 @@ bool isMinusOrNegativeNumber(std::string_view field) {
 }  // namespace
 
 std::string withoutFormulaStart(std::string_view field, PlainNumbers numbers) {
-  const bool formulaStart = !field.empty() && std::string_view("=+-@\t\r'").find(field.front()) != std::string_view::npos;
+  constexpr std::string_view kFormulaStarts = "=+-@\t\r'";
+  const bool formulaStart = !field.empty() && kFormulaStarts.find(field.front()) != std::string_view::npos;
   if (!formulaStart || (numbers == PlainNumbers::Kept && isMinusOrNegativeNumber(field))) return std::string(field);
   // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "'" + std::string.
   std::string guarded(1, '\'');

@@ -28,11 +28,6 @@ bool isWithoutLeadingZero(std::string_view utf8) {
   return folded.size() < 2 || folded.front() != '0';
 }
 
-bool isPhoneDigits(std::string_view utf8, std::size_t maxDigits) {
-  return utf8.size() <= maxDigits &&
-         std::all_of(utf8.begin(), utf8.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 std::string stepNumberText(std::string_view utf8, int steps, int minimum, int maximum) {
   const double stepped = textToNumber(utf8) + steps;
   return formatDouble(std::clamp(stepped, double(minimum), double(maximum)));

@@ -19,9 +19,6 @@ bool isDecimalText(std::string_view utf8);
 // to "0" as soon as a minus is typed; the digit typed next must not turn that into "01".
 bool isWithoutLeadingZero(std::string_view utf8);
 
-// Phone-number text: ASCII digits only, at most `maxDigits` of them.
-bool isPhoneDigits(std::string_view utf8, std::size_t maxDigits);
-
 // The text after `steps` presses of a spin button (negative = down): the number the text
 // reads as (text-to-number rule) plus the steps, kept within [minimum, maximum] and written
 // with the double-precision number-to-text rule ("100" -> "101", "12.5" -> "13.5").

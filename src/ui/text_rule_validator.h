@@ -1,5 +1,5 @@
 #pragma once
-// Lets an edit box take only the text a plain rule of input_rules.h accepts.
+// Lets an edit box take only the text a plain rule (input_rules.h, contact_rules.h) accepts.
 #include <QValidator>
 #include <functional>
 #include <string_view>

@@ -71,14 +71,31 @@ TEST(ContactRules, EachAddressRuleIsTheLooserOneAndMore) {
   }
 }
 
-TEST(ContactRules, PhoneHoldsDigitsBlanksPlusAndMinusOnly) {
-  const std::pair<std::string, bool> cases[] = {
-      {"13800138000", true},        {"+86 138-0013-8000", true},    {"", true},
-      {std::string(20, '1'), true}, {std::string(21, '1'), false}, {"138001380OO", false},
-      {"138\r\n", false},           {"(010) 1234", false},          {"１３８", false},
-      {"=1+2", false},              {"138;139", false},
+TEST(ContactRules, WhatThePhoneBoxTakesTheServerTakes) {
+  struct Case {
+    std::string phone;
+    bool phoneBox, plausible;
   };
-  for (const auto& [phone, plausible] : cases) EXPECT_EQ(plausiblePhone(phone), plausible) << phone;
+  const std::vector<Case> cases = {
+      {"", true, true},
+      {"13805712345", true, true},
+      {"138057123456", false, true},
+      {"1380571234a", false, false},
+      {"+86 138-0013-8000", false, true},
+      {std::string(20, '1'), false, true},
+      {std::string(21, '1'), false, false},
+      {"138001380OO", false, false},
+      {"138\r\n", false, false},
+      {"(010) 1234", false, false},
+      {"１３８", false, false},
+      {"=1+2", false, false},
+      {"138;139", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isPhoneBoxText(c.phone), c.phoneBox) << c.phone;
+    EXPECT_EQ(plausiblePhone(c.phone), c.plausible) << c.phone;
+    EXPECT_TRUE(!c.phoneBox || plausiblePhone(c.phone)) << c.phone;
+  }
 }
 
 TEST(ContactRules, TheFirstImplausibleFieldIsNamed) {

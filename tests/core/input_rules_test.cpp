@@ -31,14 +31,6 @@ TEST(InputRules, WithoutLeadingZero) {
   for (const auto& [text, accepted] : cases) EXPECT_EQ(isWithoutLeadingZero(text), accepted) << text;
 }
 
-TEST(InputRules, PhoneDigits) {
-  EXPECT_TRUE(isPhoneDigits("", 11));
-  EXPECT_TRUE(isPhoneDigits("13805712345", 11));
-  EXPECT_FALSE(isPhoneDigits("138057123456", 11));
-  EXPECT_FALSE(isPhoneDigits("1380571234a", 11));
-  EXPECT_FALSE(isPhoneDigits("１３８", 11));
-}
-
 TEST(InputRules, SpinStepsStayInRangeAndKeepFractions) {
   const std::vector<std::tuple<std::string, int, std::string>> cases = {
       {"100", 1, "101"},     {"100", -1, "99"},     {"12.5", 1, "30"},     {"4999.5", 1, "5000"},
