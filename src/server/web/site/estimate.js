@@ -105,6 +105,8 @@ async function lookUpPhone() {
   if (digits === lastLookup) return;
   lastLookup = digits;
   const reply = await getJson('/api/number?m=' + digits);
+  // Which block was answered last (for tests and assistive tools; nothing is shown).
+  box.dataset.lookedUp = digits;
   if (reply.ok) return;
   // Typed on or moved on meanwhile: the answer concerns a number no longer there.
   if (document.activeElement !== box || !box.value.startsWith(digits)) return;
