@@ -17,13 +17,12 @@ import shutil
 import sys
 import tempfile
 import threading
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
 import browser_estimate  # noqa: E402
-from server_load import Server, percentile, request  # noqa: E402
+from server_load import Server, percentile, request, run_clients  # noqa: E402
 
 BODY = json.dumps({"bedrooms": 3, "halls": 1, "kitchens": 1, "bathrooms": 1, "balconies": 2, "area": "100",
                    "grade": "舒适型装修"}, ensure_ascii=False).encode()
@@ -45,25 +44,17 @@ def api_load(binary, clients, seconds):
                 raise SystemExit("the estimate was not answered: %s %r %s" % (status, first[:200], error))
             latencies, bad = [], {}
             lock = threading.Lock()
-            deadline = time.monotonic() + seconds
 
-            def client(index):
-                while time.monotonic() < deadline:
-                    status, body, took, error = request(server.address, raw, sources[index % len(sources)])
-                    with lock:
-                        if status == 200 and body == first:
-                            latencies.append(took)
-                        else:
-                            key = error or status
-                            bad[key] = bad.get(key, 0) + 1
+            def estimate_once(index, _):
+                status, body, took, error = request(server.address, raw, sources[index % len(sources)])
+                with lock:
+                    if status == 200 and body == first:
+                        latencies.append(took)
+                    else:
+                        key = error or status
+                        bad[key] = bad.get(key, 0) + 1
 
-            threads = [threading.Thread(target=client, args=(i,)) for i in range(clients)]
-            start = time.monotonic()
-            for thread in threads:
-                thread.start()
-            for thread in threads:
-                thread.join()
-            elapsed = time.monotonic() - start
+            elapsed = run_clients(clients, seconds, estimate_once)
         finally:
             server.stop()
     print("/api/estimate, %d clients, %d s: %d answers, %.0f/s, p50 %.1f ms, p99 %.1f ms; other outcomes %s"
