@@ -269,7 +269,8 @@ WebReply WebEdition::send(const WebRequest& request) const {
 
 WebReply WebEdition::site(const WebRequest& request) const {
   json::Object answer{{"hotline", services_.hotline}, {"chatUrl", services_.chatPageUrl}, {"website", services_.website}};
-  const auto count = services_.visit ? services_.visit(request.address) : std::nullopt;
+  // Only a GET is a visit, as with the server's own counter.
+  const auto count = services_.visit && request.method == "GET" ? services_.visit(request.address) : std::nullopt;
   if (count) answer.emplace_back("helped", helpedCounterCaption(std::to_string(*count)));
   // The result window's messages, so that the page shows the desktop's own words.
   answer.emplace_back("messages", json::Object{{"noSuchEmail", std::string(kNoSuchEmail)},
