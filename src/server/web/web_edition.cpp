@@ -128,7 +128,8 @@ WebReply WebEdition::answer(const WebRequest& request) const {
     reply = answerApi(request);
     reply.headers.emplace_back("Cache-Control", "no-store");
   } else if (request.method != "GET" && request.method != "HEAD") {
-    reply = methodNotAllowed("GET, HEAD");
+    // The page's paths answer like the server's other pages; only the API speaks JSON.
+    reply = {405, "text/plain; charset=utf-8", "不支持的请求方法", {{"Allow", "GET, HEAD"}}};
   } else {
     reply = answerFile(request, request.path == "/" ? kIndexFile : std::string_view(request.path).substr(kAssetPrefix.size()));
   }
