@@ -24,7 +24,7 @@ namespace {
 
 constexpr const char* kServeUsage =
     "用法: decor-company-server [--host 地址] [--port 端口] [--data 文件] [--prices 文件夹] [--locations 文件]\n"
-    "                           [限制选项…]\n"
+    "                           [限制选项…] [网页版选项…]\n"
     "\n"
     "在一个端口上提供公司的全部服务：价格文件 /bj/AppConfig.xml 和 /bj/Xiangxi.xml、\n"
     "访问计数 /bjtj/ 和 /bjtj/love.txt、报价接收 /site/send、在线咨询图片 /pa 和页面 /msgrd、\n"
