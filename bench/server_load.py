@@ -204,26 +204,16 @@ def estimate_body(tag):
     return f"email=load{tag}@example.com&result=%E6%8A%A5%E4%BB%B7{tag}%3Cbr %2F%3E%E5%AE%8C&tel={tag}".encode()
 
 
-def load(server, clients, seconds, sources):
-    """`clients` threads posting distinct valid estimates for `seconds`, one per connection."""
-    acknowledged, latencies, errors, other = [], [], {}, {}
-    lock = threading.Lock()
+def run_clients(clients, seconds, work):
+    """`clients` threads, each calling work(index, sequence) until `seconds` have passed; the
+    time they took."""
     deadline = time.monotonic() + seconds
 
     def client(index):
         sequence = 0
         while time.monotonic() < deadline:
-            tag = f"{clients:03d}{index:03d}{sequence:06d}"  # distinct from other runs' too
+            work(index, sequence)
             sequence += 1
-            status, body, took, error = request(server.address, post(estimate_body(tag)), sources[index % len(sources)])
-            with lock:
-                if error:
-                    errors[error] = errors.get(error, 0) + 1
-                elif "发送成功".encode() in body:
-                    acknowledged.append(tag)
-                    latencies.append(took)
-                else:
-                    other[status] = other.get(status, 0) + 1
 
     threads = [threading.Thread(target=client, args=(i,)) for i in range(clients)]
     start = time.monotonic()
@@ -231,7 +221,27 @@ def load(server, clients, seconds, sources):
         thread.start()
     for thread in threads:
         thread.join()
-    elapsed = time.monotonic() - start
+    return time.monotonic() - start
+
+
+def load(server, clients, seconds, sources):
+    """`clients` threads posting distinct valid estimates for `seconds`, one per connection."""
+    acknowledged, latencies, errors, other = [], [], {}, {}
+    lock = threading.Lock()
+
+    def post_one(index, sequence):
+        tag = f"{clients:03d}{index:03d}{sequence:06d}"  # distinct from other runs' too
+        status, body, took, error = request(server.address, post(estimate_body(tag)), sources[index % len(sources)])
+        with lock:
+            if error:
+                errors[error] = errors.get(error, 0) + 1
+            elif "发送成功".encode() in body:
+                acknowledged.append(tag)
+                latencies.append(took)
+            else:
+                other[status] = other.get(status, 0) + 1
+
+    elapsed = run_clients(clients, seconds, post_one)
     with sqlite3.connect(f"file:{server.data}?mode=ro", uri=True) as db:
         stored = [row[0] for row in db.execute("SELECT phone FROM estimates WHERE phone LIKE ?", (f"{clients:03d}%",))]
     once = len(set(acknowledged)) == len(acknowledged) and all(stored.count(t) == 1 for t in set(acknowledged)) \

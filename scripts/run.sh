@@ -37,7 +37,7 @@ port_state() {
   fi
   local reply
   reply=$( (exec 3<>"/dev/tcp/127.0.0.1/$port" &&
-            printf 'GET / HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' >&3 &&
+            printf 'GET /identity HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' >&3 &&
             timeout 3 cat <&3) 2>/dev/null || true)
   case "$reply" in
     *decor-company-server*) echo ours ;;
@@ -126,6 +126,8 @@ case "$(port_state)" in
     ;;
 esac
 
+echo "网页版（手机或浏览器打开）：$address/" >&2
+
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   status=0
   "$gui" || status=$?
@@ -145,5 +147,6 @@ if [ -n "$server_pid" ]; then
 else
   echo "公司服务器地址：$address（此前已在运行，保持运行）。" >&2
 fi
+echo "网页版：$address/（浏览器打开即可估算和发送；接口见 README）" >&2
 echo "收到的报价：$server_bin inbox --data $data/company.sqlite3" >&2
 echo "发出的邮件：$mail（每封一个 .eml 文件，可用邮件程序打开）；待发送和失败的：$server_bin outbox --data $data/company.sqlite3" >&2

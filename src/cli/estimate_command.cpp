@@ -11,7 +11,6 @@
 #include "text/system_path.h"
 #include "cli/price_folder.h"
 #include "estimate/quick_estimate.h"
-#include "text/text_to_number.h"
 
 namespace decor::cli {
 namespace {
@@ -44,8 +43,6 @@ constexpr const char* kEstimateUsage =
     "退出码: 0 成功；1 价格文件夹无法使用；2 选项错误。\n";
 
 constexpr std::int32_t kMaxCount = 99;
-// No flat is larger; beyond it the figures would leave the range the result can print.
-constexpr double kMaxArea = 1000000;
 
 struct GradeAlias {
   std::string_view alias;
@@ -110,8 +107,7 @@ int runEstimateCommand(const std::vector<std::string>& args, std::ostream& out, 
     const std::string& value = args[++i];
 
     if (option == "--area") {
-      const double area = textToNumber(value);
-      if (!(area >= 0 && area <= kMaxArea))
+      if (!isAcceptedArea(value))
         return usageError(err, "--area 读出的面积须在 0 到 1000000 平方米之间，收到 \"" + value + "\"");
       input.area = value;
     } else if (option == "--grade") {

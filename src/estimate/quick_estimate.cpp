@@ -165,6 +165,11 @@ void QuickEstimator::run(const QuickEstimateInput& input, const EstimatePrices& 
   result_ = std::move(result);
 }
 
+bool isAcceptedArea(std::string_view areaText) {
+  const double area = textToNumber(areaText);
+  return area >= 0 && area <= kMaxEstimateArea;
+}
+
 std::string resultWindowText(const std::string& resultText) { return resultText + kClosingAdvice; }
 
 }  // namespace decor

@@ -3,6 +3,7 @@
 // package prices and the text that shows them with a breakdown.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "domain/vocabulary.h"
 #include "pricing/price_table.h"
@@ -45,6 +46,13 @@ class QuickEstimator {
   std::string details_;
   std::string result_;
 };
+
+// The largest floor area taken from a customer: no flat is larger, and beyond it the figures
+// would leave the range the result can print.
+inline constexpr double kMaxEstimateArea = 1000000;
+
+// Whether an area text reads (text-to-number rule) as 0 to kMaxEstimateArea square metres.
+bool isAcceptedArea(std::string_view areaText);
 
 // What the result window shows: the result text and the closing advice line.
 std::string resultWindowText(const std::string& resultText);

@@ -291,7 +291,7 @@ TEST_F(CompanyServerTest, CapsConnectionsPerAddressAndCutsOffLateRequests) {
 }
 
 TEST_F(CompanyServerTest, StandsInForTheChatAndNumberLocationServices) {
-  EXPECT_EQ(get("/"), "decor-company-server：装修公司服务器正在运行\n");
+  EXPECT_EQ(get("/identity"), "decor-company-server：装修公司服务器正在运行\n");
   const std::string picture = get("/pa?p=2:800012345:41");
   EXPECT_TRUE(picture.starts_with("\x89PNG\r\n\x1a\n")) << picture.substr(0, 8);
   EXPECT_EQ(picture.size(), 321u);

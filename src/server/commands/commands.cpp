@@ -28,11 +28,12 @@ namespace {
 
 constexpr const char* kServeUsage =
     "用法: decor-company-server [--host 地址] [--port 端口] [--data 文件] [--prices 文件夹] [--locations 文件]\n"
-    "                           [限制选项…]\n"
+    "                           [限制选项…] [网页版选项…]\n"
     "\n"
     "在一个端口上提供公司的全部服务：价格文件 /bj/AppConfig.xml 和 /bj/Xiangxi.xml、\n"
     "访问计数 /bjtj/ 和 /bjtj/love.txt、报价接收 /site/send、在线咨询图片 /pa 和页面 /msgrd、\n"
-    "号码归属地查询 /Locating/…。开始接受连接后在标准输出打印一行“正在监听 http://地址:端口”。\n"
+    "号码归属地查询 /Locating/…，以及网页版估算 / 和它的 JSON 接口 /api/…。\n"
+    "开始接受连接后在标准输出打印一行“正在监听 http://地址:端口”。\n"
     "收到 SIGTERM 或 SIGINT（Ctrl+C）后正常退出。\n"
     "\n"
     "选项:\n"
@@ -86,7 +87,7 @@ const std::string& serveUsage() {
   static const std::string usage = [] {
     const std::string text = kServeUsage;
     const std::size_t mark = text.find("%MAIL%");
-    return text.substr(0, mark) + kMailOptionsHelp + text.substr(mark + 6);
+    return text.substr(0, mark) + kMailOptionsHelp + web::kWebOptionsHelp + text.substr(mark + 6);
   }();
   return usage;
 }
@@ -276,6 +277,11 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     err << "decor-company-server: " << mailError << "\n";
     return 2;
   }
+  web::WebSettings webSettings;
+  if (!web::takeWebOptions(rest, webSettings, mailError)) {
+    err << "decor-company-server: " << mailError << "\n";
+    return 2;
+  }
   auto mail = mailSettingsFrom(mailOptions, mailError);
   if (!mailError.empty()) {
     err << "decor-company-server: " << mailError << "\n";
@@ -291,6 +297,7 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 
   ServerSettings settings;
+  settings.web = std::move(webSettings);
   if (!readLimits(options, settings, err)) return 2;
   fitConnectionsToDescriptors(settings.limits);
   settings.log = [&err](const std::string& line) { err << line << std::endl; };

@@ -35,7 +35,8 @@ MHD_Result queueReply(MHD_Connection* connection, const HttpReply& reply) {
   MHD_Response* response = MHD_create_response_from_buffer(
       reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
   if (response == nullptr) return MHD_NO;
-  MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
+  if (!reply.contentType.empty()) MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
+  for (const auto& [name, value] : reply.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
   // One request per connection: the deadline covers the connection, and stop() never waits
   // for an idle keep-alive client.
   MHD_add_response_header(response, MHD_HTTP_HEADER_CONNECTION, "close");
@@ -46,6 +47,13 @@ MHD_Result queueReply(MHD_Connection* connection, const HttpReply& reply) {
 
 MHD_Result collectQuery(void* cls, MHD_ValueKind, const char* key, const char* value) {
   static_cast<std::map<std::string, std::string>*>(cls)->emplace(key, value ? value : "");
+  return MHD_YES;
+}
+
+MHD_Result collectHeader(void* cls, MHD_ValueKind, const char* key, const char* value) {
+  std::string name(key);
+  for (char& c : name) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  static_cast<std::map<std::string, std::string>*>(cls)->emplace(std::move(name), value ? value : "");
   return MHD_YES;
 }
 
@@ -133,8 +141,9 @@ struct ListenerCallbacks {
     }
     if (state->tooLarge) return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
 
-    HttpRequest request{method, url, {}, {}, std::move(state->body)};
+    HttpRequest request{method, url, {}, {}, std::move(state->body), {}};
     MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, collectQuery, &request.query);
+    MHD_get_connection_values(connection, MHD_HEADER_KIND, collectHeader, &request.headers);
     const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
     auto* entry = info ? static_cast<HttpListener::Connection*>(info->socket_context) : nullptr;
     if (entry != nullptr) {

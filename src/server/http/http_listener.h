@@ -10,6 +10,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "server/http/abuse_limits.h"
 #include "server/http/request_limits.h"
@@ -24,6 +26,7 @@ struct HttpRequest {
   std::map<std::string, std::string> query;
   std::string address;  // addressKey() of the client
   std::string body;
+  std::map<std::string, std::string> headers;  // names in lower case; a repeated one keeps its first value
 
   std::string param(const std::string& name) const {
     const auto found = query.find(name);
@@ -32,9 +35,15 @@ struct HttpRequest {
 };
 
 struct HttpReply {
+  HttpReply() = default;
+  HttpReply(int status, std::string contentType, std::string body,
+            std::vector<std::pair<std::string, std::string>> headers = {})
+      : status(status), contentType(std::move(contentType)), body(std::move(body)), headers(std::move(headers)) {}
+
   int status = 200;
-  std::string contentType = "text/plain; charset=utf-8";
+  std::string contentType = "text/plain; charset=utf-8";  // none when empty
   std::string body;
+  std::vector<std::pair<std::string, std::string>> headers;  // beside Content-Type
 };
 
 using HttpHandler = std::function<HttpReply(const HttpRequest&)>;

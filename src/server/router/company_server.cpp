@@ -3,8 +3,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "net/endpoints.h"
 #include "pricing/price_file_writer.h"
 #include "pricing/price_files.h"
+#include "contact/contact_rules.h"
 #include "contact/estimate_form.h"
 #include "server/standins/chat_service.h"
 #include "server/intake/form_check.h"
@@ -29,13 +31,20 @@ const PriceFiles& builtInPriceFiles() {
   return files;
 }
 
-HttpReply answerPriceFile(const std::filesystem::path& file, const std::string& defaults) {
+// The price file as handed out: the staff's file, or the defaults while there is none.
+std::optional<std::string> readPriceFile(const std::filesystem::path& file, const std::string& defaults) {
   std::error_code error;
-  if (!std::filesystem::exists(file, error)) return {200, "application/xml; charset=utf-8", defaults};
+  if (!std::filesystem::exists(file, error)) return defaults;
   std::ifstream in(file, std::ios::binary);
   std::string bytes(std::istreambuf_iterator<char>(in), {});
-  if (!in && !in.eof()) return {500, kTextType, "价格文件无法读取"};
-  return {200, "application/xml; charset=utf-8", std::move(bytes)};
+  if (!in && !in.eof()) return std::nullopt;
+  return bytes;
+}
+
+HttpReply answerPriceFile(const std::filesystem::path& file, const std::string& defaults) {
+  auto bytes = readPriceFile(file, defaults);
+  if (!bytes) return {500, kTextType, "价格文件无法读取"};
+  return {200, "application/xml; charset=utf-8", std::move(*bytes)};
 }
 
 }  // namespace
@@ -45,6 +54,7 @@ CompanyServer::CompanyServer(EstimateStore& store, ServerSettings settings)
       settings_(std::move(settings)),
       estimates_(settings_.abuse.estimatesPerWindow, settings_.abuse.estimateWindow),
       visits_(1, settings_.abuse.visitWindow),
+      web_(webServices(), settings_.web),
       http_(settings_.limits, [this](const HttpRequest& request) { return answer(request); }, refused_,
             [this] { logRefusals(); }) {}
 
@@ -64,16 +74,59 @@ void CompanyServer::logRefusals() {
   if (!line.empty() && settings_.log) settings_.log(line);
 }
 
+web::WebServices CompanyServer::webServices() {
+  const Endpoints deployment = Endpoints::compiledIn();
+  return {
+      .priceFiles = [this]() -> std::optional<std::pair<std::string, std::string>> {
+        auto estimatePrices = readPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName),
+                                            builtInPriceFiles().estimate);
+        auto itemPrices = readPriceFile(settings_.pricesDir / std::string(kItemPriceFileName), builtInPriceFiles().items);
+        if (!estimatePrices || !itemPrices) return std::nullopt;
+        return std::pair(std::move(*estimatePrices), std::move(*itemPrices));
+      },
+      .keepEstimate = [this](const web::WebServices::Estimate& estimate) -> web::WebServices::Kept {
+        const HttpReply reply = admitEstimate(estimate.address, {estimate.email, estimate.phone, estimate.text});
+        if (reply.status == 200) return {};
+        return {reply.status, reply.body};
+      },
+      .visit = [this](const std::string& address) -> std::optional<std::int64_t> {
+        if (!countVisit(address)) return std::nullopt;
+        const std::int64_t count = store_.visitCount();
+        if (count < 0) return std::nullopt;
+        return count;
+      },
+      .province = [this](std::string_view block) { return settings_.locations.provinceOf(block); },
+      .hotline = deployment.hotline,
+      .chatPageUrl = deployment.chatPageUrl(),
+      .website = deployment.website,
+  };
+}
+
+HttpReply CompanyServer::answerWeb(const HttpRequest& request) const {
+  web::WebReply reply = web_.answer(
+      {request.method, request.path, request.query, request.headers, request.address, request.body});
+  return {reply.status, std::move(reply.contentType), std::move(reply.body), std::move(reply.headers)};
+}
+
+bool CompanyServer::countVisit(const std::string& address) {
+  if (!visits_.allow(address)) {
+    refused_.add(Refusal::RepeatVisit);
+    return true;
+  }
+  return store_.countVisit() >= 0;
+}
+
 HttpReply CompanyServer::answer(const HttpRequest& request) {
   const std::string& path = request.path;
+  if (web::WebEdition::handles(path)) return answerWeb(request);
   if (request.method == "POST") {
     if (path == "/site/send") return receiveEstimate(request);
     return {404, kTextType, "没有这个地址"};
   }
   // HEAD is answered like GET (without the body), but only a GET is a visit.
   if (request.method != "GET" && request.method != "HEAD") return {405, kTextType, "不支持的请求方法"};
-  // Tells scripts (and a curious browser) whose port this is.
-  if (path == "/") return {200, kTextType, kIdentity};
+  // Tells scripts whose port this is.
+  if (path == kIdentityPath) return {200, kTextType, kIdentity};
   if (path == "/bj/AppConfig.xml") {
     return answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), builtInPriceFiles().estimate);
   }
@@ -82,11 +135,7 @@ HttpReply CompanyServer::answer(const HttpRequest& request) {
   }
   if (path == "/bjtj/") {
     if (request.method != "GET") return {200, kTextType, ""};
-    if (!visits_.allow(request.address)) {
-      refused_.add(Refusal::RepeatVisit);
-      return {200, kTextType, ""};
-    }
-    return {store_.countVisit() < 0 ? 500 : 200, kTextType, ""};
+    return {countVisit(request.address) ? 200 : 500, kTextType, ""};
   }
   if (path == "/bjtj/love.txt") {
     const std::int64_t count = store_.visitCount();
@@ -108,12 +157,21 @@ HttpReply CompanyServer::receiveEstimate(const HttpRequest& request) {
     refused_.add(checked.fault == CheckedForm::Fault::Unreadable ? Refusal::Unreadable : Refusal::Implausible);
     return {400, kTextType, "发送失败：" + checked.why};
   }
-  if (!estimates_.allow(request.address)) {
+  return admitEstimate(request.address, checked.form);
+}
+
+// What a posted form and the web edition's send share: the checks, the limit and the intake.
+// A posted form was checked on reading already; the web edition's fields come from JSON.
+HttpReply CompanyServer::admitEstimate(const std::string& address, const EstimateForm& form) {
+  if (const std::string why = implausibleField(form); !why.empty()) {
+    refused_.add(Refusal::Implausible);
+    return {400, kTextType, "发送失败：" + why};
+  }
+  if (!estimates_.allow(address)) {
     refused_.add(Refusal::EstimateLimit);
     return {429, kTextType, "发送失败：发送过于频繁，请稍后再试"};
   }
-  const StoredEstimate estimate{settings_.now(), std::move(checked.form.email), std::move(checked.form.phone),
-                                std::move(checked.form.result)};
+  const StoredEstimate estimate{settings_.now(), form.email, form.phone, form.result};
   const bool kept = settings_.keepEstimate ? settings_.keepEstimate(estimate) : store_.addEstimate(estimate);
   if (!kept) return {500, kTextType, "发送失败：服务器无法保存报价"};
   return {200, kTextType, kAcceptedReply};

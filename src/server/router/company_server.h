@@ -1,6 +1,6 @@
 #pragma once
 // The company's server on one port: price files, visit counter, estimate inbox, the chat
-// service's picture and page, and the number-location service.
+// service's picture and page, the number-location service, and the web edition.
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -14,6 +14,7 @@
 #include "server/intake/form_check.h"
 #include "server/standins/number_locations.h"
 #include "server/storage/estimate_store.h"
+#include "server/web/web_edition.h"
 
 namespace decor::server {
 
@@ -31,6 +32,7 @@ struct ServerSettings {
   std::chrono::seconds logEvery{60};
   // Keeps an accepted estimate; empty: EstimateStore::addEstimate. The mail outbox hooks in here.
   std::function<bool(const StoredEstimate&)> keepEstimate;
+  web::WebSettings web;
 };
 
 class CompanyServer {
@@ -50,6 +52,10 @@ class CompanyServer {
  private:
   HttpReply answer(const HttpRequest& request);
   HttpReply receiveEstimate(const HttpRequest& request);
+  HttpReply admitEstimate(const std::string& address, const EstimateForm& form);
+  HttpReply answerWeb(const HttpRequest& request) const;
+  bool countVisit(const std::string& address);
+  web::WebServices webServices();
   void logRefusals();
 
   EstimateStore& store_;
@@ -58,10 +64,12 @@ class CompanyServer {
   SlidingWindowLimit estimates_;
   SlidingWindowLimit visits_;
   Clock::time_point lastLog_ = Clock::now();
+  web::WebEdition web_;
   HttpListener http_;
 };
 
-// The reply to "/", by which the run script recognises a stand-in already running.
+// The reply to kIdentityPath, by which the run script recognises a stand-in already running.
+inline constexpr const char* kIdentityPath = "/identity";
 inline constexpr const char* kIdentity = "decor-company-server：装修公司服务器正在运行\n";
 
 }  // namespace decor::server
