@@ -9,10 +9,10 @@
 
 #include "estimate/quick_estimate.h"
 #include "json/json.h"
+#include "pricing/price_file_writer.h"
 #include "pricing/price_files.h"
-#include "server/company_server.h"
-#include "server/default_price_files.h"
-#include "server/estimate_intake.h"
+#include "server/intake/estimate_intake.h"
+#include "server/router/company_server.h"
 #include "server_test_support.h"
 
 namespace decor::server {
@@ -29,7 +29,6 @@ class WebApiTest : public TempFolderTest {
     ASSERT_TRUE(store_) << error;
     // The intake the serve command uses, without mail: it merges a double send.
     intake_ = std::make_unique<EstimateIntake>(*store_, std::nullopt, NumberLocations::builtIn());
-    ASSERT_TRUE(intake_->prepare());
     start([](ServerSettings&) {});
   }
   void TearDown() override { stopServer(); }
@@ -91,7 +90,7 @@ TEST_F(WebApiTest, EstimatesAreCoresTextOnTheCurrentPriceFiles) {
     QuickEstimateInput input;
     std::optional<std::string> priceFile;  // AppConfig.xml in the price folder
   };
-  std::string dearerTiling = defaultEstimatePriceFile();
+  std::string dearerTiling = estimatePriceFile(EstimatePrices::defaults());
   const std::string key = "key=\"帖砖费用\" value=\"";
   dearerTiling.replace(dearerTiling.find(key) + key.size(), dearerTiling.find('"', dearerTiling.find(key) + key.size()) -
                                                                  (dearerTiling.find(key) + key.size()),
