@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "quote/quote_table.h"
 
 namespace decor {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "net/http_client.h"
 
 namespace decor {

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 #include "server/mail_message.h"
 #include "server/mail_outbox.h"
 #include "server/result_shape.h"

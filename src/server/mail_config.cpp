@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 #include "server/mail_message.h"
 
 namespace decor::server {

@@ -9,7 +9,7 @@
 
 #include "estimate/quick_estimate.h"
 #include "mail_test_support.h"
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 #include "server/delivery_worker.h"
 #include "server/mail_message.h"
 #include "server/mail_outbox.h"

@@ -1,6 +1,6 @@
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 
 namespace decor {
 
