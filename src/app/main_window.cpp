@@ -9,7 +9,7 @@
 #include "app/room_entry_window.h"
 #include "domain/vocabulary.h"
 #include "net/helped_counter.h"
-#include "pricing/configuration_loader.h"
+#include "net/configuration_loader.h"
 #include "quote/room_list.h"
 #include "text/text_to_number.h"
 #include "ui/artwork.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "pricing/configuration_loader.h"
+#include "net/configuration_loader.h"
 #include "pricing/price_defaults.h"
 #include "pricing/price_files.h"
 #include "recording_url_fetcher.h"
