@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 
 namespace {
 

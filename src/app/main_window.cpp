@@ -10,7 +10,7 @@
 #include "domain/vocabulary.h"
 #include "net/helped_counter.h"
 #include "net/configuration_loader.h"
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 #include "text/text_to_number.h"
 #include "ui/artwork.h"
 #include "ui/choice_box.h"

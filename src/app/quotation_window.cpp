@@ -8,7 +8,7 @@
 #include "app/quotation_controller.h"
 #include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 #include "ui/report_list.h"
 #include "ui/window_growth.h"
 #include "ui_quotation_window.h"

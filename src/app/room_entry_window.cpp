@@ -5,7 +5,7 @@
 
 #include "app/room_list_controller.h"
 #include "app/room_list_model.h"
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 #include "ui/artwork.h"
 #include "ui/choice_box.h"
 #include "ui/report_list.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "deployment/endpoints.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

@@ -5,7 +5,7 @@
 
 #include "living_room_quote.h"
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "quote_test_support.h"
 
 namespace decor::test {

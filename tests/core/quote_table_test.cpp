@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "pricing/price_table.h"
-#include "quote/fee_block.h"
-#include "quote/quote_table.h"
-#include "quote/works.h"
+#include "quotation_rows/fee_block.h"
+#include "quotation_rows/quote_table.h"
+#include "quotation_rows/works.h"
 #include "quote_test_support.h"
 
 namespace decor::test {

@@ -19,7 +19,7 @@
 #include "app/room_entry_window.h"
 #include "estimate/quick_estimate.h"
 #include "gui_test_support.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "quote_test_support.h"
 #include "scratch_folder.h"
 #include "server_process.h"

@@ -18,7 +18,7 @@
 #include "app/room_list_controller.h"
 #include "catalogue_support.h"
 #include "gui_test_support.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "quote_test_support.h"
 #include "ui/picture_button.h"
 #include "ui/spin_text_box.h"

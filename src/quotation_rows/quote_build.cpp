@@ -1,8 +1,8 @@
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 
 #include <algorithm>
 
-#include "quote/fee_block.h"
+#include "quotation_rows/fee_block.h"
 #include "text/star_split.h"
 #include "text/text_to_number.h"
 

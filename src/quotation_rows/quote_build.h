@@ -11,9 +11,9 @@
 
 #include "domain/vocabulary.h"
 #include "pricing/price_table.h"
-#include "quote/quote_table.h"
-#include "quote/room_list.h"
-#include "quote/works.h"
+#include "quotation_rows/quote_table.h"
+#include "quotation_rows/room_list.h"
+#include "quotation_rows/works.h"
 
 namespace decor {
 

@@ -1,4 +1,4 @@
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 #include <algorithm>
 #include <limits>

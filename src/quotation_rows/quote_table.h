@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "quote/column_format.h"
+#include "quotation_rows/column_format.h"
 
 namespace decor {
 
