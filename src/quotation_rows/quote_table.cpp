@@ -43,6 +43,14 @@ void QuoteTable::appendRow(QuoteItem row) {
   if (listener_) listener_(rows_.size() - 1, rows_.back());
 }
 
+void QuoteTable::setRow(std::size_t index, QuoteItem row) {
+  if (index < rows_.size()) rows_[index] = std::move(row);
+}
+
+void QuoteTable::setTotal(std::size_t index, std::string total) {
+  if (index < rows_.size()) rows_[index].total = std::move(total);
+}
+
 void QuoteTable::removeRow(std::size_t index) {
   if (index < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
 }

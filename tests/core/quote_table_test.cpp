@@ -65,6 +65,21 @@ TEST(QuoteTableAppend, ListenerSeesEveryRowCompleteAndInOrder) {
                       {0, header("客厅")}, {1, {"1", "鞋柜制作", "M", "1", "580", "580"}}, {2, blank()}}));
 }
 
+TEST(QuoteTableEdit, AnIndexPastTheEndChangesNothing) {
+  QuoteTable table;
+  table.appendHeading("客厅");
+  table.appendItemRow("鞋柜制作", "M", "1", "580", TotalRule::WholeNumber);
+  const std::vector<QuoteItem> before = table.rows();
+  table.setRow(2, header("卧室"));
+  table.setTotal(2, "1");
+  table.removeRow(2);
+  table.truncate(5);
+  EXPECT_EQ(table.rows(), before);
+  table.setTotal(1, "1");
+  table.setRow(0, header("卧室"));
+  EXPECT_EQ(table.rows(), (std::vector<QuoteItem>{header("卧室"), {"1", "鞋柜制作", "M", "1", "580", "1"}}));
+}
+
 TEST(QuoteTableSum, TruncatesAfterEveryAdditionAndSkipsEmptyTotals) {
   std::vector<QuoteItem> rows{header("客厅"), {"1", "a", "", "", "", "116.48"}, {"2", "b", "", "", "", "413.28"},
                               {"3", "c", "", "", "", "abc"},  // not a number: 0
