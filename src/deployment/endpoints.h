@@ -18,7 +18,7 @@ struct Endpoints {
   std::string locationService;   // "http://host[:port]"
   std::string locationPage;
   std::string hotline;
-  std::string companyName;       // heads exported and printed quotations
+  std::string companyName;       // window titles, the counter text, quotations
 
   // The values this build was configured with.
   static Endpoints compiledIn();
