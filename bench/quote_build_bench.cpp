@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void BM_QuoteBuild(benchmark::State& state, const char* grade) {
   std::size_t rows = 0;
   for (auto _ : state) {
     decor::QuoteTable table;
-    benchmark::DoNotOptimize(decor::buildHalfPackageRows(request, prices, table));
+    benchmark::DoNotOptimize(decor::buildRoomWorksAndFees(request, prices, table));
     rows = table.size();
   }
   state.counters["rows"] = static_cast<double>(rows);
@@ -45,7 +45,7 @@ void BM_QuoteBuildWithListener(benchmark::State& state) {
     decor::QuoteTable table;
     std::vector<decor::QuoteItem> shown;
     table.setRowListener([&](std::size_t, const decor::QuoteItem& row) { shown.push_back(row); });
-    benchmark::DoNotOptimize(decor::buildHalfPackageRows(request, prices, table));
+    benchmark::DoNotOptimize(decor::buildRoomWorksAndFees(request, prices, table));
     benchmark::DoNotOptimize(shown.data());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -6,8 +6,8 @@
 
 #include "quotation/quotation_session.h"
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
-#include "quote/quote_commands.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/quote_commands.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "quotation/quotation_session.h"
 #include "fuzz_check.h"
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

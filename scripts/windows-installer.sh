@@ -14,6 +14,7 @@ qt="${DECOR_WINDOWS_PREFIXES##*;}"
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target decor-estimator decor-cli
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)"
+company="$(sed -n 's/^DECOR_COMPANY_NAME:STRING=//p' build/windows/CMakeCache.txt)"
 
 # Everything the program loads, so that it runs on a Windows with nothing else installed.
 deploy=build/windows/deploy
@@ -34,6 +35,6 @@ size_kb="$(du -sk "$deploy" | cut -f1)"
 
 out="$PWD/build/windows/decor-estimator-$version-setup.exe"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSOURCE="$PWD/$deploy" -DSIZE_KB="$size_kb" \
-  -DICON="$PWD/build/windows/packaging/windows/decor-estimator.ico" -DOUTFILE="$out" \
+  -DICON="$PWD/build/windows/packaging/windows/decor-estimator.ico" -DOUTFILE="$out" -DCOMPANY="$company" \
   packaging/windows/installer.nsi
 echo "windows-installer: $out ($(du -k "$out" | cut -f1) KiB; installs $size_kb KiB)"

@@ -13,7 +13,7 @@
 #include "app/quotation_controller.h"
 #include "app/quotation_window.h"
 #include "net/url_fetcher.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 
 namespace {
 

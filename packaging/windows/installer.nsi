@@ -1,5 +1,5 @@
 ; The installer of the Windows release; scripts/windows-installer.sh passes VERSION, SOURCE
-; (the deployed folder), SIZE_KB, ICON and OUTFILE.
+; (the deployed folder), SIZE_KB, ICON, OUTFILE and COMPANY (DECOR_COMPANY_NAME).
 Unicode true
 Target amd64-unicode
 !include "MUI2.nsh"
@@ -33,7 +33,7 @@ Section "Install"
   SetRegView 64
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "TarselCorvalen装饰"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${COMPANY}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\decor-estimator.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "quote/quote_commands.h"
+#include "quotation_rows/quote_commands.h"
 
 namespace Ui {
 class AddItemWindow;

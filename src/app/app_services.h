@@ -8,7 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/worker_pool.h"
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "net/estimate_send.h"
 #include "net/url_fetcher.h"
 

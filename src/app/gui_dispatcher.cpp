@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QObject>
 
+#include "app/task_barrier.h"
 #include "ui/gui_thread.h"
 
 namespace decor {
@@ -42,16 +43,16 @@ std::shared_ptr<GuiDispatcher> GuiDispatcher::forWindow(QObject& window) {
   return dispatcher;
 }
 
-void GuiDispatcher::post(std::function<void()> task) {
+void GuiDispatcher::post(std::function<void()> task, std::source_location postedAt) {
   // The lock also keeps close() (and with it the receiver's end) from running in between.
   const std::lock_guard lock(mutex_);
   if (receiver_ == nullptr) return;
-  tasks_.push_back(std::move(task));
+  tasks_.emplace_back(std::move(task), postedAt);
   if (tasks_.size() == 1) QMetaObject::invokeMethod(receiver_, "runWaitingTasks", Qt::QueuedConnection);
 }
 
 void GuiDispatcher::close() {
-  std::deque<std::function<void()>> dropped;
+  std::deque<std::pair<std::function<void()>, std::source_location>> dropped;
   {
     const std::lock_guard lock(mutex_);
     receiver_ = nullptr;
@@ -69,7 +70,7 @@ void GuiDispatcher::runWaitingTasks() {
     budget = tasks_.size();
   }
   for (; budget > 0; --budget) {
-    std::function<void()> task;
+    std::pair<std::function<void()>, std::source_location> task;
     {
       const std::lock_guard lock(mutex_);
       if (receiver_ == nullptr || tasks_.empty()) return;
@@ -78,7 +79,7 @@ void GuiDispatcher::runWaitingTasks() {
     }
     // Every posted task touches widgets; the queued call must have brought it here.
     DECOR_EXPECT_GUI_THREAD("a task posted through GuiDispatcher");
-    task();
+    runBehindBarrier(task.first, "GuiDispatcher", task.second);
   }
   const std::lock_guard lock(mutex_);
   if (receiver_ != nullptr && !tasks_.empty()) {

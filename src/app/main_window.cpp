@@ -8,9 +8,9 @@
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
 #include "domain/vocabulary.h"
+#include "net/configuration_loader.h"
 #include "net/helped_counter.h"
-#include "pricing/configuration_loader.h"
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 #include "text/text_to_number.h"
 #include "ui/artwork.h"
 #include "ui/choice_box.h"
@@ -35,6 +35,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
   ui_->setupUi(this);
   setFixedSize(size());
   setChoices(*ui_->组合框1, kDecorationGrades, QuickEstimateInput{}.grade);
+  ui_->标签17->setText(QString::fromStdString(helpedCounterDesignText(services_.endpoints.companyName)));
 
   connect(ui_->按钮1, &QAbstractButton::clicked, this, &MainWindow::startQuickEstimate);
   connect(ui_->按钮2, &QAbstractButton::clicked, this, &MainWindow::openRoomEntryWindow);
@@ -135,7 +136,7 @@ void MainWindow::refreshHelpedCounter() {
 
 void MainWindow::fetchHelpedCounter(MainWindow* window, UrlFetcher& fetcher, const Endpoints& endpoints,
                                     GuiDispatcher& dispatcher) {
-  std::string caption = helpedCounterCaption(fetchHelpedCount(fetcher, endpoints));
+  std::string caption = helpedCounterCaption(endpoints.companyName, fetchHelpedCount(fetcher, endpoints));
   dispatcher.post(
       [window, caption = std::move(caption)] { window->showHelpedCounter(QString::fromStdString(caption)); });
 }

@@ -10,7 +10,7 @@
 #include "app/quotation_window.h"
 #include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
-#include "quote/item_description.h"
+#include "quotation_rows/item_description.h"
 #include "ui/qt_text.h"
 #include "ui/spin_text_box.h"
 #include "ui_quotation_window.h"

@@ -16,9 +16,9 @@
 #include "app/app_services.h"
 #include "app/operation_queue.h"
 #include "quotation/quotation_session.h"
-#include "quote/quote_build.h"
-#include "quote/quote_commands.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/quote_commands.h"
+#include "quotation_rows/quote_table.h"
 
 class QModelIndex;
 class QTreeView;

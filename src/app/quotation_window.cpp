@@ -8,7 +8,7 @@
 #include "app/quotation_controller.h"
 #include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 #include "ui/report_list.h"
 #include "ui/window_growth.h"
 #include "ui_quotation_window.h"
@@ -25,6 +25,7 @@ QuotationWindow::QuotationWindow(AppServices services, QuoteRequest request, QWi
   new WindowGrowth(*this, *ui_->超级列表框1, GrowthAnchor::RightEdge);
   ui_->超级列表框1->setModel(model_);
   setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns);
+  setWindowTitle(QString::fromStdString(services_.endpoints.companyName) + QStringLiteral("——用心装点每一个家"));
   ui_->标签6->setText(ui_->标签6->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
   ui_->标签1->setText(aboutText(services_.endpoints));
 
@@ -56,15 +57,16 @@ void QuotationWindow::openContactWindow() {
 }
 
 QString QuotationWindow::aboutText(const Endpoints& endpoints) {
-  return QStringLiteral("TarselCorvalen装饰\n"
+  return QStringLiteral("%1\n"
                         "用心装点每一个家\n"
                         "承接：家装、旧房翻新、店面装修\n"
-                        "专线：%1\n"
-                        "网址：%2\n"
+                        "专线：%2\n"
+                        "网址：%3\n"
                         "\n"
                         "*注：单击表项出现详情\n"
                         "     由于没有设计，装修报价供参考与对比")
-      .arg(QString::fromStdString(endpoints.hotline), QString::fromStdString(endpoints.website));
+      .arg(QString::fromStdString(endpoints.companyName), QString::fromStdString(endpoints.hotline),
+           QString::fromStdString(endpoints.website));
 }
 
 }  // namespace decor

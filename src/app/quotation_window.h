@@ -10,8 +10,8 @@
 
 #include "app/app_services.h"
 #include "app/gui_dispatcher.h"
-#include "quote/quote_build.h"
-#include "quote/room_list.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/room_list.h"
 
 namespace Ui {
 class QuotationWindow;

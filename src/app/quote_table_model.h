@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 #include <functional>
 
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

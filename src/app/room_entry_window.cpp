@@ -5,7 +5,8 @@
 
 #include "app/room_list_controller.h"
 #include "app/room_list_model.h"
-#include "quote/room_list.h"
+#include "net/helped_counter.h"
+#include "quotation_rows/room_list.h"
 #include "ui/artwork.h"
 #include "ui/choice_box.h"
 #include "ui/report_list.h"
@@ -39,6 +40,7 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption,
                     {QStringLiteral("10")}, items(*ui_->组合框5)});
   for (QComboBox* box : {ui_->组合框2, ui_->组合框3, ui_->组合框4, ui_->组合框5}) keepTypedText(*box);
   setWindowTitle(caption);
+  ui_->标签17->setText(QString::fromStdString(helpedCounterDesignText(services_.endpoints.companyName)));
   controller_ = std::make_unique<RoomListController>(*ui_, services_, *model_, std::move(currentGrade));
 }
 

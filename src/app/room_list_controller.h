@@ -11,9 +11,9 @@
 #include <string>
 
 #include "app/app_services.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "app/room_list_model.h"
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 
 class QTreeView;
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 
 namespace decor {
 

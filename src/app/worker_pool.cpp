@@ -2,16 +2,18 @@
 
 #include <utility>
 
+#include "app/task_barrier.h"
+
 namespace decor {
 
 WorkerPool::WorkerPool() = default;
 
 WorkerPool::~WorkerPool() { stop(); }
 
-void WorkerPool::run(std::function<void()> task) {
+void WorkerPool::run(std::function<void()> task, std::source_location handedOverAt) {
   const std::lock_guard lock(mutex_);
   if (stopping_) return;
-  tasks_.push_back(std::move(task));
+  tasks_.emplace_back(std::move(task), handedOverAt);
   // Each idle thread takes one waiting task; a task beyond them gets a thread of its own.
   if (tasks_.size() > idle_) {
     threads_.emplace_back([this] { work(); });
@@ -41,10 +43,10 @@ void WorkerPool::work() {
     --idle_;
     // Tasks handed over before the stop still run: their captures may hold a save under way.
     if (tasks_.empty()) return;
-    std::function<void()> task = std::move(tasks_.front());
+    auto [task, handedOverAt] = std::move(tasks_.front());
     tasks_.pop_front();
     lock.unlock();
-    task();
+    runBehindBarrier(task, "WorkerPool", handedOverAt);
     task = nullptr;  // its captures go here, off the lock
     lock.lock();
   }

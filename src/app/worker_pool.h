@@ -8,6 +8,9 @@
 // so that a request hanging on a silent server never holds up an estimate behind it. Threads
 // stay for later tasks. Results go back to the GUI thread only through a GuiDispatcher.
 //
+// A task that throws is reported (qCritical, with the place it was handed over) and the thread
+// goes on with the next one: the program neither ends nor loses the failure.
+//
 // stop() ends the pool: it cancels the HTTP transfers that use cancelFlag(), lets every task
 // already handed over run to its end (a save then finishes and renames its file) and joins
 // the threads. A task never holds the pool itself, so the pool is never destroyed on one of
@@ -18,7 +21,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <source_location>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "net/http_client.h"
@@ -33,7 +38,8 @@ class WorkerPool {
   WorkerPool& operator=(const WorkerPool&) = delete;
 
   // Any thread. Runs `task` on one of the pool's threads; dropped once the pool is stopping.
-  void run(std::function<void()> task);
+  // `handedOverAt` names the caller in the report of a task that throws.
+  void run(std::function<void()> task, std::source_location handedOverAt = std::source_location::current());
 
   // Call once the windows are gone: a cancelled request fails, and no window may be left to
   // show that failure. Not from a task. Later calls do nothing.
@@ -48,7 +54,7 @@ class WorkerPool {
   const std::shared_ptr<CancelFlag> cancel_ = std::make_shared<CancelFlag>();
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::deque<std::function<void()>> tasks_;
+  std::deque<std::pair<std::function<void()>, std::source_location>> tasks_;
   std::vector<std::thread> threads_;
   std::size_t idle_ = 0;
   bool stopping_ = false;

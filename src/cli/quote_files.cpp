@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "export/quote_document.h"
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #ifdef DECOR_HAVE_PDF
 #include "export_pdf/gui_application.h"
 #include "export_pdf/quote_file.h"

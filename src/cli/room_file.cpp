@@ -4,7 +4,7 @@
 #include <array>
 
 #include "cli/input_file.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "text/codepage.h"
 #include "text/system_path.h"
 

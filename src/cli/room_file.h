@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 
 namespace decor::cli {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "net/endpoints.h"
-#include "quote/quote_table.h"
+#include "deployment/endpoints.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

@@ -11,7 +11,7 @@
 #include <QPdfWriter>
 
 #include "export/file_replace.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "domain/vocabulary.h"
-#include "quote/quote_totals.h"
+#include "quotation_rows/quote_totals.h"
 #include "text/number_format.h"
 #include "text/star_split.h"
 #include "text/text_to_number.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

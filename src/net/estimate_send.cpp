@@ -31,7 +31,7 @@ FormPoster httpFormPoster(const HttpLimits& limits, std::shared_ptr<const Cancel
 
 std::string_view sendEstimateForm(const FormPoster& post, const Endpoints& endpoints, std::string_view email,
                                   std::string_view resultText, std::string_view phone) {
-  const std::string reply = post ? post(endpoints.quoteSendUrl(), estimateFormBody(email, resultText, phone)) : std::string();
+  const std::string reply = post ? post(endpoints.estimateSendUrl(), estimateFormBody(email, resultText, phone)) : std::string();
   return isSendSuccess(reply) ? kSendSucceeded : kSendFailed;
 }
 

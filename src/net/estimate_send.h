@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "contact/estimate_form.h"  // the form the send posts; callers build it for their own posters
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "net/http_client.h"
 
 namespace decor {

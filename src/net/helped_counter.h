@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "net/url_fetcher.h"
 
 namespace decor {
@@ -13,6 +13,9 @@ namespace decor {
 std::string fetchHelpedCount(UrlFetcher& fetcher, const Endpoints& endpoints);
 
 // The counter label's caption; the count goes in as it arrived, between two blanks.
-std::string helpedCounterCaption(std::string_view count);
+std::string helpedCounterCaption(std::string_view companyName, std::string_view count);
+
+// What the counter label shows until a count has arrived.
+std::string helpedCounterDesignText(std::string_view companyName);
 
 }  // namespace decor

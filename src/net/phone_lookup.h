@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "net/url_fetcher.h"
 
 namespace decor {

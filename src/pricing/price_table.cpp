@@ -1,29 +1,19 @@
 #include "pricing/price_table.h"
 
 #include <mutex>
-#include <stdexcept>
 
 #include "pricing/price_defaults.h"
 
 namespace decor {
-namespace {
-
-[[noreturn]] void unknownKey(std::string_view half, std::string_view key) {
-  throw std::out_of_range(std::string(half) + ": no price under the key " + std::string(key));
-}
-
-}  // namespace
 
 std::int32_t EstimatePrices::get(std::string_view key) const {
   const auto it = values_.find(key);
-  if (it == values_.end()) unknownKey("estimate prices", key);
-  return it->second;
+  return it == values_.end() ? 0 : it->second;
 }
 
 void EstimatePrices::set(std::string_view key, std::int32_t value) {
   const auto it = values_.find(key);
-  if (it == values_.end()) unknownKey("estimate prices", key);
-  it->second = value;
+  if (it != values_.end()) it->second = value;
 }
 
 EstimatePrices EstimatePrices::defaults() {
@@ -33,15 +23,14 @@ EstimatePrices EstimatePrices::defaults() {
 }
 
 const std::string& ItemPrices::get(std::string_view key) const {
+  static const std::string missing;
   const auto it = values_.find(key);
-  if (it == values_.end()) unknownKey("item prices", key);
-  return it->second;
+  return it == values_.end() ? missing : it->second;
 }
 
 void ItemPrices::set(std::string_view key, std::string value) {
   const auto it = values_.find(key);
-  if (it == values_.end()) unknownKey("item prices", key);
-  it->second = std::move(value);
+  if (it != values_.end()) it->second = std::move(value);
 }
 
 EstimatePrices EstimatePrices::zeros() {

@@ -15,8 +15,12 @@
 
 namespace decor {
 
-// A consistent copy of one half. Looking up a key that is not one of the half's keys is a
-// programming error and throws std::out_of_range, so a misspelt key shows up in the tests.
+// A consistent copy of one half. Keys are the program's own constants, never input (the price
+// files are read by walking the known keys), so a key outside the half can only be a misspelt
+// constant. It reads as a missing price, 0 or an empty text, which the quotation shows as an
+// empty 单价 with a total of 0, and setting it changes nothing: the tests that compare every
+// work's rows with the default prices catch the misspelling, and a running program never
+// stops over it.
 class EstimatePrices {
  public:
   std::int32_t get(std::string_view key) const;

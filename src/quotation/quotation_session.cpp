@@ -12,7 +12,7 @@ QuotationSession::QuotationSession(QuoteRequest request, QuoteTable table)
 QuoteBuildResult QuotationSession::build(const ItemPrices& prices, QuoteTable::RowListener listener) {
   table_ = QuoteTable{};
   table_.setRowListener(std::move(listener));
-  const QuoteBuildResult result = buildHalfPackageRows(request_, prices, table_);
+  const QuoteBuildResult result = buildRoomWorksAndFees(request_, prices, table_);
   if (result.built() && request_.scope == PackageScope::Full) appendMainMaterialPart(request_, prices, table_);
   // The listener may capture what only lives for the build.
   table_.setRowListener({});

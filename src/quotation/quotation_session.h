@@ -12,9 +12,9 @@
 
 #include "export/quote_document.h"
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
-#include "quote/quote_commands.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/quote_commands.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

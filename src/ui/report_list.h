@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "quote/column_format.h"
+#include "quotation_rows/column_format.h"
 
 class QTreeView;
 

@@ -7,7 +7,7 @@
 
 #include "local_http_server.h"
 #include "net/http_url_fetcher.h"
-#include "pricing/configuration_loader.h"
+#include "net/configuration_loader.h"
 #include "pricing/price_defaults.h"
 #include "settings_file.h"
 

@@ -11,8 +11,8 @@
 #include "export/quote_document.h"
 #include "quotation/quotation_session.h"
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
-#include "quote/quote_commands.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/quote_commands.h"
 
 namespace decor::test {
 

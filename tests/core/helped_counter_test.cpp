@@ -10,9 +10,21 @@
 namespace decor {
 namespace {
 
-TEST(HelpedCounter, CaptionPutsTheCountBetweenTwoBlanks) {
-  EXPECT_EQ(helpedCounterCaption("123"), "TarselCorvalen装饰公司报价评估工具 － 已帮助 123 位业主预算过报价！");
-  EXPECT_EQ(helpedCounterCaption(""), "TarselCorvalen装饰公司报价评估工具 － 已帮助  位业主预算过报价！");
+TEST(HelpedCounter, CaptionPutsTheCountBetweenTwoBlanksAfterTheCompanyName) {
+  struct Case {
+    std::string company, count, caption, designText;
+  };
+  const std::vector<Case> cases = {
+      {"TarselCorvalen装饰", "123", "TarselCorvalen装饰公司报价评估工具 － 已帮助 123 位业主预算过报价！",
+       "TarselCorvalen装饰公司报价评估工具 － 已帮助位业主预算过报价"},
+      {"TarselCorvalen装饰", "", "TarselCorvalen装饰公司报价评估工具 － 已帮助  位业主预算过报价！",
+       "TarselCorvalen装饰公司报价评估工具 － 已帮助位业主预算过报价"},
+      {"宁远家居", "7", "宁远家居公司报价评估工具 － 已帮助 7 位业主预算过报价！", "宁远家居公司报价评估工具 － 已帮助位业主预算过报价"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(helpedCounterCaption(c.company, c.count), c.caption);
+    EXPECT_EQ(helpedCounterDesignText(c.company), c.designText);
+  }
 }
 
 TEST(HelpedCounter, CountsTheVisitThenReadsTheGbkCountUpToItsFirstZeroByte) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "quote/item_description.h"
+#include "quotation_rows/item_description.h"
 #include "quote_test_support.h"
 
 namespace decor {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "pricing/configuration_loader.h"
+#include "net/configuration_loader.h"
 #include "pricing/price_defaults.h"
 #include "pricing/price_files.h"
 #include "recording_url_fetcher.h"
@@ -136,7 +136,7 @@ TEST(Endpoints, PathsOfEveryEndpoint) {
   e.locationPage = "page.aspx";
   EXPECT_EQ(e.counterVisitUrl(), "http://127.0.0.1:9/bjtj/");
   EXPECT_EQ(e.counterUrl(), "http://127.0.0.1:9/bjtj/love.txt");
-  EXPECT_EQ(e.quoteSendUrl(), "http://127.0.0.1:9/site/send");
+  EXPECT_EQ(e.estimateSendUrl(), "http://127.0.0.1:9/site/send");
   EXPECT_EQ(e.chatStatusPictureUrl(), "http://127.0.0.1:9/pa?p=2:12345:41");
   EXPECT_EQ(e.chatPageUrl(), "http://127.0.0.1:9/msgrd?v=3&uin=12345&site=qq&menu=yes");
   EXPECT_EQ(e.phoneLookupUrl("1391234"),

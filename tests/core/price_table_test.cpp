@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <set>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -71,13 +70,21 @@ TEST(PriceTable, EveryDefaultWithItsExactValue) {
   EXPECT_EQ(itemKeys.size(), 115u);
 }
 
-TEST(PriceTable, EmptyBeforeDefaultsAndUnknownKeysAreErrors) {
+TEST(PriceTable, EmptyBeforeDefaultsAndUnknownKeysAreMissingPrices) {
   PriceTable table;
   EXPECT_EQ(table.estimatePrice("豪华型厨房主材"), 0);
   EXPECT_EQ(table.itemPrice("实木门"), "");
-  EXPECT_THROW(table.estimatePrice("经济型卫生间主材"), std::out_of_range);  // the key is 经济弄…
-  EXPECT_THROW(table.itemPrice("实木"), std::out_of_range);
-  EXPECT_THROW(table.setEstimatePrice("不存在", 1), std::out_of_range);
+
+  // A key outside a half reads as a missing price and cannot be added by setting it.
+  table.resetToDefaults();
+  EXPECT_EQ(table.estimatePrice("经济型卫生间主材"), 0);  // the key is 经济弄…
+  EXPECT_EQ(table.itemPrice("实木"), "");
+  table.setEstimatePrice("不存在", 1);
+  table.setItemPrice("实木", "9");
+  EXPECT_FALSE(table.estimatePrices().contains("不存在"));
+  EXPECT_FALSE(table.itemPrices().contains("实木"));
+  EXPECT_EQ(table.estimatePrices().size(), kEstimatePriceCount);
+  EXPECT_EQ(table.itemPrices().size(), kItemPriceCount);
 }
 
 TEST(PriceTable, SharedKeysAreIndependentPrices) {

@@ -5,7 +5,7 @@
 
 #include "living_room_quote.h"
 #include "pricing/price_table.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "quote_test_support.h"
 
 namespace decor::test {
@@ -13,7 +13,7 @@ namespace {
 
 std::vector<QuoteItem> build(const QuoteRequest& request, const ItemPrices& prices = ItemPrices::defaults()) {
   QuoteTable table;
-  const QuoteBuildResult result = buildHalfPackageRows(request, prices, table);
+  const QuoteBuildResult result = buildRoomWorksAndFees(request, prices, table);
   EXPECT_TRUE(result.built());
   return table.rows();
 }
@@ -289,7 +289,7 @@ TEST(QuoteBuildRefusal, UnreadableRowsAreReportedAndNothingIsBuilt) {
     QuoteTable table;
     bool listened = false;
     table.setRowListener([&](std::size_t, const QuoteItem&) { listened = true; });
-    const QuoteBuildResult result = buildHalfPackageRows(request({livingRoom(), livingRoom(), c.room}), ItemPrices::defaults(), table);
+    const QuoteBuildResult result = buildRoomWorksAndFees(request({livingRoom(), livingRoom(), c.room}), ItemPrices::defaults(), table);
     ASSERT_FALSE(result.built()) << c.room.size << " / " << c.room.window;
     EXPECT_EQ(*result.refused, (UnreadableRoom{.row = 2, .problem = c.problem}));
     EXPECT_EQ(result.refused->message(), c.message);
@@ -326,7 +326,7 @@ TEST(QuoteBuildDelivery, RowsArriveOneByOneAsTheTableGrows) {
     EXPECT_EQ(index + 1, table.size());  // delivered as soon as it is in the table
     seen.push_back(row);
   });
-  ASSERT_TRUE(buildHalfPackageRows(request({livingRoom()}), ItemPrices::defaults(), table).built());
+  ASSERT_TRUE(buildRoomWorksAndFees(request({livingRoom()}), ItemPrices::defaults(), table).built());
   EXPECT_EQ(seen, livingRoomComfortQuote());
 }
 

@@ -8,9 +8,9 @@
 
 #include "full_package/main_materials.h"
 #include "quotation/quotation_session.h"
-#include "quote/fee_block.h"
-#include "quote/quote_commands.h"
-#include "quote/quote_totals.h"
+#include "quotation_rows/fee_block.h"
+#include "quotation_rows/quote_commands.h"
+#include "quotation_rows/quote_totals.h"
 #include "quote_test_support.h"
 #include "text/text_to_number.h"
 

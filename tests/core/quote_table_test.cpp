@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "pricing/price_table.h"
-#include "quote/fee_block.h"
-#include "quote/quote_table.h"
-#include "quote/works.h"
+#include "quotation_rows/fee_block.h"
+#include "quotation_rows/quote_table.h"
+#include "quotation_rows/works.h"
 #include "quote_test_support.h"
 
 namespace decor::test {
@@ -63,6 +63,21 @@ TEST(QuoteTableAppend, ListenerSeesEveryRowCompleteAndInOrder) {
   table.appendBlankRow();
   EXPECT_EQ(seen, (std::vector<std::pair<std::size_t, QuoteItem>>{
                       {0, header("客厅")}, {1, {"1", "鞋柜制作", "M", "1", "580", "580"}}, {2, blank()}}));
+}
+
+TEST(QuoteTableEdit, AnIndexPastTheEndChangesNothing) {
+  QuoteTable table;
+  table.appendHeading("客厅");
+  table.appendItemRow("鞋柜制作", "M", "1", "580", TotalRule::WholeNumber);
+  const std::vector<QuoteItem> before = table.rows();
+  table.setRow(2, header("卧室"));
+  table.setTotal(2, "1");
+  table.removeRow(2);
+  table.truncate(5);
+  EXPECT_EQ(table.rows(), before);
+  table.setTotal(1, "1");
+  table.setRow(0, header("卧室"));
+  EXPECT_EQ(table.rows(), (std::vector<QuoteItem>{header("卧室"), {"1", "鞋柜制作", "M", "1", "580", "1"}}));
 }
 
 TEST(QuoteTableSum, TruncatesAfterEveryAdditionAndSkipsEmptyTotals) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "quote/quote_table.h"
-#include "quote/room_list.h"
+#include "quotation_rows/quote_table.h"
+#include "quotation_rows/room_list.h"
 
 namespace decor {
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "pricing/price_table.h"
-#include "quote/works.h"
+#include "quotation_rows/works.h"
 #include "quote_test_support.h"
 
 namespace decor {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 #include "quote_test_support.h"
 
 namespace decor {

@@ -59,7 +59,7 @@ QuoteDocument twoHundredRooms() {
   QuoteRequest request{.rooms = {}, .grade = "精  装  修", .scope = PackageScope::Half, .floor = FloorChoice::Tiles};
   for (int i = 0; i < 200; ++i) request.rooms.push_back(kinds[static_cast<std::size_t>(i) % kinds.size()]);
   QuoteTable table;
-  buildHalfPackageRows(request, ItemPrices::defaults(), table);
+  buildRoomWorksAndFees(request, ItemPrices::defaults(), table);
   return QuoteDocument{.caption = "半包装修详细报价",
                        .date = "2026-12-08",
                        .rows = table.rows(),

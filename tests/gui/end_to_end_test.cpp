@@ -19,7 +19,7 @@
 #include "app/room_entry_window.h"
 #include "estimate/quick_estimate.h"
 #include "gui_test_support.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "quote_test_support.h"
 #include "scratch_folder.h"
 #include "server_process.h"
@@ -168,7 +168,7 @@ TEST_F(EndToEndTest, TheProgramWorksOnTheServedPricesSendsIntactAndOutlivesTheSe
   ASSERT_EQ(roomRowsOf(*control<QTreeView>(*rooms, "超级列表框1")), std::vector<RoomEntry>{room});
   const std::vector<QuoteItem> quoted = quotationRowsOpenedBy(*control<PictureButton>(*rooms, "按钮5"));
   QuoteTable reference;
-  buildHalfPackageRows(QuoteRequest{.rooms = {room}, .grade = "舒适型装修", .scope = PackageScope::Half,
+  buildRoomWorksAndFees(QuoteRequest{.rooms = {room}, .grade = "舒适型装修", .scope = PackageScope::Half,
                           .floor = FloorChoice::WoodenFloor},
              services_.state->prices.itemPrices(), reference);
   EXPECT_EQ(quoted, reference.rows());

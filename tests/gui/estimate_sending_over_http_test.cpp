@@ -137,7 +137,7 @@ TEST_F(EstimateSendingOverHttpTest, ASendTheServerAcceptsClosesTheWindowWithoutT
 
 TEST_F(EstimateSendingOverHttpTest, EnterSendsAndAnUnreachableServerIsAFailureThatStillCountsAsSent) {
   services_.postForm = httpFormPoster(HttpLimits{.connect = 500ms, .send = 500ms, .receive = 500ms});
-  services_.endpoints.quoteServer = "http://127.0.0.1:" + std::to_string(refusedPort());
+  services_.endpoints.estimateServer = "http://127.0.0.1:" + std::to_string(refusedPort());
   window_ = std::make_unique<ResultWindow>(services_, "r");
   window_->show();
   control<QLineEdit>(*window_, "编辑框2")->setText(QStringLiteral("a@b"));

@@ -40,7 +40,7 @@ const QString kCounter4567 = QStringLiteral("TarselCorvalen装饰公司报价评
 AppServices pointedAt(AppServices services, const std::string& address) {
   services.endpoints.statisticsServer = address;
   services.endpoints.configServer = address;
-  services.endpoints.quoteServer = address;
+  services.endpoints.estimateServer = address;
   services.endpoints.chatHost = address;
   services.endpoints.locationService = address;
   return services;

@@ -9,7 +9,7 @@
 
 #include "app/quote_table_model.h"
 #include "living_room_quote.h"
-#include "quote/quote_commands.h"
+#include "quotation_rows/quote_commands.h"
 
 namespace decor {
 namespace {

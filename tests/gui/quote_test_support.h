@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "living_room_quote.h"
-#include "quote/quote_table.h"
-#include "quote/room_list.h"
+#include "quotation_rows/quote_table.h"
+#include "quotation_rows/room_list.h"
 
 class QAbstractButton;
 class QAbstractItemView;

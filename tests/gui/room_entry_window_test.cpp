@@ -18,7 +18,7 @@
 #include "app/room_list_controller.h"
 #include "catalogue_support.h"
 #include "gui_test_support.h"
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 #include "quote_test_support.h"
 #include "ui/picture_button.h"
 #include "ui/spin_text_box.h"
@@ -479,7 +479,7 @@ TEST_F(RoomEntryTest, QuotationTakesTheFloorChoiceAndTheGradeOfThatMoment) {
   SeenQuotation luxury;
   pressPackage(halfPackageButton(), &luxury);
   QuoteTable reference;
-  buildHalfPackageRows(QuoteRequest{.rooms = {livingRoom(), RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"}},
+  buildRoomWorksAndFees(QuoteRequest{.rooms = {livingRoom(), RoomEntry{"餐厅", "3000*2800*2800", "0*0", "(无)", "0", "3"}},
                           .grade = "豪华型装修",
                           .scope = PackageScope::Half,
                           .floor = FloorChoice::WoodenFloor},
@@ -506,7 +506,7 @@ TEST(RoomEntryFromMainWindow, CarriesTheRoomListControllerAndTheMainWindowsGrade
   QTest::mouseClick(control<PictureButton>(*rooms, "按钮4"), Qt::LeftButton);
   const std::vector<QuoteItem> shown = quotationRowsOpenedBy(*control<PictureButton>(*rooms, "按钮5"));
   QuoteTable reference;
-  buildHalfPackageRows(QuoteRequest{.rooms = {livingRoom()}, .grade = "出租房装修"}, services.state->prices.itemPrices(),
+  buildRoomWorksAndFees(QuoteRequest{.rooms = {livingRoom()}, .grade = "出租房装修"}, services.state->prices.itemPrices(),
              reference);
   EXPECT_EQ(shown, reference.rows());
   ASSERT_GT(shown.size(), 1u);

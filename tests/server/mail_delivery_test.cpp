@@ -11,7 +11,7 @@
 
 #include "estimate/quick_estimate.h"
 #include "mail_test_support.h"
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 #include "server/mail/delivery_worker.h"
 #include "server/mail/mail_message.h"
 #include "server/mail/mail_outbox.h"

@@ -2,8 +2,8 @@
 // The 客厅 example that the quote-building and the window tests both check against.
 #include <vector>
 
-#include "quote/quote_table.h"
-#include "quote/room_list.h"
+#include "quotation_rows/quote_table.h"
+#include "quotation_rows/room_list.h"
 
 namespace decor::test {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 #include "server/mail/mail_message.h"
 
 namespace decor::server {

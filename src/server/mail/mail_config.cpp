@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "contact/contact_rules.h"
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 #include "server/mail/mail_message.h"
 
 namespace decor::server {

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "pricing/price_file_writer.h"
 #include "pricing/price_files.h"
 #include "contact/contact_rules.h"
@@ -99,6 +99,7 @@ web::WebServices CompanyServer::webServices() {
       .hotline = deployment.hotline,
       .chatPageUrl = deployment.chatPageUrl(),
       .website = deployment.website,
+      .companyName = deployment.companyName,
   };
 }
 

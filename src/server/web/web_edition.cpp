@@ -272,7 +272,7 @@ WebReply WebEdition::site(const WebRequest& request) const {
   json::Object answer{{"hotline", services_.hotline}, {"chatUrl", services_.chatPageUrl}, {"website", services_.website}};
   // Only a GET is a visit, as with the server's own counter.
   const auto count = services_.visit && request.method == "GET" ? services_.visit(request.address) : std::nullopt;
-  if (count) answer.emplace_back("helped", helpedCounterCaption(std::to_string(*count)));
+  if (count) answer.emplace_back("helped", helpedCounterCaption(services_.companyName, std::to_string(*count)));
   // The result window's messages, so that the page shows the desktop's own words.
   answer.emplace_back("messages", json::Object{{"noSuchEmail", std::string(kNoSuchEmail)},
                                                {"unknownPhone", std::string(kUnknownPhoneMessage)},

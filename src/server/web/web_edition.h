@@ -67,6 +67,7 @@ struct WebServices {
   std::string hotline;
   std::string chatPageUrl;
   std::string website;
+  std::string companyName;  // names the company in the homeowner counter
 };
 
 struct WebSettings {

@@ -1,4 +1,4 @@
-#include "quote/quote_totals.h"
+#include "quotation_rows/quote_totals.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

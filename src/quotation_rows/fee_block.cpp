@@ -1,4 +1,4 @@
-#include "quote/fee_block.h"
+#include "quotation_rows/fee_block.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
-#include "quote/quote_build.h"
+#include "quotation_rows/quote_build.h"
 
 #include <algorithm>
 
-#include "quote/fee_block.h"
+#include "quotation_rows/fee_block.h"
 #include "text/star_split.h"
 #include "text/text_to_number.h"
 
@@ -129,7 +129,7 @@ std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& r
   return std::nullopt;
 }
 
-QuoteBuildResult buildHalfPackageRows(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table) {
+QuoteBuildResult buildRoomWorksAndFees(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table) {
   // Checked before the first row, so that a refused quote leaves no half-built table.
   if (auto unreadable = findUnreadableRoom(request.rooms)) return QuoteBuildResult{.refused = unreadable};
 

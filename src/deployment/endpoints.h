@@ -11,14 +11,14 @@ namespace decor {
 struct Endpoints {
   std::string statisticsServer;  // "http://host[:port]", no trailing slash
   std::string configServer;
-  std::string quoteServer;
+  std::string estimateServer;
   std::string website;           // full address opened in the browser
   std::string chatHost;          // "http://host[:port]"
   std::string chatAccount;
   std::string locationService;   // "http://host[:port]"
   std::string locationPage;
   std::string hotline;
-  std::string companyName;       // heads exported and printed quotations
+  std::string companyName;       // window titles, the counter text, quotations
 
   // The values this build was configured with.
   static Endpoints compiledIn();
@@ -30,7 +30,7 @@ struct Endpoints {
   std::string counterUrl() const;            // GET, the number of homeowners helped
   std::string estimatePriceFileUrl() const;  // "AppConfig.xml"
   std::string itemPriceFileUrl() const;      // "Xiangxi.xml"
-  std::string quoteSendUrl() const;          // POST
+  std::string estimateSendUrl() const;       // POST, the estimate form
   std::string chatStatusPictureUrl() const;  // GET, a small picture
   std::string chatPageUrl() const;           // opened in the browser
   std::string phoneLookupUrl(std::string_view firstSevenDigits) const;

@@ -1,4 +1,4 @@
-#include "pricing/configuration_loader.h"
+#include "net/configuration_loader.h"
 
 namespace decor {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "domain/vocabulary.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

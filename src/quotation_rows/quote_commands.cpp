@@ -1,12 +1,12 @@
-#include "quote/quote_commands.h"
+#include "quotation_rows/quote_commands.h"
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
 #include "domain/vocabulary.h"
-#include "quote/fee_block.h"
-#include "quote/quote_totals.h"
+#include "quotation_rows/fee_block.h"
+#include "quotation_rows/quote_totals.h"
 #include "text/number_format.h"
 #include "text/text_to_number.h"
 

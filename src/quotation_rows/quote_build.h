@@ -11,9 +11,9 @@
 
 #include "domain/vocabulary.h"
 #include "pricing/price_table.h"
-#include "quote/quote_table.h"
-#include "quote/room_list.h"
-#include "quote/works.h"
+#include "quotation_rows/quote_table.h"
+#include "quotation_rows/room_list.h"
+#include "quotation_rows/works.h"
 
 namespace decor {
 
@@ -99,6 +99,6 @@ struct QuoteBuildResult {
 // package's main materials come after these rows (QuotationSession::build). Refuses,
 // appending nothing, when a room cannot be read. Rows reach the table's listener one by one
 // as they are appended.
-QuoteBuildResult buildHalfPackageRows(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table);
+QuoteBuildResult buildRoomWorksAndFees(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table);
 
 }  // namespace decor

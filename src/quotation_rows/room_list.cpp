@@ -1,4 +1,4 @@
-#include "quote/room_list.h"
+#include "quotation_rows/room_list.h"
 
 #include "text/star_split.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "pricing/price_table.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

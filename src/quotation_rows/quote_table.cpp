@@ -1,4 +1,4 @@
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 #include <algorithm>
 #include <limits>
@@ -41,6 +41,14 @@ void QuoteTable::appendBlankRow() { appendRow(QuoteItem{}); }
 void QuoteTable::appendRow(QuoteItem row) {
   rows_.push_back(std::move(row));
   if (listener_) listener_(rows_.size() - 1, rows_.back());
+}
+
+void QuoteTable::setRow(std::size_t index, QuoteItem row) {
+  if (index < rows_.size()) rows_[index] = std::move(row);
+}
+
+void QuoteTable::setTotal(std::size_t index, std::string total) {
+  if (index < rows_.size()) rows_[index].total = std::move(total);
 }
 
 void QuoteTable::removeRow(std::size_t index) {

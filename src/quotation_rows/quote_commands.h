@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "quote/quote_build.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "quote/column_format.h"
+#include "quotation_rows/column_format.h"
 
 namespace decor {
 
@@ -62,9 +62,11 @@ class QuoteTable {
   // Any row as it is given (fee and total rows).
   void appendRow(QuoteItem row);
 
-  // Edits in place; the row listener hears of appends only.
-  void setRow(std::size_t index, QuoteItem row) { rows_.at(index) = std::move(row); }
-  void setTotal(std::size_t index, std::string total) { rows_.at(index).total = std::move(total); }
+  // Edits in place; the row listener hears of appends only. Like removeRow and truncate, an
+  // index past the end changes nothing: the commands pass only rows they have checked, and a
+  // wrong index is a fault their row-by-row tests show, not a reason to stop the program.
+  void setRow(std::size_t index, QuoteItem row);
+  void setTotal(std::size_t index, std::string total);
   void removeRow(std::size_t index);
   // Keeps the first `count` rows.
   void truncate(std::size_t count);

@@ -1,6 +1,6 @@
 #pragma once
 // Fetches the two price files from the configuration server and applies them.
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 #include "net/url_fetcher.h"
 #include "pricing/price_files.h"
 

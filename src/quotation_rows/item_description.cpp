@@ -1,4 +1,4 @@
-#include "quote/item_description.h"
+#include "quotation_rows/item_description.h"
 
 #include "domain/vocabulary.h"
 

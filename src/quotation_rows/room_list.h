@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "domain/vocabulary.h"
-#include "quote/column_format.h"
+#include "quotation_rows/column_format.h"
 
 namespace decor {
 

@@ -1,4 +1,4 @@
-#include "quote/works.h"
+#include "quotation_rows/works.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "domain/vocabulary.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 

@@ -1,6 +1,6 @@
-#include "net/endpoints.h"
+#include "deployment/endpoints.h"
 
-#include "net/deployment_values.h"
+#include "deployment/deployment_values.h"
 
 namespace decor {
 
@@ -8,7 +8,7 @@ Endpoints Endpoints::compiledIn() {
   return Endpoints{
       .statisticsServer = DECOR_DEPLOY_STATISTICS_SERVER,
       .configServer = DECOR_DEPLOY_CONFIG_SERVER,
-      .quoteServer = DECOR_DEPLOY_QUOTE_SERVER,
+      .estimateServer = DECOR_DEPLOY_ESTIMATE_SERVER,
       .website = DECOR_DEPLOY_WEBSITE,
       .chatHost = DECOR_DEPLOY_CHAT_HOST,
       .chatAccount = DECOR_DEPLOY_CHAT_ACCOUNT,
@@ -23,7 +23,7 @@ Endpoints Endpoints::allAt(const std::string& baseAddress) {
   Endpoints endpoints = compiledIn();
   endpoints.statisticsServer = baseAddress;
   endpoints.configServer = baseAddress;
-  endpoints.quoteServer = baseAddress;
+  endpoints.estimateServer = baseAddress;
   endpoints.chatHost = baseAddress;
   endpoints.locationService = baseAddress;
   return endpoints;
@@ -33,7 +33,7 @@ std::string Endpoints::counterVisitUrl() const { return statisticsServer + "/bjt
 std::string Endpoints::counterUrl() const { return statisticsServer + "/bjtj/love.txt"; }
 std::string Endpoints::estimatePriceFileUrl() const { return configServer + "/bj/AppConfig.xml"; }
 std::string Endpoints::itemPriceFileUrl() const { return configServer + "/bj/Xiangxi.xml"; }
-std::string Endpoints::quoteSendUrl() const { return quoteServer + "/site/send"; }
+std::string Endpoints::estimateSendUrl() const { return estimateServer + "/site/send"; }
 std::string Endpoints::chatStatusPictureUrl() const { return chatHost + "/pa?p=2:" + chatAccount + ":41"; }
 std::string Endpoints::chatPageUrl() const {
   return chatHost + "/msgrd?v=3&uin=" + chatAccount + "&site=qq&menu=yes";
