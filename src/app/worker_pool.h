@@ -15,8 +15,10 @@
 // already handed over run to its end (a save then finishes and renames its file) and joins
 // the threads. A task never holds the pool itself, so the pool is never destroyed on one of
 // its own threads.
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -45,6 +47,14 @@ class WorkerPool {
   // show that failure. Not from a task. Later calls do nothing.
   void stop();
 
+  // Any thread but the pool's own. Returns true once no task is waiting or running, false when
+  // `limit` passes first. Tests wait on it before checking that something did not happen.
+  bool waitUntilIdle(std::chrono::milliseconds limit);
+
+  // How many tasks run() has taken so far: a caller that sees the pool idle twice with the same
+  // count knows that nothing ran in between.
+  std::uint64_t tasksTaken() const;
+
   // Set by stop(); the program's HTTP reader and form poster watch it.
   std::shared_ptr<const CancelFlag> cancelFlag() const { return cancel_; }
 
@@ -52,11 +62,13 @@ class WorkerPool {
   void work();
 
   const std::shared_ptr<CancelFlag> cancel_ = std::make_shared<CancelFlag>();
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::condition_variable wake_;
+  std::condition_variable idleChanged_;
   std::deque<std::pair<std::function<void()>, std::source_location>> tasks_;
   std::vector<std::thread> threads_;
   std::size_t idle_ = 0;
+  std::uint64_t taken_ = 0;
   bool stopping_ = false;
 };
 

@@ -23,10 +23,13 @@ TEST(RoomListAdd, AcceptsThreeSizePiecesAndTwoWindowPieces) {
   // An empty last piece is dropped, so a trailing "*" still gives three pieces; the text is kept as typed.
   RoomEntry trailing = room("3200*2800*2920*", "800*1500");
   EXPECT_TRUE(list.add(trailing).added);
+  // An empty inner piece is a piece.
+  RoomEntry inner = room("3200**2920", "*1500");
+  EXPECT_TRUE(list.add(inner).added);
   // Pieces are not checked to be numbers.
   RoomEntry letters = room("a*b*c", "x*y");
   EXPECT_TRUE(list.add(letters).added);
-  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{list.rows()[0], trailing, letters}));
+  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{list.rows()[0], trailing, inner, letters}));
   EXPECT_EQ(list.rows()[1].size, "3200*2800*2920*");
 }
 

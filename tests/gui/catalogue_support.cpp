@@ -1,11 +1,13 @@
 #include "catalogue_support.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeView>
 
 #include "ui/hyperlink_label.h"
@@ -42,6 +44,18 @@ std::string textOf(QWidget& widget) {
   return {};
 }
 
+// The window's designed control that holds `widget` (a drop-down's line edit, say).
+QWidget* designedAncestor(QWidget& window, QWidget* widget) {
+  while (widget != nullptr && widget->parentWidget() != &window) widget = widget->parentWidget();
+  return widget;
+}
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const Control& c) {
+  return out << "{" << c.name << ", " << c.kind << ", \"" << c.text << "\"}";
+}
+
 std::vector<QWidget*> designedChildren(QWidget& window) {
   std::vector<QWidget*> children;
   for (QObject* child : window.children()) {
@@ -55,46 +69,48 @@ std::vector<QWidget*> designedChildren(QWidget& window) {
   return children;
 }
 
-}  // namespace
-
-QSize clientSizeForOuter(int width, int height) { return QSize(width, height - 27); }
-
-std::ostream& operator<<(std::ostream& out, const Control& c) {
-  return out << "{" << c.name << ", " << c.kind << ", " << c.x << "," << c.y << " " << c.width << "x" << c.height
-             << "}";
-}
-
 std::vector<Control> controlsOf(QWidget& window) {
   std::vector<Control> controls;
   for (QWidget* widget : designedChildren(window)) {
-    const QRect g = widget->geometry();
-    controls.push_back({widget->objectName().toStdString(), kindOf(*widget), g.x(), g.y(), g.width(), g.height()});
+    controls.push_back({widget->objectName().toStdString(), kindOf(*widget), textOf(*widget)});
   }
   return controls;
 }
 
-std::ostream& operator<<(std::ostream& out, const ControlText& t) {
-  return out << "{" << t.name << ": \"" << t.text << "\"}";
-}
-
-std::vector<ControlText> textsOf(QWidget& window) {
-  std::vector<ControlText> texts;
-  for (QWidget* widget : designedChildren(window)) texts.push_back({widget->objectName().toStdString(), textOf(*widget)});
-  return texts;
-}
-
-std::ostream& operator<<(std::ostream& out, const ControlFont& f) {
-  return out << "{" << f.name << ", " << f.pixelSize << "px" << (f.bold ? " bold" : "") << "}";
-}
-
-std::vector<ControlFont> fontsOf(QWidget& window) {
-  std::vector<ControlFont> fonts;
-  for (QWidget* widget : designedChildren(window)) {
-    widget->ensurePolished();
-    const QFont font = widget->font();
-    fonts.push_back({widget->objectName().toStdString(), font.pixelSize(), font.bold()});
+std::vector<QWidget*> tabCycleOf(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) return {};
+  std::vector<QWidget*> cycle;
+  const std::size_t limit = designedChildren(window).size() + 1;
+  for (std::size_t press = 0; press <= limit; ++press) {
+    QWidget* focused = designedAncestor(window, QApplication::focusWidget());
+    if (focused == nullptr) break;
+    if (!cycle.empty() && focused == cycle.front()) break;
+    cycle.push_back(focused);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  return fonts;
+  return cycle;
+}
+
+bool readsAfter(const QRect& previous, const QRect& next) {
+  const bool sameLine = previous.top() <= next.bottom() && next.top() <= previous.bottom();
+  return sameLine ? next.left() > previous.center().x() : next.top() > previous.top();
+}
+
+QRect shownArea(QWidget& control) {
+  const auto* label = qobject_cast<QLabel*>(&control);
+  if (label == nullptr || qobject_cast<PictureBox*>(&control) != nullptr) return control.geometry();
+  if (label->text().isEmpty()) return {};
+  const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+  const QFontMetrics metrics = label->fontMetrics();
+  QRect text = metrics.boundingRect(label->contentsRect(), flags, label->text());
+  // On one line, the ink: a full-width colon's blank right half covers nothing.
+  if (!label->text().contains(QChar('\n')) && !label->wordWrap()) {
+    const QRect ink = metrics.tightBoundingRect(label->text());
+    text = QRect(text.left() + ink.left(), text.top(), ink.width(), text.height());
+  }
+  return text.intersected(label->contentsRect()).translated(label->pos());
 }
 
 std::vector<std::string> itemsOf(const QComboBox& box) {
@@ -103,9 +119,7 @@ std::vector<std::string> itemsOf(const QComboBox& box) {
   return items;
 }
 
-std::ostream& operator<<(std::ostream& out, const Column& c) {
-  return out << "{" << c.title << ", " << c.width << ", " << c.alignment << "}";
-}
+std::ostream& operator<<(std::ostream& out, const Column& c) { return out << "{" << c.title << ", " << c.alignment << "}"; }
 
 std::vector<Column> columnsOf(const QTreeView& list) {
   std::vector<Column> columns;
@@ -116,7 +130,7 @@ std::vector<Column> columnsOf(const QTreeView& list) {
     const std::string side = alignment == Qt::AlignLeading || alignment == Qt::AlignLeft     ? "left"
                              : alignment == Qt::AlignTrailing || alignment == Qt::AlignRight ? "right"
                                                                                              : "other";
-    columns.push_back({model->headerData(i, Qt::Horizontal).toString().toStdString(), list.columnWidth(i), side});
+    columns.push_back({model->headerData(i, Qt::Horizontal).toString().toStdString(), side});
   }
   return columns;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Reading a window back as the catalogue describes it: controls by design name, kind and
-// place; texts; items; fonts.
-#include <QSize>
+// Reading a window back as its user meets it: its controls by design name, kind and opening
+// text; the order Tab visits them; where each shows something; drop-down items and list columns.
+#include <QRect>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,45 +12,33 @@ class QTreeView;
 
 namespace decor::test {
 
-// Windows are designed by outer size; the client area is that less a 27-pixel caption.
-QSize clientSizeForOuter(int width, int height);
-
 struct Control {
   std::string name;
   std::string kind;
-  int x = 0, y = 0, width = 0, height = 0;
+  std::string text;  // edit text of a drop-down, empty for lists and pictures
   bool operator==(const Control&) const = default;
 };
 std::ostream& operator<<(std::ostream& out, const Control& control);
 
 // The window's own controls (its direct child widgets with a design name), in design order.
+std::vector<QWidget*> designedChildren(QWidget& window);
 std::vector<Control> controlsOf(QWidget& window);
 
-struct ControlText {
-  std::string name;
-  std::string text;
-  bool operator==(const ControlText&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const ControlText& text);
+// The controls Tab visits, by pressing Tab in the shown and active window until the focus is
+// back where it started, beginning with the one that has the focus when the window opens.
+std::vector<QWidget*> tabCycleOf(QWidget& window);
 
-// The text each control shows (edit text of a drop-down, empty for lists and pictures).
-std::vector<ControlText> textsOf(QWidget& window);
+// Whether a reader going left to right, top to bottom, meets `next` after `previous`.
+bool readsAfter(const QRect& previous, const QRect& next);
 
-struct ControlFont {
-  std::string name;
-  int pixelSize = 0;
-  bool bold = false;
-  bool operator==(const ControlFont&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const ControlFont& font);
-
-std::vector<ControlFont> fontsOf(QWidget& window);
+// The part of the window where the control shows something: a label's text rather than its
+// whole box. Empty for a blank label, which only colours what lies on it.
+QRect shownArea(QWidget& control);
 
 std::vector<std::string> itemsOf(const QComboBox& box);
 
 struct Column {
   std::string title;
-  int width = 0;
   std::string alignment;  // "left" or "right"
   bool operator==(const Column&) const = default;
 };

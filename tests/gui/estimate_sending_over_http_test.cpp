@@ -20,13 +20,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Lookups wait at the server until the test lets them answer (or a few seconds pass, so that
+// Lookups wait at the server until the test lets them answer (or fifteen seconds pass, so that
 // a window that waited for the answer itself fails instead of hanging).
 class HeldLookups {
  public:
   std::string answer(const std::string& body) {
     std::unique_lock lock(mutex_);
-    opened_.wait_for(lock, 3s, [this] { return open_; });
+    opened_.wait_for(lock, 15s, [this] { return open_; });
     ++answered_;
     return okReply(body);
   }
@@ -52,7 +52,7 @@ class HeldLookups {
 class EstimateSendingOverHttpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    services_.fetcher = std::make_shared<HttpUrlFetcher>(FetchLimits{.connect = 2s, .stall = 5s});
+    services_.fetcher = std::make_shared<HttpUrlFetcher>(FetchLimits{.connect = 2s, .stall = 20s});
     services_.postForm = httpFormPoster(HttpLimits{.connect = 2s, .send = 2s, .receive = 5s});
     services_.endpoints = Endpoints::allAt(server_.address());
     services_.endpoints.locationPage = "mobile.php";
@@ -101,7 +101,8 @@ TEST_F(EstimateSendingOverHttpTest, TheSeventhDigitSendsOneLookupAndTheWindowWor
 
   ModalAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
   lookups_.open();
-  ASSERT_TRUE(waitUntil([&] { return answerer.seen().size() == 1; }));
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers));
+  ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("亲，您输入的是外星号码！"));
   EXPECT_EQ(server_.requests().size(), 1u) << "digits 8 to 11 look nothing up";
 

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <chrono>
+#include <cstdint>
 
 #include "catalogue_support.h"
 
@@ -145,6 +147,22 @@ void expectTypedTextsStay(const std::vector<std::pair<QComboBox*, QString>>& typ
 
 bool waitUntil(const std::function<bool()>& done, int milliseconds) {
   return QTest::qWaitFor(done, milliseconds);
+}
+
+bool waitUntilQuiet(WorkerPool& workers, int milliseconds) {
+  const QDeadlineTimer deadline(milliseconds);
+  int quietTurns = 0;
+  while (quietTurns < 2) {
+    if (!workers.waitUntilIdle(std::chrono::milliseconds(deadline.remainingTime()))) return false;
+    const std::uint64_t taken = workers.tasksTaken();
+    // A worker's results arrive as posted events; events posted while these run wait for the
+    // next turn, hence the second quiet turn.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    quietTurns = workers.tasksTaken() == taken ? quietTurns + 1 : 0;
+    if (deadline.hasExpired()) return false;
+  }
+  return true;
 }
 
 void flushDeletes() {

@@ -108,8 +108,15 @@ void typeText(QWidget& widget, const QString& text);
 // the text must stay as typed and the drop-down must keep its items.
 void expectTypedTextsStay(const std::vector<std::pair<QComboBox*, QString>>& typed, QWidget& next);
 
-// Processes events until `done` or the time is up; returns `done()`.
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 3000);
+// Processes events until `done` or the time is up; returns `done()`. The limit only turns a hang
+// into a failure: a loaded machine running the sanitizers must never reach it.
+bool waitUntil(const std::function<bool()>& done, int milliseconds = 20000);
+
+// Before checking that something did NOT happen: runs the event loop until the pool has no
+// task waiting or running and two turns of the loop in a row started no task, so that every
+// result a worker posted to a window has been shown. False (fail the test) only when that
+// takes longer than the generous limit, i.e. something hangs; it never passes a test by luck.
+[[nodiscard]] bool waitUntilQuiet(WorkerPool& workers, int milliseconds = 20000);
 
 // Lets every window scheduled for deletion go.
 void flushDeletes();

@@ -82,7 +82,7 @@ TEST(MainWindowStartUp, WithoutNetworkShowsEmptyCounterNoPictureAndDefaultPrices
       << control<QLabel>(window, "标签17")->text().toStdString();
   EXPECT_TRUE(control<PictureBox>(window, "图片框1")->pixmap().isNull());
   // The failed price files leave the defaults alone.
-  QTest::qWait(50);
+  ASSERT_TRUE(waitUntilQuiet(*services.workers));
   EXPECT_EQ(services.state->prices.estimatePrice("帖砖费用"), 35);
   EXPECT_EQ(services.state->prices.itemPrice("实木门"), "1480");
 }
@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, TwoQuickPressesStartOneEstimateAndTheButtonWaitsForTheRes
   QTest::mouseClick(button, Qt::LeftButton);
 
   ASSERT_TRUE(waitUntil([&] { return window_->resultWindow() != nullptr; }));
-  QTest::qWait(200);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers));
   EXPECT_EQ(openWindowsOf<ResultWindow>(), 1);
   EXPECT_FALSE(button->isEnabled());
   ResultWindow* result = window_->resultWindow();
@@ -170,7 +170,7 @@ TEST_F(MainWindowTest, ResultWindowClosedAfterTheQuestionGivesTheButtonBack) {
     result->close();
     ASSERT_EQ(answerer.seen().size(), 1u);
   }
-  QTest::qWait(50);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers));
   EXPECT_TRUE(result->isVisible());
   EXPECT_FALSE(estimateButton()->isEnabled());
   {
@@ -204,7 +204,7 @@ TEST_F(MainWindowTest, AnsweringNoToTheDetailedQuoteQuestionChangesNothing) {
   EXPECT_EQ(question.buttons, (QStringList{QStringLiteral("是(&Y)"), QStringLiteral("否(&N)")}));
   EXPECT_TRUE(question.applicationModal);
 
-  QTest::qWait(50);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers));
   EXPECT_EQ(window_->roomEntryWindow(), nullptr);
   EXPECT_EQ(openWindowsOf<RoomEntryWindow>(), 0);
   EXPECT_EQ(fetcher_->requests().size(), requestsBefore);
@@ -304,8 +304,7 @@ TEST(MainWindowShutdown, WorkersStillFetchingAfterTheWindowIsGoneTouchNothing) {
   }
   // The window is gone; the workers finish their requests and their results are dropped.
   fetcher->release();
-  ASSERT_TRUE(waitUntil([&] { return fetcher->finishedCount() >= 7; }));
-  QTest::qWait(100);
+  ASSERT_TRUE(waitUntilQuiet(*services.workers));
   EXPECT_EQ(openWindowsOf<ResultWindow>(), 0);
   EXPECT_EQ(fetcher->finishedCount(), 7u);
 }

@@ -72,11 +72,11 @@ TEST(NetworkStartUp, ShowsTheServedCounterAndPictureAndEstimatesWithTheServedPri
   auto window = std::make_unique<MainWindow>(services);
   window->start();
 
-  EXPECT_TRUE(waitUntil([&] { return control<QLabel>(*window, "标签17")->text() == kCounter4567; }, 5000))
+  EXPECT_TRUE(waitUntil([&] { return control<QLabel>(*window, "标签17")->text() == kCounter4567; }))
       << control<QLabel>(*window, "标签17")->text().toStdString();
-  EXPECT_TRUE(waitUntil([&] { return !control<PictureBox>(*window, "图片框1")->pixmap().isNull(); }, 5000));
+  EXPECT_TRUE(waitUntil([&] { return !control<PictureBox>(*window, "图片框1")->pixmap().isNull(); }));
   EXPECT_EQ(control<PictureBox>(*window, "图片框1")->pixmap().size(), QSize(77, 22));
-  ASSERT_TRUE(waitUntil([&] { return services.state->prices.estimatePrice("舒适型鞋柜") == 777; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return services.state->prices.estimatePrice("舒适型鞋柜") == 777; }));
 
   std::vector<std::string> startUpRequests;
   for (const std::string& request : server.requests()) startUpRequests.push_back(requestLine(request));
@@ -91,7 +91,7 @@ TEST(NetworkStartUp, ShowsTheServedCounterAndPictureAndEstimatesWithTheServedPri
   EXPECT_EQ(services.state->prices.itemPrice("实木门"), "1480");
 
   QTest::mouseClick(control<PictureButton>(*window, "按钮1"), Qt::LeftButton);
-  ASSERT_TRUE(waitUntil([&] { return window->resultWindow() != nullptr; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return window->resultWindow() != nullptr; }));
   const QStringList shown = lines(control<QPlainTextEdit>(*window->resultWindow(), "编辑框1")->toPlainText());
   EXPECT_TRUE(shown.contains(QStringLiteral("鞋柜:777"))) << shown.join('|').toStdString();
   EXPECT_TRUE(shown.contains(QStringLiteral("衣柜：9300元"))) << shown.join('|').toStdString();
@@ -108,7 +108,7 @@ TEST(NetworkStartUp, BytesThatAreNotAPictureShowNothing) {
   MainWindow window(services);
   window.start();
   // The counter is posted after the picture, so by then the picture has had its turn.
-  ASSERT_TRUE(waitUntil([&] { return control<QLabel>(window, "标签17")->text() == kCounter4567; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return control<QLabel>(window, "标签17")->text() == kCounter4567; }));
   EXPECT_TRUE(control<PictureBox>(window, "图片框1")->pixmap().isNull());
   EXPECT_EQ(requestLine(server.requests().at(0)), "GET /pa?p=2:12345:41 HTTP/1.0");
 }
@@ -116,7 +116,9 @@ TEST(NetworkStartUp, BytesThatAreNotAPictureShowNothing) {
 // Runs in a child process, as main() does: the program ends while the start-up worker and a
 // counter refresh hang on a server that never answers (with the program's own HTTP client and
 // 18-second limits) and a quotation is being saved into `folder`. Exit code 4 means the
-// program did not end at all, 5 that it took more than a second after its main window closed.
+// program did not end at all, 5 that it ended only when those limits had passed: the requests
+// began before the main window closed, so waiting for them takes more than half their limit
+// after it, while a loaded machine finishes the save and ends in far less.
 // The child ends without exit-time clean-up only because the test's QApplication still lives
 // here; the program's main() has destroyed its own by then.
 void endWhileWorkersHangOnASilentServer(const QString& folder) {
@@ -151,15 +153,15 @@ void endWhileWorkersHangOnASilentServer(const QString& folder) {
   QTimer deadline;
   deadline.setSingleShot(true);
   QObject::connect(&deadline, &QTimer::timeout, [] { std::_Exit(4); });
-  deadline.start(10000);
+  deadline.start(60000);
 
   const int exitCode = runProgram(services);
-  const bool inTime = Clock::now() - closedAt < 1s;
+  const bool inTime = Clock::now() - closedAt < FetchLimits{}.stall / 2;
   std::fflush(nullptr);
   std::_Exit(inTime ? exitCode : 5);
 }
 
-TEST(ProgramEndDeathTest, EndsWithinASecondWhileWorkersHangOnASilentServerAndASaveFinishes) {
+TEST(ProgramEndDeathTest, EndsWithoutWaitingForWorkersHangingOnASilentServerAndASaveFinishes) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   // The child runs this body again: it saves into the folder its parent made.
   const char* const kFolderVariable = "DECOR_TEST_END_FOLDER";

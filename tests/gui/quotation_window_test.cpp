@@ -169,7 +169,7 @@ TEST_F(QuotationTest, FocusOnTheFilledListShowsNoRowBeforeTheUserPicksOne) {
   window_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   list().setFocus();
-  QTest::qWait(20);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers));
   ASSERT_EQ(QApplication::focusWidget(), &list());
   EXPECT_EQ(detailPanel(), (std::vector<std::string>{"", "", "", ""}));
   EXPECT_EQ(descriptionLabel()->text(), QuotationWindow::aboutText(services_.endpoints));
@@ -210,8 +210,8 @@ TEST_F(QuotationTest, WindowClosedWhileItsBuildRunsTakesNoRowsAndTheWorkerEnds) 
   dispatcher = window_->dispatcher();
   ASSERT_TRUE(waitUntil([&] { return listRows() > 0 || !controller.building(); }, 20000));
   window_.reset();
-  ASSERT_TRUE(waitUntil([&] { return dispatcher.expired(); }, 20000)) << "the worker ends";
-  QTest::qWait(20);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers)) << "the worker ends";
+  EXPECT_TRUE(dispatcher.expired());
 }
 
 TEST_F(QuotationTest, ModifyDeleteAndAddInAFullPackage) {
@@ -322,8 +322,8 @@ TEST_F(QuotationTest, WindowClosedWhileACommandRunsDropsTheResult) {
   for (int i = 0; i < 5; ++i) controller.addItem({"甲", "1", "100"});
   std::weak_ptr<GuiDispatcher> dispatcher = window_->dispatcher();
   window_.reset();
-  ASSERT_TRUE(waitUntil([&] { return dispatcher.expired(); }, 20000)) << "the worker ends";
-  QTest::qWait(20);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers)) << "the worker ends";
+  EXPECT_TRUE(dispatcher.expired());
 }
 
 TEST_F(QuotationTest, AddItemWindowWritesDefaultPricesAndHandsOnTheTexts) {

@@ -208,7 +208,7 @@ TEST_F(QuoteSharingTest, CtrlPShowsThePrintPreviewAndCancelSavesNothing) {
   QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
   ASSERT_EQ(closer.seen().size(), 1u);
   EXPECT_EQ(closer.seen()[0].className, QStringLiteral("QFileDialog"));
-  QTest::qWait(50);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers));
   EXPECT_EQ(finished.count(), 0);
 }
 

@@ -92,7 +92,7 @@ TEST_F(ResultWindowTest, RightClickOnTheTextOpensNoMenu) {
   QTest::mouseClick(text->viewport(), Qt::RightButton, {}, inside);
   QContextMenuEvent request(QContextMenuEvent::Mouse, inside, text->viewport()->mapToGlobal(inside));
   QApplication::sendEvent(text->viewport(), &request);
-  QTest::qWait(50);
+  ASSERT_TRUE(waitUntilQuiet(*services_.workers));
   EXPECT_EQ(menus, 0);
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   EXPECT_TRUE(text->textCursor().hasSelection()) << "the right press must not move the cursor";

@@ -130,6 +130,8 @@ TEST_F(RoomEntryTest, AddAppendsTheInputsAsAWholeRow) {
   EXPECT_EQ(inputs(), storeroom) << "the inputs keep what was added";
 }
 
+// Which sizes are malformed is the room list's rule; here each size box reaches it and its
+// message reaches the user.
 TEST_F(RoomEntryTest, MalformedSizesShowTheirMessageAndAddNothing) {
   struct Case {
     std::string size, window;
@@ -137,11 +139,7 @@ TEST_F(RoomEntryTest, MalformedSizesShowTheirMessageAndAddNothing) {
   };
   const std::vector<Case> cases{
       {"3200*2800", "800*1500", kRoomSizeMessage},
-      {"", "800*1500", kRoomSizeMessage},
-      {"3200*2800*2920*100", "800*1500", kRoomSizeMessage},
       {"3200*2800*2920", "1500", kWindowSizeMessage},
-      {"3200*2800*2920", "800*1500*1", kWindowSizeMessage},
-      {"3200*2800", "1500", kRoomSizeMessage},  // the room size is checked first
   };
   for (const Case& c : cases) {
     RoomEntry room = livingRoom();
@@ -161,38 +159,22 @@ TEST_F(RoomEntryTest, MalformedSizesShowTheirMessageAndAddNothing) {
   EXPECT_TRUE(controller_->rooms().empty());
 }
 
-TEST_F(RoomEntryTest, EmptyLastPieceIsDroppedAndEmptyInnerPieceKept) {
-  RoomEntry trailing = livingRoom();
-  trailing.size = "3200*2800*2920*";
-  add(trailing);
-  RoomEntry inner = livingRoom();
-  inner.size = "3200**2920";
-  inner.window = "*1500";
-  add(inner);
-  EXPECT_EQ(roomRowsOf(list()), (std::vector<RoomEntry>{trailing, inner}));
-}
-
-TEST_F(RoomEntryTest, NoDoorStoresZeroLeavesEvenWhenTheCheckThenFails) {
+// The leaves the room list resets for a room without a door reach the leaves box, also when the
+// add is refused.
+TEST_F(RoomEntryTest, NoDoorShowsZeroLeavesEvenWhenTheCheckThenFails) {
   RoomEntry room = livingRoom();
+  room.size = "3200*2800";
   room.doorType = "(无)";
   room.doorLeaves = "2";
   enter(room);
   ASSERT_EQ(inputs().doorLeaves, "2");
   ASSERT_EQ(inputs().doorType, "(无)");
-  EXPECT_TRUE(click(addButton()).empty());
-  RoomEntry stored = room;
-  stored.doorLeaves = "0";
-  EXPECT_EQ(roomRowsOf(list()), std::vector<RoomEntry>{stored});
-  EXPECT_EQ(inputs(), stored);
-
-  room.size = "3200*2800";
-  enter(room);
   const std::vector<SeenDialog> seen = click(addButton());
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, kRoomSizeMessage);
   EXPECT_EQ(inputs().doorLeaves, "0");
   EXPECT_EQ(inputs().doorType, "(无)");
-  EXPECT_EQ(roomRowsOf(list()).size(), 1u);
+  EXPECT_TRUE(roomRowsOf(list()).empty());
 }
 
 TEST_F(RoomEntryTest, PickingADoorTypeSetsTheLeavesAndKeepsThePickedType) {
@@ -202,11 +184,6 @@ TEST_F(RoomEntryTest, PickingADoorTypeSetsTheLeavesAndKeepsThePickedType) {
 
   ASSERT_TRUE(pickItem(*doorTypeBox(), QStringLiteral("推拉门")));
   EXPECT_EQ(doorTypeBox()->currentText(), QStringLiteral("推拉门")) << "the leaves written do not turn it into 实木门";
-  EXPECT_EQ(leavesBox()->editText(), QStringLiteral("1"));
-
-  leavesBox()->setEditText(QStringLiteral("3"));
-  ASSERT_TRUE(pickItem(*doorTypeBox(), QStringLiteral("折叠门")));
-  EXPECT_EQ(doorTypeBox()->currentText(), QStringLiteral("折叠门"));
   EXPECT_EQ(leavesBox()->editText(), QStringLiteral("1"));
 
   // Typing a door type is no pick: the leaves stay.
@@ -277,12 +254,9 @@ TEST_F(RoomEntryTest, ChangingTheLeavesSetsTheDoorTypeOrResetsTheLeaves) {
   EXPECT_EQ(leaves.editText(), QStringLiteral("2"));
   EXPECT_EQ(door.currentText(), QStringLiteral("实木门"));
 
-  // A minus sign anywhere resets the leaves; the 0 written back changes no door type.
+  // A minus sign resets the leaves; the 0 written back changes no door type. Typed key by key,
+  // the minus resets to 0 and the 1 after it does not make "01".
   ASSERT_TRUE(pickItem(door, QStringLiteral("移门")));
-  leaves.setEditText(QStringLiteral("-1"));
-  EXPECT_EQ(leaves.editText(), QStringLiteral("0"));
-  EXPECT_EQ(door.currentText(), QStringLiteral("移门"));
-  // Typed key by key: the minus resets to 0 and the 1 after it does not make "01".
   leaves.selectAll();
   typeText(leaves, QStringLiteral("-1"));
   EXPECT_EQ(leaves.editText(), QStringLiteral("0"));

@@ -95,7 +95,7 @@ TEST(GuiDispatcher, RunsPostedTasksOnTheGuiThreadUntilClosed) {
 
   window.reset();
   dispatcher->post([&] { ++ran; });
-  QTest::qWait(30);
+  ASSERT_TRUE(waitUntilQuiet(workers));
   EXPECT_EQ(ran.load(), 1);
 }
 
@@ -151,6 +151,7 @@ TEST(WorkerPool, ATaskStartsWhileOthersHangAndStopCancelsThenWaitsForEveryOne) {
 }
 
 TEST(GuiDispatcher, TasksQueuedForAWindowThatIsGoneAreDropped) {
+  WorkerPool workers;
   std::atomic<int> ran{0};
   std::shared_ptr<GuiDispatcher> dispatcher;
   {
@@ -159,11 +160,12 @@ TEST(GuiDispatcher, TasksQueuedForAWindowThatIsGoneAreDropped) {
     dispatcher->post([&] { ++ran; });  // queued, never delivered: the window goes first
   }
   dispatcher->post([&] { ++ran; });
-  QTest::qWait(30);
+  ASSERT_TRUE(waitUntilQuiet(workers));
   EXPECT_EQ(ran.load(), 0);
 }
 
 TEST(GuiDispatcher, ATaskThatClosesTheWindowStopsTheTasksBehindIt) {
+  WorkerPool workers;
   auto window = std::make_unique<QObject>();
   const std::shared_ptr<GuiDispatcher> dispatcher = GuiDispatcher::forWindow(*window);
   std::vector<int> ran;
@@ -173,7 +175,7 @@ TEST(GuiDispatcher, ATaskThatClosesTheWindowStopsTheTasksBehindIt) {
     window.reset();
   });
   dispatcher->post([&] { ran.push_back(2); });
-  QTest::qWait(30);
+  ASSERT_TRUE(waitUntilQuiet(workers));
   EXPECT_EQ(ran, std::vector<int>{1});
 }
 

@@ -66,7 +66,7 @@ TEST_F(SmallWindows, WithoutNetworkTheStatusPicturesStayEmpty) {
   AppServices offline = testServices(std::make_shared<OfflineUrlFetcher>());
   ContactWindow contact(offline);
   QuotationWindow quotation(offline, QuoteRequest{.rooms = {}, .grade = "舒适型装修"});
-  QTest::qWait(100);
+  ASSERT_TRUE(waitUntilQuiet(*offline.workers));
   EXPECT_TRUE(control<PictureBox>(contact, "图片框1")->pixmap().isNull());
   EXPECT_TRUE(control<PictureBox>(quotation, "图片框1")->pixmap().isNull());
 }
