@@ -193,10 +193,10 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
 TEST_F(WindowCatalogue, QuotationWindow) {
   QuotationWindow window(services_, QuoteRequest{.rooms = {}, .grade = "舒适型装修"});
   EXPECT_EQ(window.windowTitle().toStdString(), "TarselCorvalen装饰——用心装点每一个家");
-  EXPECT_EQ(window.size(), clientSizeForOuter(880, 452));
+  EXPECT_EQ(window.size(), clientSizeForOuter(880, 511));
 
   expectDesign(window, {
-      {"超级列表框1", "report list", 1, 1, 664, 416, ""},
+      {"超级列表框1", "report list", 1, 1, 664, 482, ""},
       {"标签6", "label", 676, 8, 101, 32, "设计师专线：\n0571-8888 6666"},
       {"图片框1", "picture box", 787, 8, 80, 24, ""},
       {"标签1", "label", 673, 48, 192, 162,
@@ -220,9 +220,11 @@ TEST_F(WindowCatalogue, QuotationWindow) {
       {"按钮1", "push button", 666, 371, 68, 32, "删除此项"},
       {"按钮3", "push button", 735, 371, 68, 32, "修改"},
       {"按钮2", "push button", 805, 371, 68, 32, "添加项"},
-      {"exportExcelButton", "push button", 666, 404, 68, 20, "导出 Excel"},
-      {"exportPdfButton", "push button", 735, 404, 68, 20, "导出 PDF"},
-      {"printButton", "push button", 805, 404, 68, 20, "打印"},
+      {"exportExcelButton", "push button", 666, 407, 68, 32, "导出 Excel"},
+      {"exportPdfButton", "push button", 735, 407, 68, 32, "导出 PDF"},
+      {"printButton", "push button", 805, 407, 68, 32, "打印"},
+      {"saveQuotationButton", "push button", 666, 443, 68, 32, "保存报价"},
+      {"openQuotationButton", "push button", 735, 443, 68, 32, "打开报价"},
   });
   QTreeView* 超级列表框1 = control<QTreeView>(window, "超级列表框1");
   SpinTextBox* 编辑框3 = control<SpinTextBox>(window, "编辑框3");
