@@ -59,6 +59,27 @@ const QuoteTable& QuotationController::table() const { return window_.model().ta
 
 QuotationSession QuotationController::session() const { return QuotationSession(request_, table()); }
 
+KeptQuotation QuotationController::keptQuotation() const { return KeptQuotation(session(), edits_); }
+
+void QuotationController::replaceQuotation(KeptQuotation quotation) {
+  enqueueTableOperation([this, quotation = std::move(quotation)](OperationQueue::Done done) mutable {
+    request_ = quotation.session().request();
+    edits_ = quotation.edits();
+    window_.setWindowTitle(qt(quoteCaption(request_.scope)));
+    clearDetailPanel();
+    quoteList().selectionModel()->clearSelection();
+    window_.model().replaceTable(quotation.session().table());
+    savedChanges_ = ++changes_;
+    done();
+    emit commandFinished();
+  });
+}
+
+namespace {
+// The edit as a file keeps it: the row from 1, 0 for none.
+std::size_t fileRow(std::optional<std::size_t> row) { return row ? *row + 1 : 0; }
+}  // namespace
+
 void QuotationController::start() {
   // The caption also marks the window's package for the user.
   window_.setWindowTitle(qt(quoteCaption(request_.scope)));
@@ -116,6 +137,8 @@ void QuotationController::modifySelectedRow() {
                 .unitPrice = form_.编辑框4->text().toStdString()};
   const std::optional<std::size_t> row = selectedRow();
   enqueueTableOperation([this, edit = std::move(edit), row](OperationQueue::Done done) {
+    edits_.push_back(QuotationEdit{.op = QuotationEdit::Op::Modify, .row = fileRow(row), .item = edit, .added = {}});
+    ++changes_;
     window_.model().apply([&](QuoteTable& table) {
       QuotationSession work(request_, std::move(table));
       work.modify(row, edit);
@@ -137,6 +160,8 @@ void QuotationController::modifySelectedRow() {
 void QuotationController::deleteSelectedRow() {
   const std::optional<std::size_t> row = selectedRow();
   enqueueTableOperation([this, row](OperationQueue::Done done) {
+    edits_.push_back(QuotationEdit{.op = QuotationEdit::Op::Delete, .row = fileRow(row), .item = {}, .added = {}});
+    ++changes_;
     // The row the panel showed is gone: a later 修改 must find nothing to write.
     runOnWorker([row](QuotationSession& work) { work.remove(row); },
                 [this, done = std::move(done)] {
@@ -155,6 +180,8 @@ void QuotationController::clearDetailPanel() {
 
 void QuotationController::addItem(AddedItem item) {
   enqueueTableOperation([this, item = std::move(item)](OperationQueue::Done done) {
+    edits_.push_back(QuotationEdit{.op = QuotationEdit::Op::Add, .row = 0, .item = {}, .added = item});
+    ++changes_;
     runOnWorker([item](QuotationSession& work) { work.add(item); }, std::move(done));
   });
 }

@@ -9,12 +9,14 @@
 // first. A worker computes on a copy and hands the result back through the window's
 // dispatcher, so a result that arrives after the window has gone is dropped.
 #include <QObject>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_services.h"
 #include "app/operation_queue.h"
+#include "quotation/quotation_file.h"
 #include "quotation/quotation_session.h"
 #include "quotation_rows/quote_build.h"
 #include "quotation_rows/quote_commands.h"
@@ -49,6 +51,18 @@ class QuotationController final : public QObject {
   const QuoteTable& table() const;
   // The request with the table as it stands now.
   QuotationSession session() const;
+  // The same with the edits that made the table what it is: what a quotation file keeps.
+  KeptQuotation keptQuotation() const;
+  // Shows an opened quotation instead of the one there was: its request, rows and edits.
+  // A table operation of its own, after those asked for before.
+  void replaceQuotation(KeptQuotation quotation);
+  // Whether edits have changed the rows since they were built, opened or last saved. A fresh
+  // build loses nothing on closing: its rooms are still in the room entry window. A save
+  // records the count of changes it wrote, so that a command run while the file was being
+  // written still counts as unsaved.
+  bool unsaved() const { return changes_ != savedChanges_; }
+  std::uint64_t changeCount() const { return changes_; }
+  void markSaved(std::uint64_t changes) { savedChanges_ = changes; }
   // No table operation running or waiting.
   bool idle() const { return operations_.idle(); }
   // Export and print; owned by the window.
@@ -92,6 +106,9 @@ class QuotationController final : public QObject {
   QuoteRequest request_;
   OperationQueue operations_;
   bool building_ = false;
+  std::vector<QuotationEdit> edits_;  // since the build, in the order they ran
+  std::uint64_t changes_ = 0;
+  std::uint64_t savedChanges_ = 0;
   QuoteSharing* sharing_ = nullptr;
 };
 

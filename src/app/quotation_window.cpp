@@ -1,11 +1,13 @@
 #include "app/quotation_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QKeyEvent>
 
 #include "app/chat_status.h"
 #include "app/contact_window.h"
 #include "app/quotation_controller.h"
+#include "app/quotation_files.h"
 #include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
 #include "quotation_rows/quote_table.h"
@@ -39,6 +41,9 @@ QuotationWindow::QuotationWindow(AppServices services, QuoteRequest request, QWi
   connect(ui_->exportExcelButton, &QAbstractButton::clicked, sharing.excelAction(), &QAction::trigger);
   connect(ui_->exportPdfButton, &QAbstractButton::clicked, sharing.pdfAction(), &QAction::trigger);
   connect(ui_->printButton, &QAbstractButton::clicked, sharing.printAction(), &QAction::trigger);
+  files_ = new QuotationFiles(*this, *controller_, dispatcher_, services_.workers);
+  connect(ui_->saveQuotationButton, &QAbstractButton::clicked, files_->saveAction(), &QAction::trigger);
+  connect(ui_->openQuotationButton, &QAbstractButton::clicked, files_->openAction(), &QAction::trigger);
 }
 
 QuotationWindow::~QuotationWindow() = default;
@@ -49,6 +54,14 @@ void QuotationWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void QuotationWindow::closeEvent(QCloseEvent* event) {
+  if (!files_->mayClose()) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
 }
 
 void QuotationWindow::openContactWindow() {

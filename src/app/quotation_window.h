@@ -21,6 +21,7 @@ namespace decor {
 
 class QuoteTableModel;
 class QuotationController;
+class QuotationFiles;
 
 class QuotationWindow final : public QDialog {
   Q_OBJECT
@@ -39,6 +40,8 @@ class QuotationWindow final : public QDialog {
   const std::shared_ptr<GuiDispatcher>& dispatcher() const { return dispatcher_; }
 
   QuotationController& controller() const { return *controller_; }
+  // 保存报价 and 打开报价; owned by the window.
+  QuotationFiles& files() const { return *files_; }
 
   // Opens the contact window modally (the hyperlink 报价不够详细，设计师免费帮忙).
   void openContactWindow();
@@ -49,6 +52,8 @@ class QuotationWindow final : public QDialog {
  protected:
   // Esc does not close the window: its table holds the customer's edits and nothing else does.
   void keyPressEvent(QKeyEvent* event) override;
+  // Edits not saved: asks whether to save first.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   std::unique_ptr<Ui::QuotationWindow> ui_;
@@ -56,6 +61,7 @@ class QuotationWindow final : public QDialog {
   AppServices services_;
   std::shared_ptr<GuiDispatcher> dispatcher_;  // closes when the window goes
   std::unique_ptr<QuotationController> controller_;
+  QuotationFiles* files_ = nullptr;  // a child of the window
 };
 
 }  // namespace decor

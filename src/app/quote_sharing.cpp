@@ -33,7 +33,8 @@ QuoteSharing::QuoteSharing(QWidget& window, QAbstractItemView& table, std::strin
   excel_->setObjectName(QStringLiteral("exportExcelAction"));
   pdf_->setObjectName(QStringLiteral("exportPdfAction"));
   print_->setObjectName(QStringLiteral("printAction"));
-  excel_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  // Ctrl+S saves the quotation file (QuotationFiles), so the workbook takes Ctrl+E.
+  excel_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   // Added to the window so that the shortcuts work wherever the focus is in it.
   window.addActions({excel_, pdf_, print_});

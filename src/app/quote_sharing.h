@@ -1,5 +1,5 @@
 #pragma once
-// Keeping and sharing a quotation: "导出为 Excel…" (Ctrl+S), "导出为 PDF…" and "打印…"
+// Keeping and sharing a quotation: "导出为 Excel…" (Ctrl+E), "导出为 PDF…" and "打印…"
 // (Ctrl+P), offered in a context menu on the quotation table and as window shortcuts.
 //
 // The file dialogs propose "<caption>-<date>.xlsx" / ".pdf" in the user's documents folder.

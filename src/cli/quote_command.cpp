@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/input_file.h"
 #include "cli/price_folder.h"
 #include "cli/quote_files.h"
 #include "cli/room_file.h"
 #include "pricing/price_table.h"
+#include "export/quote_document.h"
+#include "quotation/quotation_file.h"
 #include "quotation/quotation_session.h"
 #include "text/codepage.h"
 #include "text/csv.h"
@@ -20,7 +23,8 @@ namespace {
 
 constexpr const char* kQuoteUsage =
     "用法: decor-cli quote --rooms 文件 [--grade 装修档次] [--package 半包|全包] [--floor 地板|瓷砖]\n"
-    "                      [--prices 文件夹] [--csv] [--xlsx 文件] [--pdf 文件]\n"
+    "                      [--prices 文件夹] [--csv] [--xlsx 文件] [--pdf 文件] [--save 文件]\n"
+    "      decor-cli quote --open 文件 [--csv] [--xlsx 文件] [--pdf 文件] [--save 文件]\n"
     "\n"
     "按房间列表生成详细报价表，每行一个表项，六列依次为：序号、项目名称、单位、数量、单价、总计。\n"
     "\n"
@@ -48,6 +52,13 @@ constexpr const char* kQuoteUsage =
     "                    （此版本不含 PDF 导出：给出 --pdf 时报错，退出码 3。）\n"
 #endif
     "                    两个文件都先写入同一文件夹的临时文件再改名，失败时原有文件不变。\n"
+    "  --save 文件       执行完修改、删除和添加后，把报价保存为报价文件（.json，UTF-8）：\n"
+    "                    房间、装修档次、范围、地面、按顺序的修改，以及当时的报价表和日期。\n"
+    "                    桌面程序的“保存报价”写的是同一种文件。\n"
+    "  --open 文件       打开报价文件：输出其中保存的报价表（不按今天的价格重算），\n"
+    "                    随后的 --modify/--delete/--add 在这些行上执行并接在文件的修改之后。\n"
+    "                    不能与 --rooms、--grade、--package、--floor、--prices 同时给出。\n"
+    "                    较新版本保存的或已损坏的文件不会打开。\n"
     "  --help, -h        显示本帮助。\n"
     "\n"
     "以下选项对应报价窗口中的修改、删除此项和添加项命令，可重复给出，报价生成后按给出的顺序执行：\n"
@@ -57,18 +68,17 @@ constexpr const char* kQuoteUsage =
     "  行 从 1 起按输出的顺序数，以执行该选项时的报价表为准；0 表示不选任何行（仍会重算）；\n"
     "  超出报价表的行号是选项错误。\n"
     "\n"
-    "退出码: 0 成功；1 房间文件或价格文件夹无法使用；2 选项错误；\n"
-    "        3 报价表已输出，但 --xlsx 或 --pdf 文件无法保存。\n";
+    "退出码: 0 成功；1 房间文件、报价文件或价格文件夹无法使用；2 选项错误；\n"
+    "        3 报价表已输出，但 --xlsx、--pdf 或 --save 文件无法保存。\n";
 
 constexpr int kExitInput = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitSave = 3;
 
-// --modify, --delete or --add with its values, applied after the build.
+// --modify, --delete or --add, applied after the build.
 struct TableCommand {
   std::string option;
-  std::size_t row = 0;  // from 1; 0 selects nothing
-  std::vector<std::string> values;
+  QuotationEdit edit;
 };
 
 // A row number: decimal digits only.
@@ -81,6 +91,8 @@ std::optional<std::size_t> parseRow(const std::string& text) {
 
 struct QuoteOptions {
   std::optional<std::string> roomsFile;
+  std::optional<std::string> openFile;
+  std::optional<std::string> saveFile;
   std::string grade = kGradeComfort;
   PackageScope scope = PackageScope::Half;
   FloorChoice floor = FloorChoice::WoodenFloor;
@@ -126,23 +138,32 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
       if (!taken) {
         return "选项 " + option + " 需要 " + std::to_string(count) + " 个参数";
       }
-      TableCommand command{.option = option, .row = 0, .values = std::move(*taken)};
+      std::vector<std::string>& v = *taken;
+      QuotationEdit edit;
       if (option != "--add") {
-        const auto row = parseRow(command.values.front());
-        if (!row) return "选项 " + option + " 的行号应为不小于 0 的整数，而不是 \"" + command.values.front() + "\"";
-        command.row = *row;
-        command.values.erase(command.values.begin());
+        const auto row = parseRow(v.front());
+        if (!row) return "选项 " + option + " 的行号应为不小于 0 的整数，而不是 \"" + v.front() + "\"";
+        edit.row = *row;
       }
-      options.commands.push_back(std::move(command));
+      if (option == "--modify") {
+        edit.op = QuotationEdit::Op::Modify;
+        edit.item = ItemEdit{.name = v[1], .unit = v[2], .quantity = v[3], .unitPrice = v[4]};
+      } else if (option == "--add") {
+        edit.op = QuotationEdit::Op::Add;
+        edit.added = AddedItem{.name = v[0], .quantity = v[1], .unitPrice = v[2]};
+      }
+      options.commands.push_back(TableCommand{.option = option, .edit = std::move(edit)});
       continue;
     }
     if (option == "--rooms" || option == "--grade" || option == "--package" || option == "--floor" ||
-        option == "--prices" || option == "--xlsx" || option == "--pdf") {
+        option == "--prices" || option == "--xlsx" || option == "--pdf" || option == "--open" || option == "--save") {
       if (!once()) return "选项 " + option + " 只能给出一次";
       const auto value = values(1);
       if (!value) return "选项 " + option + " 需要 1 个参数";
       const std::string& text = value->front();
       if (option == "--rooms") options.roomsFile = text;
+      if (option == "--open") options.openFile = text;
+      if (option == "--save") options.saveFile = text;
       if (option == "--prices") {
         if (text.empty()) return "--prices 需要一个文件夹，不能为空";
         options.pricesFolder = text;
@@ -170,29 +191,75 @@ std::string parseOptions(const std::vector<std::string>& args, QuoteOptions& opt
     }
     return "未知选项 \"" + option + "\"";
   }
+  if (options.openFile) {
+    // An opened file brings its own request; these would contradict it.
+    for (const char* request : {"--rooms", "--grade", "--package", "--floor", "--prices"}) {
+      for (const auto& s : seen) {
+        if (s == request) return std::string("--open 不能与 ") + request + " 同时给出";
+      }
+    }
+  }
   return {};
 }
 
 // Applies the table commands in order; returns the error to report, empty when all applied.
-std::string applyCommands(const std::vector<TableCommand>& commands, QuotationSession& session) {
+std::string applyCommands(const std::vector<TableCommand>& commands, KeptQuotation& quotation) {
   for (const TableCommand& command : commands) {
-    const QuoteTable& table = session.table();
-    if (command.row > table.size()) {
-      return "选项 " + command.option + " 的行号 " + std::to_string(command.row) + " 超出了报价表（共 " +
+    const QuoteTable& table = quotation.session().table();
+    if (!editRowInTable(command.edit, table)) {
+      return "选项 " + command.option + " 的行号 " + std::to_string(command.edit.row) + " 超出了报价表（共 " +
              std::to_string(table.size()) + " 行）";
     }
-    const std::optional<std::size_t> row =
-        command.row == 0 ? std::nullopt : std::optional<std::size_t>(command.row - 1);
-    const auto& v = command.values;
-    if (command.option == "--modify") {
-      session.modify(row, ItemEdit{.name = v[0], .unit = v[1], .quantity = v[2], .unitPrice = v[3]});
-    } else if (command.option == "--delete") {
-      session.remove(row);
-    } else {
-      session.add(AddedItem{.name = v[0], .quantity = v[1], .unitPrice = v[2]});
-    }
+    quotation.apply(command.edit);
   }
   return {};
+}
+
+// The quotation of --open, or of --rooms built afresh; nothing after an error was reported.
+std::optional<KeptQuotation> startQuotation(const QuoteOptions& options, std::ostream& err) {
+  if (options.openFile) {
+    const InputFile input = readInputFile(pathFromUtf8(*options.openFile));
+    if (input.status != InputFile::Status::Read) {
+      err << "decor-cli quote: 无法读取报价文件 " << *options.openFile << "：" << input.reason << '\n';
+      return std::nullopt;
+    }
+    const QuotationFileReading reading = readQuotationFile(input.bytes);
+    if (!reading.file) {
+      err << "decor-cli quote: 报价文件 " << *options.openFile << ": " << reading.error << '\n';
+      return std::nullopt;
+    }
+    return keptQuotationOf(*reading.file);
+  }
+
+  PriceTable prices;
+  prices.resetToDefaults();
+  if (options.pricesFolder) {
+    std::string error;
+    if (!applyPriceFolder(prices, pathFromUtf8(*options.pricesFolder), error)) {
+      err << "decor-cli quote: " << error << '\n';
+      return std::nullopt;
+    }
+  }
+
+  RoomFile file;
+  if (const std::string error = readRoomFile(*options.roomsFile, file); !error.empty()) {
+    err << "decor-cli quote: " << error << '\n';
+    return std::nullopt;
+  }
+  if (file.rooms.empty()) {
+    err << "decor-cli quote: 房间文件 " << *options.roomsFile << ": " << kNoRoomsMessage << '\n';
+    return std::nullopt;
+  }
+
+  QuotationSession session(QuoteRequest{
+      .rooms = std::move(file.rooms), .grade = options.grade, .scope = options.scope, .floor = options.floor});
+  const QuoteBuildResult result = session.build(prices.itemPrices());
+  if (!result.built()) {
+    err << "decor-cli quote: 房间文件 " << *options.roomsFile << " 第" << file.lineNumbers[result.refused->row]
+        << "行: " << result.refused->message() << '\n';
+    return std::nullopt;
+  }
+  return KeptQuotation(std::move(session));
 }
 
 void writeTabSeparated(std::ostream& out, const QuoteTable& table) {
@@ -224,44 +291,19 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
     out << kQuoteUsage;
     return 0;
   }
-  if (!options.roomsFile) {
+  if (!options.roomsFile && !options.openFile) {
     err << "decor-cli quote: 缺少 --rooms 文件\n（decor-cli quote --help 查看用法）\n";
     return kExitUsage;
   }
 
-  PriceTable prices;
-  prices.resetToDefaults();
-  if (options.pricesFolder) {
-    std::string error;
-    if (!applyPriceFolder(prices, pathFromUtf8(*options.pricesFolder), error)) {
-      err << "decor-cli quote: " << error << '\n';
-      return kExitInput;
-    }
-  }
-
-  RoomFile file;
-  if (const std::string error = readRoomFile(*options.roomsFile, file); !error.empty()) {
-    err << "decor-cli quote: " << error << '\n';
-    return kExitInput;
-  }
-  if (file.rooms.empty()) {
-    err << "decor-cli quote: 房间文件 " << *options.roomsFile << ": " << kNoRoomsMessage << '\n';
-    return kExitInput;
-  }
-
-  QuotationSession session(QuoteRequest{
-      .rooms = std::move(file.rooms), .grade = options.grade, .scope = options.scope, .floor = options.floor});
-  const QuoteBuildResult result = session.build(prices.itemPrices());
-  if (!result.built()) {
-    err << "decor-cli quote: 房间文件 " << *options.roomsFile << " 第" << file.lineNumbers[result.refused->row]
-        << "行: " << result.refused->message() << '\n';
-    return kExitInput;
-  }
-  if (const std::string error = applyCommands(options.commands, session); !error.empty()) {
+  std::optional<KeptQuotation> quotation = startQuotation(options, err);
+  if (!quotation) return kExitInput;
+  if (const std::string error = applyCommands(options.commands, *quotation); !error.empty()) {
     err << "decor-cli quote: " << error << "\n（decor-cli quote --help 查看用法）\n";
     return kExitUsage;
   }
 
+  const QuotationSession& session = quotation->session();
   const QuoteTable& table = session.table();
   if (anyTotalSaturated(table.rows())) {
     err << "decor-cli quote: 注意：有总计超出了整数范围，按上限 2147483647 或下限 -2147483648 输出，不是真实金额\n";
@@ -273,7 +315,15 @@ int runQuoteCommand(const std::vector<std::string>& args, std::ostream& out, std
     writeTabSeparated(out, table);
   }
   out.flush();
-  return saveQuoteFiles(session, options.files, err) ? 0 : kExitSave;
+  bool saved = saveQuoteFiles(session, options.files, err);
+  if (options.saveFile) {
+    const std::string failure = saveQuotationFile(quotationFileOf(*quotation, todayIsoDate()), *options.saveFile);
+    if (!failure.empty()) {
+      err << "decor-cli quote: " << failure << '\n';
+      saved = false;
+    }
+  }
+  return saved ? 0 : kExitSave;
 }
 
 }  // namespace decor::cli

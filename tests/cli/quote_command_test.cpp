@@ -279,7 +279,7 @@ TEST_F(QuoteCommandTest, HelpDocumentsEveryOption) {
   const std::string help = out_.str();
   EXPECT_TRUE(help.starts_with("用法: decor-cli quote --rooms 文件")) << help;
   for (const char* option : {"--rooms", "--grade", "--package", "--floor", "--prices", "--csv", "--modify",
-                             "--delete", "--add", "退出码"}) {
+                             "--delete", "--add", "--save", "--open", "退出码"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(err_.str(), "");

@@ -178,7 +178,7 @@ TEST_F(QuoteSharingTest, AnUnwritableFolderIsToldInAMessageBox) {
 
   QSignalSpy finished(&sharing(), &QuoteSharing::saveFinished);
   ModalAnswerer answerer({QMessageBox::Ok}, answerFileDialog(target));
-  QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
   ASSERT_TRUE(waitUntil([&] { return finished.count() == 1 && answerer.seen().size() == 2; }, 10000));
 
   const QString message = QStringLiteral("无法保存文件“%1”：%2").arg(target, reason);

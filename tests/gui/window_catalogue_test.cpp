@@ -168,6 +168,8 @@ TEST_F(WindowCatalogue, QuotationWindow) {
                                      {"exportExcelButton", "push button", "导出 Excel"},
                                      {"exportPdfButton", "push button", "导出 PDF"},
                                      {"printButton", "push button", "打印"},
+                                     {"saveQuotationButton", "push button", "保存报价"},
+                                     {"openQuotationButton", "push button", "打开报价"},
                                  }));
   EXPECT_EQ(columnsOf(*control<QTreeView>(*window, "超级列表框1")),
             (std::vector<Column>{{"序号", "left"},
