@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "quotation/quotation_session.h"
-#include "quote/quote_build.h"
-#include "quote/quote_commands.h"
-#include "quote/quote_table.h"
+#include "quotation_rows/quote_build.h"
+#include "quotation_rows/quote_commands.h"
+#include "quotation_rows/quote_table.h"
 
 namespace decor {
 
