@@ -1,5 +1,6 @@
 #include "server/mail/mail_outbox.h"
 
+#include <algorithm>
 #include <map>
 
 namespace decor::server {
@@ -58,6 +59,26 @@ std::optional<OutboxEntry> nextPending(EstimateStore& store) {
   return std::move(entries.front());
 }
 
+namespace {
+
+// The wait after the try numbered `attempts`: first × 2^(attempts-1), computed without
+// overflow, at most `longest`.
+std::int64_t retryWait(int attempts, const RetryTiming& retry) {
+  std::int64_t wait = retry.first.count();
+  for (int i = 1; i < attempts && wait < retry.longest.count(); ++i) wait *= 2;
+  return std::min<std::int64_t>(wait, retry.longest.count());
+}
+
+}  // namespace
+
+bool claimTry(EstimateStore& store, const OutboxEntry& e, std::int64_t nowMs, const RetryTiming& retry) {
+  const std::int64_t next = nowMs + retryWait(e.attempts + 1, retry);
+  return store.transaction([&](Database& db) {
+    Statement update(db, "UPDATE outbox SET next_ms = ?1 WHERE id = ?2 AND state = 'pending';");
+    return update.bind(1, next).bind(2, e.id).done();
+  });
+}
+
 bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& outcome, std::int64_t nowMs,
                const RetryTiming& retry) {
   const int attempts = e.attempts + 1;
@@ -69,11 +90,7 @@ bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& ou
   } else if (outcome.kind == SendOutcome::Kind::Permanent) {
     state = "failed";
   } else {
-    // first × 2^(attempts-1), computed without overflow, at most `longest`.
-    std::int64_t wait = retry.first.count();
-    for (int i = 1; i < attempts && wait < retry.longest.count(); ++i) wait *= 2;
-    wait = std::min<std::int64_t>(wait, retry.longest.count());
-    next = nowMs + wait;
+    next = nowMs + retryWait(attempts, retry);
     if (next - e.queuedMs > retry.giveUp.count()) {
       state = "failed";
       reply = "已放弃：排队后长时间未能送出；最后一次：" + outcome.reply;
@@ -83,6 +100,18 @@ bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& ou
     Statement update(db, "UPDATE outbox SET state = ?1, attempts = ?2, next_ms = ?3, last_reply = ?4 WHERE id = ?5;");
     return update.bind(1, state).bind(2, std::int64_t{attempts}).bind(3, next).bind(4, reply).bind(5, e.id).done();
   });
+}
+
+bool oldestPending(EstimateStore& store, std::optional<std::int64_t>& queuedMs) {
+  queuedMs.reset();
+  return store.transaction(
+      [&queuedMs](Database& db) {
+        Statement select(db, "SELECT min(queued_ms) FROM outbox WHERE state = 'pending' AND queued_ms IS NOT NULL;");
+        if (!select.row()) return false;
+        if (select.text(0) != "") queuedMs = select.integer(0);
+        return true;
+      },
+      true);
 }
 
 std::vector<OutboxEntry> undelivered(EstimateStore& store) {
