@@ -153,7 +153,7 @@ TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
     worker.start();
     for (const StoredEstimate& e : c.estimates) EXPECT_TRUE(intake.accept(e));
 
-    EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty() && messagesIn(caseFolder / "mail") >= c.mails.size(); }));
+    EXPECT_TRUE(waitUntil([&] { return undelivered(*store).value().empty() && messagesIn(caseFolder / "mail") >= c.mails.size(); }));
     worker.stop();
     std::vector<std::string> expected = c.mails;
     std::sort(expected.begin(), expected.end());
@@ -192,7 +192,7 @@ TEST_F(MailDeliveryTest, AThrowingSendIsToldAndTheMessageGoesOutLater) {
   worker.start();
   // Not the estimator's text: the customer's copy is withheld, the lead for sales is queued.
   ASSERT_TRUE(intake.accept({"2026-01-02 03:04:05", "kehu@x.cn", "13800138001", "自己写的报价"}));
-  EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty(); }));
+  EXPECT_TRUE(waitUntil([&] { return undelivered(*store).value().empty(); }));
   worker.stop();
   std::lock_guard lock(mutex);
   EXPECT_EQ(sends, 2);
@@ -265,7 +265,7 @@ TEST_F(MailDeliveryTest, ASendWhoseOutcomeCannotBeWrittenIsNotRepeated) {
   ASSERT_TRUE(waitUntil([&] { return holds() >= 3; }));
   EXPECT_EQ(messagesIn(folder_ / "mail"), 1u);
   ASSERT_TRUE(saboteur->execute("DROP TRIGGER full_disk;"));
-  ASSERT_TRUE(waitUntil([&] { return undelivered(*store).empty() && messagesIn(folder_ / "mail") == 2; }));
+  ASSERT_TRUE(waitUntil([&] { return undelivered(*store).value().empty() && messagesIn(folder_ / "mail") == 2; }));
   {
     std::lock_guard lock(mutex);
     EXPECT_EQ(logged.front(),
@@ -287,7 +287,7 @@ TEST_F(MailDeliveryTest, ASendWhoseOutcomeCannotBeWrittenIsNotRepeated) {
   ASSERT_TRUE(saboteur->execute("DROP TRIGGER full_disk;"));
   worker = std::make_unique<DeliveryWorker>(*store, mail, log, send);
   worker->start();
-  ASSERT_TRUE(waitUntil([&] { return undelivered(*store).empty() && messagesIn(folder_ / "mail") == 5; }));
+  ASSERT_TRUE(waitUntil([&] { return undelivered(*store).value().empty() && messagesIn(folder_ / "mail") == 5; }));
   worker->stop();
   std::lock_guard lock(mutex);
   EXPECT_EQ(lostId, "<quote-2.customer@decor.test>");

@@ -73,6 +73,17 @@ void DeliveryWorker::run() {
   }
 }
 
+// Staff see the recipient in `outbox` anyway; the log names the message by its number only.
+void DeliveryWorker::logFailure(const OutboxEntry& written) {
+  if (written.state == "sent") return;
+  const std::string mail = "邮件 " + std::to_string(written.id) + " ";
+  if (written.state == "pending") {
+    log(LogLevel::Warning, mail + "第 " + std::to_string(written.attempts) + " 次发送未成功，稍后重试：" + written.lastReply);
+  } else {
+    log(LogLevel::Error, mail + "发送失败，不再重试：" + written.lastReply);
+  }
+}
+
 std::chrono::milliseconds DeliveryWorker::holdOff(const std::string& why, std::chrono::milliseconds nap) {
   holdingOff_ = holdingOff_.count() == 0 ? nap : std::min(holdingOff_ * 2, kLongestHoldOff);
   log(LogLevel::Error, why + "；暂停发送 " + std::to_string(holdingOff_.count()) + " 毫秒");
@@ -99,13 +110,15 @@ std::chrono::milliseconds DeliveryWorker::deliverDue(const Send& send, std::chro
     const std::int64_t sentMs = nowMilliseconds();
     // Written before the next message is looked at. A failed write leaves it pending and
     // put off by claimTry: held here and written again before anything else is sent.
-    if (!recordTry(store_, *next, outcome, sentMs, mail_.retry)) {
+    OutboxEntry written;
+    if (!recordTry(store_, *next, outcome, sentMs, mail_.retry, &written)) {
       unrecorded_ = Unrecorded{*next, outcome, sentMs};
       return holdOff("邮件 " + std::to_string(next->id) + " 已交给邮件服务器，但发送结果无法写入数据库（" +
                          store_.lastError() + "）",
                      nap);
     }
     holdingOff_ = std::chrono::milliseconds(0);
+    logFailure(written);
     return std::chrono::milliseconds(0);
   }
   holdingOff_ = std::chrono::milliseconds(0);

@@ -43,6 +43,8 @@ class DeliveryWorker {
   // database stays unwritable, at most a minute.
   std::chrono::milliseconds holdOff(const std::string& why, std::chrono::milliseconds nap);
   void log(LogLevel level, const std::string& text) { log_(logLine(level, text)); }
+  // A try that did not deliver, with the mail server's reply.
+  void logFailure(const OutboxEntry& written);
 
   // A send the mail server took whose outcome could not be written. Nothing else is sent
   // until it is written: a database that cannot record sends would otherwise let every

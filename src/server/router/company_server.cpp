@@ -6,6 +6,8 @@
 #include "pricing/price_file_writer.h"
 #include "pricing/price_files.h"
 #include "contact/estimate_form.h"
+#include "server/log/log_line.h"
+#include "server/mail/mail_outbox.h"
 #include "server/standins/chat_service.h"
 #include "server/intake/form_check.h"
 #include "text/codepage.h"
@@ -60,8 +62,34 @@ void CompanyServer::logRefusals() {
   const auto now = Clock::now();
   if (now - lastLog_ < settings_.logEvery) return;
   lastLog_ = now;
-  const std::string line = refused_.takeLogLine();
-  if (!line.empty() && settings_.log) settings_.log(line);
+  flushLog();
+}
+
+void CompanyServer::flushLog() {
+  const std::string counts = refused_.takeCounts();
+  if (!counts.empty() && settings_.log) settings_.log(logLine(LogLevel::Warning, "拒绝的请求：" + counts));
+}
+
+HttpReply CompanyServer::failed(const HttpRequest& request, const std::string& body) {
+  if (settings_.log) {
+    settings_.log(logLine(LogLevel::Error, request.method + " " + request.path + " 回复 500：" + store_.lastError()));
+  }
+  return {500, kTextType, body};
+}
+
+// For the proxy's and the monitor's checks: can an estimate be kept, and is mail moving.
+HttpReply CompanyServer::health() {
+  if (!store_.probeWrite()) return {503, kTextType, "数据库无法写入：" + store_.lastError() + "\n"};
+  if (settings_.mailGiveUp) {
+    std::optional<std::int64_t> queued;
+    if (!oldestPending(store_, queued)) return {503, kTextType, "发件箱无法读取：" + store_.lastError() + "\n"};
+    const std::int64_t waited = queued ? nowMilliseconds() - *queued : 0;
+    if (waited > settings_.mailGiveUp->count()) {
+      return {503, kTextType,
+              "最早的待发邮件等待已超过放弃时间（" + std::to_string(settings_.mailGiveUp->count() / 1000) + " 秒）\n"};
+    }
+  }
+  return {200, kTextType, "正常\n"};
 }
 
 HttpReply CompanyServer::answer(const HttpRequest& request) {
@@ -74,6 +102,7 @@ HttpReply CompanyServer::answer(const HttpRequest& request) {
   if (request.method != "GET" && request.method != "HEAD") return {405, kTextType, "不支持的请求方法"};
   // Tells scripts (and a curious browser) whose port this is.
   if (path == "/") return {200, kTextType, kIdentity};
+  if (path == "/healthz") return health();
   if (path == "/bj/AppConfig.xml") {
     return answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), builtInPriceFiles().estimate);
   }
@@ -86,11 +115,12 @@ HttpReply CompanyServer::answer(const HttpRequest& request) {
       refused_.add(Refusal::RepeatVisit);
       return {200, kTextType, ""};
     }
-    return {store_.countVisit() < 0 ? 500 : 200, kTextType, ""};
+    if (store_.countVisit() < 0) return failed(request, "");
+    return {200, kTextType, ""};
   }
   if (path == "/bjtj/love.txt") {
     const std::int64_t count = store_.visitCount();
-    if (count < 0) return {500, kTextType, ""};
+    if (count < 0) return failed(request, "");
     return {200, "text/plain; charset=gbk", utf8ToGbk(std::to_string(count))};
   }
   if (path == "/pa") return {200, "image/png", std::string(chatStatusPicture())};
@@ -115,7 +145,7 @@ HttpReply CompanyServer::receiveEstimate(const HttpRequest& request) {
   const StoredEstimate estimate{settings_.now(), std::move(checked.form.email), std::move(checked.form.phone),
                                 std::move(checked.form.result)};
   const bool kept = settings_.keepEstimate ? settings_.keepEstimate(estimate) : store_.addEstimate(estimate);
-  if (!kept) return {500, kTextType, "发送失败：服务器无法保存报价"};
+  if (!kept) return failed(request, "发送失败：服务器无法保存报价");
   return {200, kTextType, kAcceptedReply};
 }
 
