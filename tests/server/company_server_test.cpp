@@ -115,7 +115,7 @@ TEST_F(CompanyServerTest, CountsOneVisitPerAddressAndServesTheCountAsGbk) {
 }
 
 TEST_F(CompanyServerTest, StoresASentEstimateBeforeAnsweringSuccess) {
-  const auto res = post("email=%E5%AE%A2%E6%88%B7@qq.com&result=%E6%80%BB%E4%BB%B7 100%25 %26 1+1%3Cbr %2F%3E%E5%AE%8C&tel=13800138000");
+  const auto res = post("email=%E5%AE%A2%E6%88%B7@qq.com&result=%E6%80%BB%E4%BB%B7 100%25 %26 1%2B1%3Cbr %2F%3E%E5%AE%8C&tel=13800138000");
   ASSERT_TRUE(res);
   EXPECT_EQ(res->status, 200);
   EXPECT_EQ(res->body, "发送成功");
@@ -269,6 +269,32 @@ TEST_F(CompanyServerTest, LimitsEstimatesPerAddressAndLogsWhatItRefused) {
   }
   std::lock_guard lock(logged);
   EXPECT_EQ(lines, (std::vector<std::string>{"decor-company-server: 警告：拒绝的请求：字段不合理 1，报价过于频繁 2"}));
+}
+
+// Small rules of the request: a body declared twice with different lengths is refused (a proxy
+// might read the other one); "+" in a form is a blank; an empty address counts as missing (the
+// program never sends one).
+TEST_F(CompanyServerTest, SmallRulesOfTheRequest) {
+  const std::string form = "email=a@b.cn&result=a+b%2Bc&tel=+86+138";
+  const std::string head = "POST /site/send HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\n";
+  const std::string length = "Content-Length: " + std::to_string(form.size()) + "\r\n";
+  struct Case {
+    std::string request;
+    std::pair<int, std::string> reply;
+    std::vector<StoredEstimate> stored;  // newest first, after this request
+  };
+  const StoredEstimate plus{"2026-03-04 05:06:07", "a@b.cn", " 86 138", "a b+c"};
+  const Case cases[] = {
+      {head + length + "Content-Length: " + std::to_string(form.size() - 1) + "\r\n\r\n" + form,
+       {400, "发送失败：请求长度不一致"},
+       {}},
+      {head + length + length + "\r\n" + form, {200, "发送成功"}, {plus}},
+      {formPost("email=&result=x&tel=1"), {400, "发送失败：缺少字段 email"}, {plus}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(raw(c.request), c.reply) << c.request;
+    EXPECT_EQ(store_->estimatesNewestFirst(), c.stored) << c.request;
+  }
 }
 
 // /healthz for the proxy's and the monitor's checks: 503 with the reason when an estimate

@@ -187,6 +187,16 @@ TEST_F(ServerProgramTest, StaffCommands) {
   EXPECT_TRUE(help.output.starts_with("用法: decor-company-server [--host 地址] [--port 端口]")) << help.output;
 }
 
+// An IPv6 address is written in brackets, as a URL must.
+TEST_F(ServerProgramTest, TheStartLineWritesAnIpv6AddressInBrackets) {
+  std::vector<std::string> args = dataArgs();
+  args.insert(args.end(), {"--host", "::1"});
+  ServerProcess server(kServer, args);
+  ASSERT_TRUE(server.address().starts_with("http://[::1]:")) << server.output();
+  EXPECT_EQ(httplib::Client(server.address()).Get("/")->status, 200);
+  EXPECT_EQ(server.stop(SIGTERM), 0);
+}
+
 // What the server cannot work without ends it at once with the reason, and a database that
 // opens but cannot be read ends the staff commands the same way: never a server that answers
 // nobody or an empty listing.
