@@ -78,6 +78,17 @@ std::string salesMail(const Lead& l) {
 
 class MailDeliveryTest : public TempFolderTest {};
 
+// The test company's mail through the SMTP server at `url`, retried after 0.1 s.
+MailSettings testMail(const std::string& url) {
+  MailSettings mail;
+  mail.account.url = url;
+  mail.from = "noreply@decor.test";
+  mail.sales = "sales@decor.test";
+  mail.company = "测试装饰";
+  mail.retry.first = std::chrono::milliseconds(100);
+  return mail;
+}
+
 TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
   const std::string text = estimatorText({});
   QuickEstimateInput luxury;
@@ -142,12 +153,7 @@ TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
     std::string error;
     auto store = EstimateStore::open(caseFolder / "company.sqlite3", EstimateStore::Access::Serve, error);
     ASSERT_TRUE(store) << error;
-    MailSettings mail;
-    mail.account.url = catcher->address();
-    mail.from = "noreply@decor.test";
-    mail.sales = "sales@decor.test";
-    mail.company = "测试装饰";
-    mail.retry.first = std::chrono::milliseconds(100);
+    const MailSettings mail = testMail(catcher->address());
     DeliveryWorker worker(*store, mail);
     EstimateIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
     worker.start();
@@ -169,11 +175,7 @@ TEST_F(MailDeliveryTest, AThrowingSendIsToldAndTheMessageGoesOutLater) {
   std::string error;
   auto store = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Serve, error);
   ASSERT_TRUE(store) << error;
-  MailSettings mail;
-  mail.from = "noreply@decor.test";
-  mail.sales = "sales@decor.test";
-  mail.company = "测试装饰";
-  mail.retry.first = std::chrono::milliseconds(100);
+  const MailSettings mail = testMail("");
   std::mutex mutex;
   std::vector<std::string> logged;
   int sends = 0;
@@ -213,12 +215,7 @@ TEST_F(MailDeliveryTest, ASendWhoseOutcomeCannotBeWrittenIsNotRepeated) {
   auto saboteur = Database::open(file, false, error);
   ASSERT_TRUE(saboteur) << error;
   saboteur->setBusyTimeout(10000);
-  MailSettings mail;
-  mail.account.url = catcher->address();
-  mail.from = "noreply@decor.test";
-  mail.sales = "sales@decor.test";
-  mail.company = "测试装饰";
-  mail.retry.first = std::chrono::milliseconds(100);
+  const MailSettings mail = testMail(catcher->address());
 
   std::mutex mutex;
   std::vector<std::string> logged;
