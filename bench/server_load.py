@@ -35,7 +35,10 @@ class Server:
         self.proc = subprocess.Popen(
             [binary, "--port", "0", "--data", self.data, "--prices", os.path.join(folder, "prices"), *extra],
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        line = self.proc.stdout.readline().decode("utf-8", "replace")
+        # Log lines on stderr may come before the listening line.
+        line = "?"
+        while line and not line.startswith("正在监听 "):
+            line = self.proc.stdout.readline().decode("utf-8", "replace")
         match = re.search(r"http://([0-9.]+):(\d+)", line)
         if not match:
             raise SystemExit("server did not start: " + line)

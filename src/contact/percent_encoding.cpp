@@ -14,11 +14,17 @@ bool needsEscape(unsigned char byte) {
 
 // What a "%" without two hex digits after it means to a decoder.
 enum class BrokenEscape { KeptAsText, Refused };
+// What a "+" means: itself in a reply, a blank in a posted form.
+enum class Plus { Kept, Blank };
 
-std::optional<std::string> decodeEscapes(std::string_view text, BrokenEscape broken) {
+std::optional<std::string> decodeEscapes(std::string_view text, BrokenEscape broken, Plus plus) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '+' && plus == Plus::Blank) {
+      out.push_back(' ');
+      continue;
+    }
     if (text[i] != '%') {
       out.push_back(text[i]);
       continue;
@@ -62,9 +68,11 @@ std::string encodeForForm(std::string_view utf8) {
 }
 
 std::string decodeReply(std::string_view reply) {
-  return cutAtZeroByteAndRoundTripGbk(*decodeEscapes(reply, BrokenEscape::KeptAsText));
+  return cutAtZeroByteAndRoundTripGbk(*decodeEscapes(reply, BrokenEscape::KeptAsText, Plus::Kept));
 }
 
-std::optional<std::string> percentDecode(std::string_view text) { return decodeEscapes(text, BrokenEscape::Refused); }
+std::optional<std::string> percentDecode(std::string_view text) {
+  return decodeEscapes(text, BrokenEscape::Refused, Plus::Blank);
+}
 
 }  // namespace decor

@@ -19,8 +19,10 @@ std::string encodeForForm(std::string_view utf8);
 // kept as any incoming text is (cutAtZeroByteAndRoundTripGbk).
 std::string decodeReply(std::string_view reply);
 
-// Undoes the escapes of a posted form field, byte for byte; "+" and every other byte pass
-// unchanged. A "%" without two hex digits after it makes the whole field unreadable: nothing.
+// Undoes the escapes of a posted form field, byte for byte; "+" is a blank, as in every form
+// (the program's own encoder writes "+" as "%2B" and a blank as a blank, so its posts read the
+// same either way), and every other byte passes unchanged. A "%" without two hex digits
+// after it makes the whole field unreadable: nothing.
 std::optional<std::string> percentDecode(std::string_view text);
 
 // The value of a hex digit in either case; -1 for any other character.

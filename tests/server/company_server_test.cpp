@@ -8,7 +8,9 @@
 #include <thread>
 
 #include "pricing/price_file_writer.h"
+#include "server/mail/mail_outbox.h"
 #include "server/router/company_server.h"
+#include "server/storage/database.h"
 #include "server_test_support.h"
 #include "text/codepage.h"
 
@@ -113,7 +115,7 @@ TEST_F(CompanyServerTest, CountsOneVisitPerAddressAndServesTheCountAsGbk) {
 }
 
 TEST_F(CompanyServerTest, StoresASentEstimateBeforeAnsweringSuccess) {
-  const auto res = post("email=%E5%AE%A2%E6%88%B7@qq.com&result=%E6%80%BB%E4%BB%B7 100%25 %26 1+1%3Cbr %2F%3E%E5%AE%8C&tel=13800138000");
+  const auto res = post("email=%E5%AE%A2%E6%88%B7@qq.com&result=%E6%80%BB%E4%BB%B7 100%25 %26 1%2B1%3Cbr %2F%3E%E5%AE%8C&tel=13800138000");
   ASSERT_TRUE(res);
   EXPECT_EQ(res->status, 200);
   EXPECT_EQ(res->body, "发送成功");
@@ -266,7 +268,75 @@ TEST_F(CompanyServerTest, LimitsEstimatesPerAddressAndLogsWhatItRefused) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   std::lock_guard lock(logged);
-  EXPECT_EQ(lines, (std::vector<std::string>{"decor-company-server: 拒绝的请求：字段不合理 1，报价过于频繁 2"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"decor-company-server: 警告：拒绝的请求：字段不合理 1，报价过于频繁 2"}));
+}
+
+// Small rules of the request: a body declared twice with different lengths is refused (a proxy
+// might read the other one); "+" in a form is a blank; an empty address counts as missing (the
+// program never sends one).
+TEST_F(CompanyServerTest, SmallRulesOfTheRequest) {
+  const std::string form = "email=a@b.cn&result=a+b%2Bc&tel=+86+138";
+  const std::string head = "POST /site/send HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\n";
+  const std::string length = "Content-Length: " + std::to_string(form.size()) + "\r\n";
+  struct Case {
+    std::string request;
+    std::pair<int, std::string> reply;
+    std::vector<StoredEstimate> stored;  // newest first, after this request
+  };
+  const StoredEstimate plus{"2026-03-04 05:06:07", "a@b.cn", " 86 138", "a b+c"};
+  const Case cases[] = {
+      {head + length + "Content-Length: " + std::to_string(form.size() - 1) + "\r\n\r\n" + form,
+       {400, "发送失败：请求长度不一致"},
+       {}},
+      {head + length + length + "\r\n" + form, {200, "发送成功"}, {plus}},
+      {formPost("email=&result=x&tel=1"), {400, "发送失败：缺少字段 email"}, {plus}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(raw(c.request), c.reply) << c.request;
+    EXPECT_EQ(store_->estimatesNewestFirst(), c.stored) << c.request;
+  }
+}
+
+// /healthz for the proxy's and the monitor's checks: 503 with the reason when an estimate
+// could not be kept or mail is stuck past its give-up time.
+TEST_F(CompanyServerTest, HealthTellsWhetherEstimatesCanBeKeptAndMailMoves) {
+  start([](ServerSettings& settings) { settings.mailGiveUp = std::chrono::milliseconds(60000); });
+  std::string error;
+  auto saboteur = Database::open(folder_ / "company.sqlite3", false, error);
+  ASSERT_TRUE(saboteur) << error;
+  saboteur->setBusyTimeout(5000);
+  const auto queued = [&](std::int64_t ageMs) {
+    return store_->transaction([&](Database& db) {
+      OutboxEntry entry;
+      entry.kind = kSalesMail;
+      entry.recipient = "sales@decor.test";
+      entry.state = "pending";
+      entry.queuedMs = entry.nextMs = nowMilliseconds() - ageMs;
+      return queueMessage(db, entry);
+    });
+  };
+  const std::string health = "GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n";
+  struct Case {
+    std::function<bool()> before;
+    std::pair<int, std::string> reply;
+  };
+  const Case cases[] = {
+      {[] { return true; }, {200, "正常\n"}},
+      {[&] { return queued(30000); }, {200, "正常\n"}},
+      {[&] {
+         return saboteur->execute("CREATE TRIGGER full_disk BEFORE UPDATE ON counters"
+                                  " BEGIN SELECT RAISE(FAIL, 'database or disk is full'); END;");
+       },
+       {503, "数据库无法写入：database or disk is full\n"}},
+      {[&] { return saboteur->execute("DROP TRIGGER full_disk;") && queued(120000); },
+       {503, "最早的待发邮件等待已超过放弃时间（60 秒）\n"}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(c.before());
+    EXPECT_EQ(raw(health), c.reply);
+  }
+  // A check is no visit.
+  EXPECT_EQ(store_->visitCount(), 0);
 }
 
 // Idle and slow connections: a few per address, each cut off at the deadline.

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <sstream>
 #include <stdexcept>
 #include <regex>
 
@@ -13,6 +15,8 @@
 #include "mail_test_support.h"
 #include "deployment/deployment_values.h"
 #include "server/mail/delivery_worker.h"
+#include "server/mail/smtp_sender.h"
+#include "server/storage/database.h"
 #include "server/mail/mail_message.h"
 #include "server/mail/mail_outbox.h"
 #include "server/intake/estimate_intake.h"
@@ -73,6 +77,17 @@ std::string salesMail(const Lead& l) {
 }
 
 class MailDeliveryTest : public TempFolderTest {};
+
+// The test company's mail through the SMTP server at `url`, retried after 0.1 s.
+MailSettings testMail(const std::string& url) {
+  MailSettings mail;
+  mail.account.url = url;
+  mail.from = "noreply@decor.test";
+  mail.sales = "sales@decor.test";
+  mail.company = "测试装饰";
+  mail.retry.first = std::chrono::milliseconds(100);
+  return mail;
+}
 
 TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
   const std::string text = estimatorText({});
@@ -138,18 +153,13 @@ TEST_F(MailDeliveryTest, EachEstimateGivesTheMailsItShould) {
     std::string error;
     auto store = EstimateStore::open(caseFolder / "company.sqlite3", EstimateStore::Access::Serve, error);
     ASSERT_TRUE(store) << error;
-    MailSettings mail;
-    mail.account.url = catcher->address();
-    mail.from = "noreply@decor.test";
-    mail.sales = "sales@decor.test";
-    mail.company = "测试装饰";
-    mail.retry.first = std::chrono::milliseconds(100);
+    const MailSettings mail = testMail(catcher->address());
     DeliveryWorker worker(*store, mail);
     EstimateIntake intake(*store, mail, NumberLocations::builtIn(), [&worker] { worker.wake(); });
     worker.start();
     for (const StoredEstimate& e : c.estimates) EXPECT_TRUE(intake.accept(e));
 
-    EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty() && messagesIn(caseFolder / "mail") >= c.mails.size(); }));
+    EXPECT_TRUE(waitUntil([&] { return undelivered(*store).value().empty() && messagesIn(caseFolder / "mail") >= c.mails.size(); }));
     worker.stop();
     std::vector<std::string> expected = c.mails;
     std::sort(expected.begin(), expected.end());
@@ -165,11 +175,7 @@ TEST_F(MailDeliveryTest, AThrowingSendIsToldAndTheMessageGoesOutLater) {
   std::string error;
   auto store = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Serve, error);
   ASSERT_TRUE(store) << error;
-  MailSettings mail;
-  mail.from = "noreply@decor.test";
-  mail.sales = "sales@decor.test";
-  mail.company = "测试装饰";
-  mail.retry.first = std::chrono::milliseconds(100);
+  const MailSettings mail = testMail("");
   std::mutex mutex;
   std::vector<std::string> logged;
   int sends = 0;
@@ -188,11 +194,104 @@ TEST_F(MailDeliveryTest, AThrowingSendIsToldAndTheMessageGoesOutLater) {
   worker.start();
   // Not the estimator's text: the customer's copy is withheld, the lead for sales is queued.
   ASSERT_TRUE(intake.accept({"2026-01-02 03:04:05", "kehu@x.cn", "13800138001", "自己写的报价"}));
-  EXPECT_TRUE(waitUntil([&] { return undelivered(*store).empty(); }));
+  EXPECT_TRUE(waitUntil([&] { return undelivered(*store).value().empty(); }));
   worker.stop();
   std::lock_guard lock(mutex);
   EXPECT_EQ(sends, 2);
-  EXPECT_EQ(logged, std::vector<std::string>{"decor-company-server: 邮件投递出错，稍后重试：磁盘已满"});
+  EXPECT_EQ(logged, std::vector<std::string>{"decor-company-server: 错误：邮件投递出错，稍后重试：磁盘已满"});
+}
+
+// A database that stops taking writes right after a send (as a full disk does): the worker
+// sends nothing more until the outcome is written. Recovered in time, every mail went out once;
+// stopped before that (the outcome lost), the mail goes out once more after its retry
+// interval, never a third time.
+TEST_F(MailDeliveryTest, ASendWhoseOutcomeCannotBeWrittenIsNotRepeated) {
+  auto catcher = startCatcher(folder_ / "mail");
+  ASSERT_NE(catcher->address(), "") << catcher->output();
+  const auto file = folder_ / "company.sqlite3";
+  std::string error;
+  auto store = EstimateStore::open(file, EstimateStore::Access::Serve, error);
+  ASSERT_TRUE(store) << error;
+  auto saboteur = Database::open(file, false, error);
+  ASSERT_TRUE(saboteur) << error;
+  saboteur->setBusyTimeout(10000);
+  const MailSettings mail = testMail(catcher->address());
+
+  std::mutex mutex;
+  std::vector<std::string> logged;
+  bool armed = false;             // the next send makes the outbox unwritable
+  std::string lostId;             // Message-ID of that send
+  const auto log = [&](const std::string& line) {
+    std::lock_guard lock(mutex);
+    logged.push_back(line);
+  };
+  SmtpSender sender(mail.account);
+  const auto send = [&](const std::string& from, const std::string& to, const std::string& message) {
+    const SendOutcome outcome = sender.send(from, to, message);
+    std::lock_guard lock(mutex);
+    if (armed) {
+      armed = false;
+      std::smatch id;
+      if (std::regex_search(message, id, std::regex("Message-ID: (<[^>]+>)"))) lostId = id[1];
+      EXPECT_TRUE(saboteur->execute("CREATE TRIGGER full_disk BEFORE UPDATE ON outbox"
+                                    " BEGIN SELECT RAISE(FAIL, 'database or disk is full'); END;"));
+    }
+    return outcome;
+  };
+  const auto holds = [&] {
+    std::lock_guard lock(mutex);
+    return std::count_if(logged.begin(), logged.end(), [](const std::string& line) {
+      return line.find("database or disk is full") != std::string::npos;
+    });
+  };
+  const auto arrivals = [&] {
+    std::map<std::string, int> count;
+    std::istringstream lines(receivedMail(folder_ / "mail", "--arrivals"));
+    std::string id, to, ms;
+    while (lines >> id >> to >> ms) ++count[id];
+    return count;
+  };
+  const std::string text = estimatorText({});
+
+  // Recovered while the server runs.
+  auto worker = std::make_unique<DeliveryWorker>(*store, mail, log, send);
+  EstimateIntake intake(*store, mail, NumberLocations::builtIn(), [&] { worker->wake(); });
+  armed = true;
+  worker->start();
+  ASSERT_TRUE(intake.accept({"2026-01-02 03:04:05", "kehu@x.cn", "13800138001", text}));
+  ASSERT_TRUE(waitUntil([&] { return holds() >= 3; }));
+  EXPECT_EQ(messagesIn(folder_ / "mail"), 1u);
+  ASSERT_TRUE(saboteur->execute("DROP TRIGGER full_disk;"));
+  ASSERT_TRUE(waitUntil([&] { return undelivered(*store).value().empty() && messagesIn(folder_ / "mail") == 2; }));
+  {
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(logged.front(),
+              "decor-company-server: 错误：邮件 1 已交给邮件服务器，但发送结果无法写入数据库"
+              "（database or disk is full）；暂停发送 100 毫秒");
+    EXPECT_EQ(logged.back(), "decor-company-server: 信息：邮件 1 的发送结果已写入数据库，继续发送");
+    EXPECT_EQ(lostId, "<quote-1.customer@decor.test>");
+  }
+
+  // Stopped before the outcome could be written, started again with a writable database.
+  {
+    std::lock_guard lock(mutex);
+    armed = true;
+  }
+  ASSERT_TRUE(intake.accept({"2026-01-02 03:04:06", "kehu2@x.cn", "13800138002", text}));
+  const auto before = holds();
+  ASSERT_TRUE(waitUntil([&] { return holds() > before; }));
+  worker->stop();
+  ASSERT_TRUE(saboteur->execute("DROP TRIGGER full_disk;"));
+  worker = std::make_unique<DeliveryWorker>(*store, mail, log, send);
+  worker->start();
+  ASSERT_TRUE(waitUntil([&] { return undelivered(*store).value().empty() && messagesIn(folder_ / "mail") == 5; }));
+  worker->stop();
+  std::lock_guard lock(mutex);
+  EXPECT_EQ(lostId, "<quote-2.customer@decor.test>");
+  EXPECT_EQ(arrivals(), (std::map<std::string, int>{{"<quote-1.customer@decor.test>", 1},
+                                                    {"<quote-1.sales@decor.test>", 1},
+                                                    {"<quote-2.customer@decor.test>", 2},
+                                                    {"<quote-2.sales@decor.test>", 1}}));
 }
 
 TEST(MailMessageTest, NoFieldAddsAHeaderLine) {

@@ -73,7 +73,7 @@ TEST_F(SchemaMigrationTest, AnEarlierServersFileListsAsItDidAndServesOn) {
   ASSERT_TRUE(store) << error;
 
   // What the earlier server's inbox --csv and outbox printed for this file.
-  const auto inbox = inboxWithDelivery(estimatesWithMessages(*store));
+  const auto inbox = inboxWithDelivery(estimatesWithMessages(*store).value());
   EXPECT_EQ(inboxCsv(inbox.estimates, &inbox.delivery),
             "\xEF\xBB\xBF时间,邮箱,手机,投递,报价内容\r\n"
             "2026-12-09 17:30:37,a@b.cn,'+86 138,客户邮件未发送（报价内容未验证）；销售邮件待发送（已尝试 4 次）,"
@@ -82,7 +82,7 @@ TEST_F(SchemaMigrationTest, AnEarlierServersFileListsAsItDidAndServesOn) {
             "2026-12-09 17:30:36,k@x.cn,13800138000,客户邮件未发送（报价内容未验证）；销售邮件待发送（已尝试 4 次）,"
             "\"第1\r\n行2\"\r\n");
   const std::string next = localTimeText(kNextTry / 1000, kStampPattern);
-  const auto undeliveredText = outboxText(undelivered(*store));
+  const auto undeliveredText = outboxText(undelivered(*store).value());
   EXPECT_EQ(undeliveredText.substr(0, undeliveredText.find("\n\n") + 1),
             "编号：2\n状态：待发送（已尝试 4 次）\n类型：销售邮件\n收件人：sales@decor.test\n报价时间：2026-12-09 17:30:36\n"
             "已尝试：4 次\n下次尝试：" + next + "\n最后回复：（无）\n");
@@ -99,7 +99,7 @@ TEST_F(SchemaMigrationTest, AnEarlierServersFileListsAsItDidAndServesOn) {
   EXPECT_EQ(store->estimatesNewestFirst().size(), 3u);
   const StoredEstimate fresh{"2026-12-09 18:00:00", "n@x.cn", "1", "new"};
   EXPECT_TRUE(intake.accept(fresh));
-  const auto listed = estimatesWithMessages(*store);
+  const auto listed = estimatesWithMessages(*store).value();
   ASSERT_EQ(listed.size(), 4u);
   EXPECT_EQ(listed.front().estimate, fresh);
   EXPECT_EQ(listed.back().messages.size(), 2u);  // the first estimate keeps its messages

@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "net/estimate_send.h"
+#include "server/storage/database.h"
 #include "server/storage/estimate_store.h"
 #include "server_process.h"
 #include "server_test_support.h"
@@ -44,7 +45,11 @@ TEST_F(ServerProgramTest, EveryAcknowledgedEstimateAndVisitSurvivesKillMinusNine
   {
     ServerProcess server(kServer, dataArgs());
     ASSERT_NE(server.address(), "") << server.output();
-    EXPECT_EQ(server.output(), "正在监听 " + server.address() + "\n邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中\n");
+    EXPECT_EQ(server.output(), "decor-company-server: 信息：启动：地址 " + server.address() + "，数据库 " +
+                                   (folder_ / "company.sqlite3").string() + "，价格文件夹 " +
+                                   (folder_ / "prices").string() +
+                                   "（没有 AppConfig.xml、Xiangxi.xml，用内置价格），邮件投递未开启，信任的代理 无\n"
+                                   "正在监听 " + server.address() + "\n邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中\n");
     auto client = clientFor(server.address());
     // One visit per address is counted: three addresses, three visits.
     for (const char* source : {"127.0.0.2", "127.0.0.3", "127.0.0.4"}) visitFrom(server.address(), source);
@@ -128,7 +133,7 @@ TEST_F(ServerProgramTest, ASecondServerOnTheSameFileIsRefused) {
   }
   ServerProcess second(kServer, dataArgs());
   EXPECT_EQ(second.address(), "");
-  EXPECT_EQ(second.output(), "decor-company-server: 数据库文件 " + (folder_ / "company.sqlite3").string() +
+  EXPECT_EQ(second.output(), "decor-company-server: 错误：数据库文件 " + (folder_ / "company.sqlite3").string() +
                                  " 正被另一个 decor-company-server 使用，不能同时启动两个服务器\n");
   EXPECT_EQ(second.waitForExit(), 1);
   EXPECT_EQ(first.stop(SIGTERM), 0);
@@ -180,6 +185,67 @@ TEST_F(ServerProgramTest, StaffCommands) {
   const auto help = runCommand(kServer, {"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_TRUE(help.output.starts_with("用法: decor-company-server [--host 地址] [--port 端口]")) << help.output;
+}
+
+// An IPv6 address is written in brackets, as a URL must.
+TEST_F(ServerProgramTest, TheStartLineWritesAnIpv6AddressInBrackets) {
+  std::vector<std::string> args = dataArgs();
+  args.insert(args.end(), {"--host", "::1"});
+  ServerProcess server(kServer, args);
+  ASSERT_TRUE(server.address().starts_with("http://[::1]:")) << server.output();
+  EXPECT_EQ(httplib::Client(server.address()).Get("/")->status, 200);
+  EXPECT_EQ(server.stop(SIGTERM), 0);
+}
+
+// What the server cannot work without ends it at once with the reason, and a database that
+// opens but cannot be read ends the staff commands the same way: never a server that answers
+// nobody or an empty listing.
+TEST_F(ServerProgramTest, WhatItCannotUseEndsItWithTheReason) {
+  ServerProcess first(kServer, dataArgs());
+  ASSERT_NE(first.address(), "") << first.output();
+  const std::string port = std::to_string(portOf(first.address()));
+  const std::string file = (folder_ / "a-file").string();
+  std::ofstream(file) << "x";
+  // A database whose estimates cannot be read: SQLite fails on every row it computes.
+  const std::string broken = (folder_ / "broken.sqlite3").string();
+  {
+    std::string error;
+    ASSERT_TRUE(EstimateStore::open(broken, EstimateStore::Access::Serve, error)) << error;
+    auto db = Database::open(broken, false, error);
+    ASSERT_TRUE(db) << error;
+    ASSERT_TRUE(db->execute("DROP TABLE estimates; CREATE VIEW estimates AS SELECT 1 AS id,"
+                            " abs(-9223372036854775807 - 1) AS received, '' AS email, '' AS phone, '' AS result;"
+                            "INSERT INTO outbox (estimate_id, kind, recipient, state, queued_ms, next_ms, message)"
+                            " VALUES (1, 'sales', 's@x.cn', 'pending', 0, 0, '');"));
+  }
+  const std::string data = (folder_ / "other.sqlite3").string();
+  struct Case {
+    std::vector<std::string> args;
+    std::string output;
+  };
+  const Case cases[] = {
+      {{"--data", data, "--port", port},
+       "decor-company-server: 错误：无法在 127.0.0.1:" + port + " 上监听（端口可能已被占用）\n"},
+      {{"--data", file + "/company.sqlite3"},
+       "decor-company-server: 错误：无法打开数据库文件 " + file + "/company.sqlite3：Not a directory\n"},
+      {{"--data", data, "--prices", file},
+       "decor-company-server: 错误：无法读取价格文件夹 " + file + "：Not a directory\n"},
+      {{"inbox", "--data", broken}, "decor-company-server: 无法读取数据库：integer overflow\n"},
+      {{"outbox", "--data", broken}, "decor-company-server: 无法读取数据库：integer overflow\n"},
+  };
+  for (const Case& c : cases) {
+    if (c.args.front() == "inbox" || c.args.front() == "outbox") {
+      const auto run = runCommand(kServer, c.args);
+      EXPECT_EQ(run.code, 1) << c.output;
+      EXPECT_EQ(run.output, c.output);
+      continue;
+    }
+    ServerProcess run(kServer, c.args);  // a server that started would fail here and be killed
+    EXPECT_EQ(run.address(), "") << c.output;
+    EXPECT_EQ(run.waitForExit(), 1) << c.output;
+    EXPECT_EQ(run.output(), c.output);
+  }
+  EXPECT_EQ(first.stop(SIGTERM), 0);
 }
 
 }  // namespace

@@ -56,7 +56,17 @@ ServerProcess::ServerProcess(const std::filesystem::path& binary, const std::vec
   pid_ = spawnWithPipe(binary, all, stdoutFd_);
   if (pid_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + startLimit;
-  while (output_.find('\n') == std::string::npos) {
+  // The listening line may follow log lines on stderr.
+  const auto listening = [this]() -> std::size_t {
+    for (std::size_t line = 0; line < output_.size(); line = output_.find('\n', line) + 1) {
+      if (output_.compare(line, kListening.size(), kListening) == 0 && output_.find('\n', line) != std::string::npos) {
+        return line;
+      }
+      if (output_.find('\n', line) == std::string::npos) break;
+    }
+    return std::string::npos;
+  };
+  while (listening() == std::string::npos) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return;
     pollfd waitForOutput{stdoutFd_, POLLIN, 0};
@@ -66,7 +76,11 @@ ServerProcess::ServerProcess(const std::filesystem::path& binary, const std::vec
     if (got <= 0) return;  // the server ended before it listened
     output_.append(buffer, static_cast<std::size_t>(got));
   }
-  if (output_.starts_with(kListening)) address_ = output_.substr(kListening.size(), output_.find('\n') - kListening.size());
+  const std::size_t line = listening();
+  if (line != std::string::npos) {
+    const std::size_t start = line + kListening.size();
+    address_ = output_.substr(start, output_.find('\n', start) - start);
+  }
 }
 
 ServerProcess::~ServerProcess() {

@@ -12,7 +12,8 @@ namespace decor::testing {
 
 class ServerProcess {
  public:
-  // Starts `binary --port 0 <args>` and waits for its "正在监听 http://HOST:PORT" line.
+  // Starts `binary --port 0 <args>` and waits for its "正在监听 http://HOST:PORT" line (after
+  // any log lines).
   // On failure address() is empty and output() holds what the server printed.
   ServerProcess(const std::filesystem::path& binary, const std::vector<std::string>& args,
                 std::chrono::milliseconds startLimit = std::chrono::seconds(10));

@@ -17,6 +17,7 @@
 #include "pricing/price_files.h"
 #include "server/clock/time_text.h"
 #include "server/intake/estimate_intake.h"
+#include "server/log/log_line.h"
 #include "server/mail/delivery_worker.h"
 #include "server/mail/mail_outbox.h"
 #include "server/router/company_server.h"
@@ -34,6 +35,8 @@ constexpr const char* kServeUsage =
     "访问计数 /bjtj/ 和 /bjtj/love.txt、报价接收 /site/send、在线咨询图片 /pa 和页面 /msgrd、\n"
     "号码归属地查询 /Locating/…，以及网页版估算 / 和它的 JSON 接口 /api/…。\n"
     "开始接受连接后在标准输出打印一行“正在监听 http://地址:端口”。\n"
+    "/healthz 供代理和监控检查：数据库可写且没有超过放弃时间的待发邮件时回复 200，否则 503 和原因。\n"
+    "日志（启动、500 错误、邮件发送失败、被拒绝的请求计数、停止）每件事一行写到标准错误。\n"
     "收到 SIGTERM 或 SIGINT（Ctrl+C）后正常退出。\n"
     "\n"
     "选项:\n"
@@ -250,6 +253,17 @@ std::unique_ptr<EstimateStore> openForReading(const Options& options, std::ostre
   return store;
 }
 
+// A staff command's end when the database opened but cannot be read.
+int unreadable(EstimateStore& store, std::ostream& err) {
+  err << "decor-company-server: 无法读取数据库：" << store.lastError() << "\n";
+  return 1;
+}
+
+// An IPv6 address in brackets, as a URL writes it.
+std::string hostInUrl(const std::string& host) {
+  return host.find(':') == std::string::npos ? host : "[" + host + "]";
+}
+
 std::optional<std::string> readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
@@ -300,7 +314,7 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   settings.web = std::move(webSettings);
   if (!readLimits(options, settings, err)) return 2;
   fitConnectionsToDescriptors(settings.limits);
-  settings.log = [&err](const std::string& line) { err << line << std::endl; };
+  settings.log = [&err](const std::string& line) { err << line + "\n" << std::flush; };
   if (options.host) settings.host = *options.host;
   if (options.port) {
     const auto port = parsePort(*options.port);
@@ -324,12 +338,29 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     settings.locations = *table;
   }
 
+  // A price folder that is there but cannot be read would serve built-in prices to every
+  // customer without anyone noticing: refused. One that is not there at all is the usual
+  // start with built-in prices, said below.
+  std::error_code folderError;
+  const bool pricesThere = std::filesystem::exists(settings.pricesDir, folderError);
+  if (pricesThere) {
+    std::filesystem::directory_iterator listing(settings.pricesDir, folderError);
+    if (folderError || ::access(settings.pricesDir.c_str(), R_OK | X_OK) != 0) {
+      err << logLine(LogLevel::Error, "无法读取价格文件夹 " + settings.pricesDir.string() + "：" +
+                                          (folderError ? folderError.message() : std::string("没有读取权限")))
+          << "\n";
+      return 1;
+    }
+  }
+
   std::string error;
   const auto store = EstimateStore::open(data, EstimateStore::Access::Serve, error);
-  if (!store) {
-    err << "decor-company-server: " << error << "\n";
+  if (!store || !store->probeWrite()) {
+    err << logLine(LogLevel::Error, store ? "数据库 " + data.string() + " 无法写入：" + store->lastError() : error)
+        << "\n";
     return 1;
   }
+  if (mail) settings.mailGiveUp = mail->retry.giveUp;
 
   // A client that hangs up mid-reply must not end the server.
   std::signal(SIGPIPE, SIG_IGN);
@@ -348,11 +379,13 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   settings.keepEstimate = [&intake](const StoredEstimate& estimate) { return intake.accept(estimate); };
 
   const std::string host = settings.host;
+  const std::filesystem::path pricesDir = settings.pricesDir;
   CompanyServer server(*store, std::move(settings));
   const int port = server.bind();
   if (port < 0) {
-    err << "decor-company-server: 无法在 " << host << (options.port ? ":" + *options.port : ":8080")
-        << " 上监听（端口可能已被占用）\n";
+    err << logLine(LogLevel::Error, "无法在 " + hostInUrl(host) + (options.port ? ":" + *options.port : ":8080") +
+                                        " 上监听（端口可能已被占用）")
+        << "\n";
     return 1;
   }
   // The serving thread has no one to throw to: it reports, and the stop signal it sends
@@ -368,8 +401,19 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
   });
   if (delivery) delivery->start();
+  std::string missing;
+  for (const std::string_view name : {kEstimatePriceFileName, kItemPriceFileName}) {
+    if (!std::filesystem::exists(pricesDir / std::string(name), folderError)) {
+      missing += (missing.empty() ? "" : "、") + std::string(name);
+    }
+  }
+  writeLog(err, LogLevel::Info,
+           "启动：地址 http://" + hostInUrl(host) + ":" + std::to_string(port) + "，数据库 " + data.string() +
+               "，价格文件夹 " + pricesDir.string() +
+               (missing.empty() ? std::string() : "（没有 " + missing + "，用内置价格）") + "，邮件投递" +
+               (delivery ? "开启" : "未开启") + "，信任的代理 无");
   // One write for both lines, so that whoever waits for the first reads the second with it.
-  out << "正在监听 http://" << host << ":" << port << "\n"
+  out << "正在监听 http://" << hostInUrl(host) << ":" << port << "\n"
       << (delivery ? "邮件投递：经 " + mail->account.url + " 从 " + mail->from + " 发出，销售邮箱 " + mail->sales
                    : std::string("邮件投递未开启（没有指定 --smtp）：报价只保存在数据库中"))
       << std::endl;
@@ -379,6 +423,9 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   server.stop();
   serving.join();
   if (delivery) delivery->stop();
+  server.flushLog();
+  writeLog(err, servingFailed ? LogLevel::Error : LogLevel::Info,
+           std::string("已停止（") + (received == SIGINT ? "SIGINT" : "SIGTERM") + "）");
   return servingFailed ? 1 : 0;
 }
 
@@ -391,7 +438,9 @@ int runInboxCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (!readOptions(args, {"--data", "--csv"}, options, err, kInboxUsage)) return 2;
   const auto store = openForReading(options, err);
   if (!store) return 1;
-  const auto inbox = inboxWithDelivery(estimatesWithMessages(*store));
+  const auto estimates = estimatesWithMessages(*store);
+  if (!estimates) return unreadable(*store, err);
+  const auto inbox = inboxWithDelivery(*estimates);
   out << (options.csv ? inboxCsv(inbox.estimates, &inbox.delivery) : inboxText(inbox.estimates, &inbox.delivery));
   return 0;
 }
@@ -406,7 +455,9 @@ int runOutboxCommand(const std::vector<std::string>& args, std::ostream& out, st
   const auto store = openForReading(options, err);
   if (!store) return 1;
   if (!options.retry) {
-    out << outboxText(undelivered(*store));
+    const auto entries = undelivered(*store);
+    if (!entries) return unreadable(*store, err);
+    out << outboxText(*entries);
     return 0;
   }
   const std::string& id = *options.retry;

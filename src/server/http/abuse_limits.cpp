@@ -9,7 +9,7 @@
 
 namespace decor::server {
 
-std::string RefusalCounts::takeLogLine() {
+std::string RefusalCounts::takeCounts() {
   static constexpr std::array<const char*, kRefusalKinds> kNames = {
       "连接过多", "请求超时", "请求过大", "压缩请求", "表单无法读取", "字段不合理", "报价过于频繁", "重复访问未计数"};
   std::string line;
@@ -18,7 +18,7 @@ std::string RefusalCounts::takeLogLine() {
     if (count == 0) continue;
     line += (line.empty() ? "" : "，") + std::string(kNames[k]) + " " + std::to_string(count);
   }
-  return line.empty() ? line : "decor-company-server: 拒绝的请求：" + line;
+  return line;
 }
 
 std::string addressKey(const sockaddr* address) {

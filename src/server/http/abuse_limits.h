@@ -40,8 +40,8 @@ inline constexpr std::size_t kRefusalKinds = 8;
 class RefusalCounts {
  public:
   void add(Refusal kind) { counts_[static_cast<std::size_t>(kind)].fetch_add(1, std::memory_order_relaxed); }
-  // The counts since the last call, as one line for the log; empty when nothing was refused.
-  std::string takeLogLine();
+  // The counts since the last call by reason ("报价过于频繁 2，…"); empty when nothing was refused.
+  std::string takeCounts();
 
  private:
   std::array<std::atomic<std::uint64_t>, kRefusalKinds> counts_{};

@@ -61,6 +61,28 @@ const char* header(MHD_Connection* connection, const char* name) {
   return MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
 }
 
+// Whether the request declares its body length twice with different values. The library
+// reads the first; a proxy in front might read another, and the two would split the stream
+// differently (request smuggling).
+bool conflictingLengths(MHD_Connection* connection) {
+  struct Seen {
+    const char* first = nullptr;
+    bool conflict = false;
+  } seen;
+  MHD_get_connection_values(
+      connection, MHD_HEADER_KIND,
+      [](void* cls, MHD_ValueKind, const char* key, const char* value) {
+        auto& s = *static_cast<Seen*>(cls);
+        if (strcasecmp(key, MHD_HTTP_HEADER_CONTENT_LENGTH) != 0) return MHD_YES;
+        const char* v = value ? value : "";
+        if (s.first == nullptr) s.first = v;
+        else if (std::strcmp(s.first, v) != 0) s.conflict = true;
+        return MHD_YES;
+      },
+      &seen);
+  return seen.conflict;
+}
+
 }  // namespace
 
 // libmicrohttpd's callbacks, with access to the listener's state.
@@ -115,6 +137,9 @@ struct ListenerCallbacks {
       const char* encoding = header(connection, MHD_HTTP_HEADER_CONTENT_ENCODING);
       if (encoding != nullptr && strcasecmp(encoding, "identity") != 0) {
         return refuse(self, connection, *state, Refusal::Encoded, {415, kText, "发送失败：不接受压缩的请求"});
+      }
+      if (conflictingLengths(connection)) {
+        return refuse(self, connection, *state, Refusal::Unreadable, {400, kText, "发送失败：请求长度不一致"});
       }
       const char* length = header(connection, MHD_HTTP_HEADER_CONTENT_LENGTH);
       if (length != nullptr && std::strtoull(length, nullptr, 10) > self.limits_.bodyBytes) {

@@ -5,10 +5,13 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "server/log/log_line.h"
 #include "server/mail/mail_config.h"
+#include "server/mail/mail_outbox.h"
 #include "server/mail/smtp_sender.h"
 #include "server/storage/estimate_store.h"
 
@@ -18,7 +21,7 @@ class DeliveryWorker {
  public:
   // Hands one message to the mail server; SmtpSender's send unless a test puts another.
   using Send = std::function<SendOutcome(const std::string& from, const std::string& to, const std::string& message)>;
-  // Whatever goes wrong unexpectedly while sending is told to `log` (one line, without the
+  // Whatever goes wrong while sending is told to `log` (one whole log line, without the
   // message), and the worker carries on after a pause; by default the line goes to stderr.
   DeliveryWorker(EstimateStore& store, MailSettings mail, std::function<void(const std::string&)> log = {},
                  Send send = {});
@@ -36,6 +39,23 @@ class DeliveryWorker {
   void run();
   // One look at the outbox: sends what is due. How long to wait before the next look.
   std::chrono::milliseconds deliverDue(const Send& send, std::chrono::milliseconds nap);
+  // Logs why sending pauses and returns the pause: `nap` at first, doubling while the
+  // database stays unwritable, at most a minute.
+  std::chrono::milliseconds holdOff(const std::string& why, std::chrono::milliseconds nap);
+  void log(LogLevel level, const std::string& text) { log_(logLine(level, text)); }
+  // A try that did not deliver, with the mail server's reply.
+  void logFailure(const OutboxEntry& written);
+
+  // A send the mail server took whose outcome could not be written. Nothing else is sent
+  // until it is written: a database that cannot record sends would otherwise let every
+  // pending message go out again and again. Worker thread only.
+  struct Unrecorded {
+    OutboxEntry entry;
+    SendOutcome outcome;
+    std::int64_t atMs = 0;
+  };
+  std::optional<Unrecorded> unrecorded_;
+  std::chrono::milliseconds holdingOff_{0};  // worker thread only
 
   EstimateStore& store_;
   MailSettings mail_;

@@ -1,5 +1,6 @@
 #include "server/mail/mail_outbox.h"
 
+#include <algorithm>
 #include <map>
 
 namespace decor::server {
@@ -15,15 +16,18 @@ OutboxEntry entryOf(const Statement& row) {
 }
 
 // The messages a condition selects, in one read transaction.
-std::vector<OutboxEntry> entriesWhere(EstimateStore& store, std::string_view condition) {
+// Nothing when the outbox cannot be read (then the store's lastError() says why).
+std::optional<std::vector<OutboxEntry>> entriesWhere(EstimateStore& store, std::string_view condition) {
   std::vector<OutboxEntry> entries;
-  store.transaction(
+  const bool read = store.transaction(
       [&entries, condition](Database& db) {
         Statement select(db, std::string("SELECT ") + kEntryColumns + " WHERE " + std::string(condition) + ";");
-        while (select.row()) entries.push_back(entryOf(select));
-        return true;
+        Statement::Step step;
+        while ((step = select.step()) == Statement::Step::Row) entries.push_back(entryOf(select));
+        return step == Statement::Step::Done;
       },
       true);
+  if (!read) return std::nullopt;
   return entries;
 }
 
@@ -54,12 +58,32 @@ int customerMailsSince(Database& db, const std::string& address, std::int64_t si
 
 std::optional<OutboxEntry> nextPending(EstimateStore& store) {
   auto entries = entriesWhere(store, "o.state = 'pending' ORDER BY o.next_ms, o.id LIMIT 1");
-  if (entries.empty()) return std::nullopt;
-  return std::move(entries.front());
+  if (!entries || entries->empty()) return std::nullopt;
+  return std::move(entries->front());
+}
+
+namespace {
+
+// The wait after the try numbered `attempts`: first × 2^(attempts-1), computed without
+// overflow, at most `longest`.
+std::int64_t retryWait(int attempts, const RetryTiming& retry) {
+  std::int64_t wait = retry.first.count();
+  for (int i = 1; i < attempts && wait < retry.longest.count(); ++i) wait *= 2;
+  return std::min<std::int64_t>(wait, retry.longest.count());
+}
+
+}  // namespace
+
+bool claimTry(EstimateStore& store, const OutboxEntry& e, std::int64_t nowMs, const RetryTiming& retry) {
+  const std::int64_t next = nowMs + retryWait(e.attempts + 1, retry);
+  return store.transaction([&](Database& db) {
+    Statement update(db, "UPDATE outbox SET next_ms = ?1 WHERE id = ?2 AND state = 'pending';");
+    return update.bind(1, next).bind(2, e.id).done();
+  });
 }
 
 bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& outcome, std::int64_t nowMs,
-               const RetryTiming& retry) {
+               const RetryTiming& retry, OutboxEntry* written) {
   const int attempts = e.attempts + 1;
   std::string state = "pending";
   std::string reply = outcome.reply;
@@ -69,23 +93,39 @@ bool recordTry(EstimateStore& store, const OutboxEntry& e, const SendOutcome& ou
   } else if (outcome.kind == SendOutcome::Kind::Permanent) {
     state = "failed";
   } else {
-    // first × 2^(attempts-1), computed without overflow, at most `longest`.
-    std::int64_t wait = retry.first.count();
-    for (int i = 1; i < attempts && wait < retry.longest.count(); ++i) wait *= 2;
-    wait = std::min<std::int64_t>(wait, retry.longest.count());
-    next = nowMs + wait;
+    next = nowMs + retryWait(attempts, retry);
     if (next - e.queuedMs > retry.giveUp.count()) {
       state = "failed";
       reply = "已放弃：排队后长时间未能送出；最后一次：" + outcome.reply;
     }
   }
-  return store.transaction([&](Database& db) {
+  const bool done = store.transaction([&](Database& db) {
     Statement update(db, "UPDATE outbox SET state = ?1, attempts = ?2, next_ms = ?3, last_reply = ?4 WHERE id = ?5;");
     return update.bind(1, state).bind(2, std::int64_t{attempts}).bind(3, next).bind(4, reply).bind(5, e.id).done();
   });
+  if (done && written) {
+    *written = e;
+    written->state = state;
+    written->attempts = attempts;
+    written->nextMs = next;
+    written->lastReply = reply;
+  }
+  return done;
 }
 
-std::vector<OutboxEntry> undelivered(EstimateStore& store) {
+bool oldestPending(EstimateStore& store, std::optional<std::int64_t>& queuedMs) {
+  queuedMs.reset();
+  return store.transaction(
+      [&queuedMs](Database& db) {
+        Statement select(db, "SELECT min(queued_ms) FROM outbox WHERE state = 'pending' AND queued_ms IS NOT NULL;");
+        if (!select.row()) return false;
+        if (select.text(0) != "") queuedMs = select.integer(0);
+        return true;
+      },
+      true);
+}
+
+std::optional<std::vector<OutboxEntry>> undelivered(EstimateStore& store) {
   return entriesWhere(store, "o.state IN ('pending', 'failed') ORDER BY o.id");
 }
 
@@ -102,25 +142,28 @@ bool retryFailed(EstimateStore& store, std::int64_t id, std::int64_t nowMs) {
   return changed;
 }
 
-std::vector<EstimateWithMessages> estimatesWithMessages(EstimateStore& store) {
+std::optional<std::vector<EstimateWithMessages>> estimatesWithMessages(EstimateStore& store) {
   std::vector<EstimateWithMessages> estimates;
-  store.transaction(
+  const bool read = store.transaction(
       [&estimates](Database& db) {
         std::map<std::int64_t, std::vector<OutboxEntry>> messages;
         Statement mails(db, std::string("SELECT ") + kEntryColumns + " ORDER BY o.id;");
-        while (mails.row()) {
+        Statement::Step step;
+        while ((step = mails.step()) == Statement::Step::Row) {
           OutboxEntry e = entryOf(mails);
           messages[e.estimateId].push_back(std::move(e));
         }
+        if (step != Statement::Step::Done) return false;
         Statement select(db, "SELECT id, received, email, phone, result FROM estimates ORDER BY id DESC;");
-        while (select.row()) {
+        while ((step = select.step()) == Statement::Step::Row) {
           const auto found = messages.find(select.integer(0));
           estimates.push_back({{select.text(1), select.text(2), select.text(3), select.text(4)},
                                found == messages.end() ? std::vector<OutboxEntry>{} : std::move(found->second)});
         }
-        return true;
+        return step == Statement::Step::Done;
       },
       true);
+  if (!read) return std::nullopt;
   return estimates;
 }
 

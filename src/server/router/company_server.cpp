@@ -8,6 +8,8 @@
 #include "pricing/price_files.h"
 #include "contact/contact_rules.h"
 #include "contact/estimate_form.h"
+#include "server/log/log_line.h"
+#include "server/mail/mail_outbox.h"
 #include "server/standins/chat_service.h"
 #include "server/intake/form_check.h"
 #include "text/codepage.h"
@@ -70,8 +72,34 @@ void CompanyServer::logRefusals() {
   const auto now = Clock::now();
   if (now - lastLog_ < settings_.logEvery) return;
   lastLog_ = now;
-  const std::string line = refused_.takeLogLine();
-  if (!line.empty() && settings_.log) settings_.log(line);
+  flushLog();
+}
+
+void CompanyServer::flushLog() {
+  const std::string counts = refused_.takeCounts();
+  if (!counts.empty() && settings_.log) settings_.log(logLine(LogLevel::Warning, "拒绝的请求：" + counts));
+}
+
+HttpReply CompanyServer::failed(const std::string& route, const std::string& body) {
+  if (settings_.log) {
+    settings_.log(logLine(LogLevel::Error, route + " 回复 500：" + store_.lastError()));
+  }
+  return {500, kTextType, body};
+}
+
+// For the proxy's and the monitor's checks: can an estimate be kept, and is mail moving.
+HttpReply CompanyServer::health() {
+  if (!store_.probeWrite()) return {503, kTextType, "数据库无法写入：" + store_.lastError() + "\n"};
+  if (settings_.mailGiveUp) {
+    std::optional<std::int64_t> queued;
+    if (!oldestPending(store_, queued)) return {503, kTextType, "发件箱无法读取：" + store_.lastError() + "\n"};
+    const std::int64_t waited = queued ? nowMilliseconds() - *queued : 0;
+    if (waited > settings_.mailGiveUp->count()) {
+      return {503, kTextType,
+              "最早的待发邮件等待已超过放弃时间（" + std::to_string(settings_.mailGiveUp->count() / 1000) + " 秒）\n"};
+    }
+  }
+  return {200, kTextType, "正常\n"};
 }
 
 web::WebServices CompanyServer::webServices() {
@@ -85,7 +113,7 @@ web::WebServices CompanyServer::webServices() {
         return std::pair(std::move(*estimatePrices), std::move(*itemPrices));
       },
       .keepEstimate = [this](const web::WebServices::Estimate& estimate) -> web::WebServices::Kept {
-        const HttpReply reply = admitEstimate(estimate.address, {estimate.email, estimate.phone, estimate.text});
+        const HttpReply reply = admitEstimate(estimate.address, {estimate.email, estimate.phone, estimate.text}, "POST /api/send");
         if (reply.status == 200) return {};
         return {reply.status, reply.body};
       },
@@ -128,6 +156,7 @@ HttpReply CompanyServer::answer(const HttpRequest& request) {
   if (request.method != "GET" && request.method != "HEAD") return {405, kTextType, "不支持的请求方法"};
   // Tells scripts whose port this is.
   if (path == kIdentityPath) return {200, kTextType, kIdentity};
+  if (path == "/healthz") return health();
   if (path == "/bj/AppConfig.xml") {
     return answerPriceFile(settings_.pricesDir / std::string(kEstimatePriceFileName), builtInPriceFiles().estimate);
   }
@@ -136,11 +165,12 @@ HttpReply CompanyServer::answer(const HttpRequest& request) {
   }
   if (path == "/bjtj/") {
     if (request.method != "GET") return {200, kTextType, ""};
-    return {countVisit(request.address) ? 200 : 500, kTextType, ""};
+    if (!countVisit(request.address)) return failed(request.method + " " + path, "");
+    return {200, kTextType, ""};
   }
   if (path == "/bjtj/love.txt") {
     const std::int64_t count = store_.visitCount();
-    if (count < 0) return {500, kTextType, ""};
+    if (count < 0) return failed(request.method + " " + path, "");
     return {200, "text/plain; charset=gbk", utf8ToGbk(std::to_string(count))};
   }
   if (path == "/pa") return {200, "image/png", std::string(chatStatusPicture())};
@@ -158,12 +188,12 @@ HttpReply CompanyServer::receiveEstimate(const HttpRequest& request) {
     refused_.add(checked.fault == CheckedForm::Fault::Unreadable ? Refusal::Unreadable : Refusal::Implausible);
     return {400, kTextType, "发送失败：" + checked.why};
   }
-  return admitEstimate(request.address, checked.form);
+  return admitEstimate(request.address, checked.form, request.method + " " + request.path);
 }
 
 // What a posted form and the web edition's send share: the checks, the limit and the intake.
 // A posted form was checked on reading already; the web edition's fields come from JSON.
-HttpReply CompanyServer::admitEstimate(const std::string& address, const EstimateForm& form) {
+HttpReply CompanyServer::admitEstimate(const std::string& address, const EstimateForm& form, const std::string& route) {
   if (const std::string why = implausibleField(form); !why.empty()) {
     refused_.add(Refusal::Implausible);
     return {400, kTextType, "发送失败：" + why};
@@ -174,7 +204,7 @@ HttpReply CompanyServer::admitEstimate(const std::string& address, const Estimat
   }
   const StoredEstimate estimate{settings_.now(), form.email, form.phone, form.result};
   const bool kept = settings_.keepEstimate ? settings_.keepEstimate(estimate) : store_.addEstimate(estimate);
-  if (!kept) return {500, kTextType, "发送失败：服务器无法保存报价"};
+  if (!kept) return failed(route, "发送失败：服务器无法保存报价");
   return {200, kTextType, kAcceptedReply};
 }
 

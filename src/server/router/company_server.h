@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "server/clock/time_text.h"
@@ -30,6 +31,9 @@ struct ServerSettings {
   // something was refused.
   std::function<void(const std::string&)> log;
   std::chrono::seconds logEvery{60};
+  // With mail on: how long a message may wait before it is given up. /healthz reports a
+  // pending message older than that (the worker is stuck).
+  std::optional<std::chrono::milliseconds> mailGiveUp;
   // Keeps an accepted estimate; empty: EstimateStore::addEstimate. The mail outbox hooks in here.
   std::function<bool(const StoredEstimate&)> keepEstimate;
   web::WebSettings web;
@@ -48,14 +52,20 @@ class CompanyServer {
   void serve();
   // Any thread, also before serve() has started.
   void stop();
+  // Logs the refusals not yet logged; after serve() has returned.
+  void flushLog();
 
  private:
   HttpReply answer(const HttpRequest& request);
   HttpReply receiveEstimate(const HttpRequest& request);
-  HttpReply admitEstimate(const std::string& address, const EstimateForm& form);
+  // `route` names the request in the log ("POST /site/send").
+  HttpReply admitEstimate(const std::string& address, const EstimateForm& form, const std::string& route);
   HttpReply answerWeb(const HttpRequest& request) const;
   bool countVisit(const std::string& address);
   web::WebServices webServices();
+  HttpReply health();
+  // A 500 and its log line with SQLite's reason; `route` is the request's method and path.
+  HttpReply failed(const std::string& route, const std::string& body);
   void logRefusals();
 
   EstimateStore& store_;

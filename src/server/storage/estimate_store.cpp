@@ -86,7 +86,22 @@ bool EstimateStore::addEstimate(const StoredEstimate& estimate) {
 bool EstimateStore::transaction(const std::function<bool(Database&)>& work, bool readOnly) {
   std::lock_guard lock(mutex_);
   Transaction transaction(*db_, readOnly ? Transaction::Kind::Read : Transaction::Kind::Write);
-  return transaction.began() && work(*db_) && transaction.commit();
+  if (transaction.began() && work(*db_) && transaction.commit()) return true;
+  // Taken before the rollback, which would put its own result in its place.
+  lastError_ = db_->errorMessage();
+  return false;
+}
+
+bool EstimateStore::probeWrite() {
+  return transaction([](Database& db) {
+    return db.execute("INSERT INTO counters (name, value) VALUES ('health', 0)"
+                      " ON CONFLICT(name) DO UPDATE SET value = value + 1;");
+  });
+}
+
+std::string EstimateStore::lastError() {
+  std::lock_guard lock(mutex_);
+  return lastError_;
 }
 
 std::int64_t EstimateStore::insertEstimate(Database& db, const StoredEstimate& estimate) {

@@ -45,6 +45,10 @@ class EstimateStore {
   // `readOnly`): committed when it returns true, rolled back otherwise. The mail outbox keeps
   // its tables in the same file so that an estimate and its messages are written together.
   bool transaction(const std::function<bool(Database&)>& work, bool readOnly = false);
+  // A small write committed to disk: whether the store can keep an estimate now.
+  bool probeWrite();
+  // SQLite's words for the last transaction that failed, for the log.
+  std::string lastError();
   // Inside a transaction: writes the estimate; its id, or -1.
   static std::int64_t insertEstimate(Database& db, const StoredEstimate& estimate);
 
@@ -57,6 +61,7 @@ class EstimateStore {
 
   std::mutex mutex_;  // one statement sequence at a time on the shared connection
   std::unique_ptr<Database> db_;
+  std::string lastError_;
   int lockFd_;  // holds the server's exclusive claim on the file; -1 for readers
 };
 
