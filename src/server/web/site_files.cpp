@@ -50,7 +50,10 @@ std::string entityTag(std::string_view bytes) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string tag = "\"";
   for (int shift = 60; shift >= 0; shift -= 4) tag += kHex[(hash >> shift) & 15];
-  tag += "-" + std::to_string(bytes.size()) + "\"";
+  // Appended piece by piece: GCC 12 at -O3 flags `"-" + std::to_string(…)` falsely (-Wrestrict).
+  tag += '-';
+  tag += std::to_string(bytes.size());
+  tag += '"';
   return tag;
 }
 
