@@ -360,6 +360,42 @@ TEST_F(CompanyServerTest, CapsConnectionsPerAddressAndCutsOffLateRequests) {
   EXPECT_EQ(raw(partial + "\r\n", "127.0.0.2"), (std::pair<int, std::string>{200, "0"}));
 }
 
+// The bodies being read share one memory budget: beyond it a new body is refused at once
+// (one with a declared length before a byte of it is read, one without once it outgrows what
+// is left), and a finished request's share is free again.
+TEST_F(CompanyServerTest, BodiesBeyondTheirMemoryBudgetAreRefusedAtOnce) {
+  start([](ServerSettings& settings) { settings.limits.bodyBudget = 100 * 1024; });
+  const std::string head =
+      "POST /site/send HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\n";
+  const auto declaring = [&head](std::size_t bytes) {
+    return head + "Expect: 100-continue\r\nContent-Length: " + std::to_string(bytes) + "\r\n\r\n";
+  };
+  const std::string goAhead = "HTTP/1.1 100 Continue\r\n\r\n";
+  const std::pair<int, std::string> busy{503, "发送失败：服务器繁忙，请稍后再试"};
+  const std::string form = "email=k@x.cn&tel=13800138000&result=";
+
+  // The server asks for a body only once its room is taken from the budget.
+  RawConnection holding(port_, "127.0.0.2");
+  ASSERT_TRUE(holding.send(declaring(60000)));
+  ASSERT_EQ(holding.receiveSome(), goAhead);
+  EXPECT_EQ(raw(declaring(60000), "127.0.0.3"), busy);
+  // A chunked body is refused when it outgrows what is left, after it was read.
+  std::string chunk(8000, 'x');
+  std::string chunked = head + "Transfer-Encoding: chunked\r\n\r\n";
+  for (int i = 0; i < 7; ++i) chunked += "1f40\r\n" + chunk + "\r\n";
+  EXPECT_EQ(raw(chunked + "0\r\n\r\n", "127.0.0.4"), busy);
+  // What is left still takes a smaller body.
+  EXPECT_EQ(raw(formPost(form + std::string(30000, '1')), "127.0.0.5").first, 200);
+
+  ASSERT_TRUE(holding.send(form + std::string(60000 - form.size(), '2')));
+  EXPECT_EQ(holding.reply().first, 200);
+  RawConnection again(port_, "127.0.0.3");
+  ASSERT_TRUE(again.send(declaring(60000)));
+  EXPECT_EQ(again.receiveSome(), goAhead);
+  ASSERT_TRUE(again.send(form + std::string(60000 - form.size(), '3')));
+  EXPECT_EQ(again.reply().first, 200);
+}
+
 TEST_F(CompanyServerTest, StandsInForTheChatAndNumberLocationServices) {
   EXPECT_EQ(get("/identity"), "decor-company-server：装修公司服务器正在运行\n");
   const std::string picture = get("/pa?p=2:800012345:41");

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "server/clock/time_text.h"
+#include "server/intake/estimate_intake.h"
 #include "server/staff/inbox_listing.h"
 #include "server/storage/estimate_store.h"
 #include "server_test_support.h"
@@ -71,6 +73,57 @@ TEST_F(EstimateStoreTest, AFileThatIsNoDatabaseIsRefused) {
 }
 
 // CSV quotes only the fields that need it; the text shows one block per estimate.
+// The double-send rule: an estimate equal in e-mail, phone and text to one accepted within
+// the window is acknowledged and not stored again. The lookup goes by fingerprint; an earlier
+// row is written by hand where a case needs a time or a fingerprint the intake would not write.
+TEST_F(EstimateStoreTest, ASecondSendWithinTheWindowIsKeptOnceWhateverShareItsFingerprint) {
+  const StoredEstimate sent{"2026-12-09 10:00:00", "ab@x.cn", "13800138000", "报价"};
+  auto with = [&sent](std::string email, std::string phone, std::string result) {
+    return StoredEstimate{sent.received, std::move(email), std::move(phone), std::move(result)};
+  };
+  const std::int64_t window = std::chrono::milliseconds(kRepeatWindow).count();
+  struct Earlier {
+    StoredEstimate estimate;
+    std::int64_t ageMs;            // how long ago it was accepted
+    const StoredEstimate* keyOf;   // whose fingerprint its row carries (its own when null)
+  };
+  struct Case {
+    const char* what;
+    Earlier earlier;
+    StoredEstimate second;
+    std::size_t stored;
+  };
+  const Case cases[] = {
+      {"the same, a minute later", {sent, 60'000, nullptr}, sent, 1},
+      {"the same, just inside the window", {sent, window - 5'000, nullptr}, sent, 1},
+      {"the same, after the window", {sent, window + 1'000, nullptr}, sent, 2},
+      {"another text", {sent, 60'000, nullptr}, with(sent.email, sent.phone, "报价2"), 2},
+      {"another phone", {sent, 60'000, nullptr}, with(sent.email, "13800138001", sent.result), 2},
+      {"another address", {sent, 60'000, nullptr}, with("AB@x.cn", sent.phone, sent.result), 2},
+      {"text moved between fields", {sent, 60'000, nullptr}, with("ab@x.cn1", "3800138000", sent.result), 2},
+      // A fingerprint two different estimates share: the texts decide.
+      {"another estimate under the same fingerprint", {with("c@d.cn", "1", "x"), 60'000, &sent}, sent, 2},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto store = openStore(folder_ / std::to_string(++n) / "company.sqlite3", EstimateStore::Access::Serve);
+    ASSERT_TRUE(store);
+    const StoredEstimate& key = c.earlier.keyOf ? *c.earlier.keyOf : c.earlier.estimate;
+    ASSERT_TRUE(store->transaction([&](Database& db) {
+      const std::int64_t id = EstimateStore::insertEstimate(db, c.earlier.estimate);
+      Statement row(db, "INSERT INTO estimate_intake (estimate_id, accepted_ms, fingerprint) VALUES (?1, ?2, ?3);");
+      return row.bind(1, id)
+          .bind(2, nowMilliseconds() - c.earlier.ageMs)
+          .bind(3, estimateFingerprint(key.email, key.phone, key.result))
+          .done();
+    }));
+    EstimateIntake intake(*store, std::nullopt, NumberLocations::builtIn());
+    EXPECT_TRUE(intake.accept(c.second));
+    EXPECT_EQ(store->estimatesNewestFirst().size(), c.stored);
+  }
+}
+
 TEST(InboxListing, CsvAndTextOfSomeEstimatesAndOfNone) {
   EXPECT_EQ(inboxCsv({{"2026-01-02 03:04:06", "a,b@c", "139", "他说\"好\"\r\n下一行"},
                       {"2026-01-02 03:04:05", "x@y", "138", "一行"}}),

@@ -4,9 +4,14 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <fstream>
+#include <mutex>
 #include <regex>
+#include <set>
+#include <thread>
 
+#include "mail_test_support.h"
 #include "net/estimate_send.h"
 #include "server/storage/database.h"
 #include "server/storage/estimate_store.h"
@@ -195,6 +200,56 @@ TEST_F(ServerProgramTest, TheStartLineWritesAnIpv6AddressInBrackets) {
   ASSERT_TRUE(server.address().starts_with("http://[::1]:")) << server.output();
   EXPECT_EQ(httplib::Client(server.address()).Get("/")->status, 200);
   EXPECT_EQ(server.stop(SIGTERM), 0);
+}
+
+// SIGTERM while many clients post: the server stops taking connections, answers every
+// request whose body it was sent, and exits 0; every estimate it kept was acknowledged.
+TEST_F(ServerProgramTest, SigtermUnderLoadAnswersEveryRequestItWasSent) {
+  ServerProcess server(kServer, dataArgs());
+  ASSERT_NE(server.address(), "") << server.output();
+  const int port = portOf(server.address());
+  constexpr int kClients = 40;
+  std::mutex mutex;
+  std::set<std::string> acknowledged;  // phones
+  std::vector<std::string> unanswered;
+  std::atomic<int> replies = 0;
+  std::vector<std::thread> clients;
+  for (int c = 0; c < kClients; ++c) {
+    clients.emplace_back([&, c] {
+      // Each client from its own address, so that no per-address limit refuses it.
+      const std::string source = "127.0.1." + std::to_string(c + 1);
+      for (int i = 0;; ++i) {
+        RawConnection connection(port, source);
+        if (!connection.connected()) return;  // the server no longer listens
+        const std::string phone = std::to_string(13900000000LL + c * 100000LL + i);
+        const std::string body = "email=k@x.cn&result=%E7%AC%AC" + std::to_string(i) + "&tel=" + phone;
+        const bool sent = connection.send("POST /site/send HTTP/1.1\r\nHost: x\r\n"
+                                          "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                                          std::to_string(body.size()) + "\r\n\r\n" + body);
+        const auto [status, text] = connection.reply();
+        std::lock_guard lock(mutex);
+        if (status == 200 && text == "发送成功") acknowledged.insert(phone);
+        if (status != 0) ++replies;
+        if (status == 0 && sent) unanswered.push_back(phone);
+      }
+    });
+  }
+  // The clients end when they can no longer connect: first stopped, then joined.
+  const bool loaded = waitUntil([&] { return replies >= 300; });
+  EXPECT_EQ(server.stop(SIGTERM), 0);
+  for (auto& client : clients) client.join();
+  ASSERT_TRUE(loaded);
+
+  EXPECT_EQ(unanswered, std::vector<std::string>{});
+  const auto inbox = runCommand(kServer, {"inbox", "--csv", "--data", (folder_ / "company.sqlite3").string()});
+  ASSERT_EQ(inbox.code, 0) << inbox.output;
+  std::set<std::string> stored;
+  const std::regex phoneField(",(139[0-9]{8}),");
+  for (std::sregex_iterator it(inbox.output.begin(), inbox.output.end(), phoneField), end; it != end; ++it) {
+    stored.insert((*it)[1]);
+  }
+  EXPECT_EQ(stored, acknowledged);
+  EXPECT_GE(acknowledged.size(), 300u);
 }
 
 // What the server cannot work without ends it at once with the reason, and a database that

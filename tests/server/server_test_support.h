@@ -51,6 +51,12 @@ class RawConnection {
     }
     return true;
   }
+  // What has arrived so far, at least one read's worth ("" when the server closed).
+  std::string receiveSome() {
+    char buffer[4096];
+    const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+  }
   // Everything until the server closes (or the time-out): the status line's code and the
   // body, or 0 and "" when it closed without a reply.
   std::pair<int, std::string> reply() {

@@ -83,6 +83,21 @@ ServerProcess::ServerProcess(const std::filesystem::path& binary, const std::vec
   }
 }
 
+bool ServerProcess::waitForOutput(std::string_view text, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (output_.find(text) == std::string::npos) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || stdoutFd_ < 0) return false;
+    pollfd waitForOutput{stdoutFd_, POLLIN, 0};
+    if (poll(&waitForOutput, 1, static_cast<int>(left.count())) <= 0) continue;
+    char buffer[4096];
+    const ssize_t got = read(stdoutFd_, buffer, sizeof buffer);
+    if (got <= 0) return false;
+    output_.append(buffer, static_cast<std::size_t>(got));
+  }
+  return true;
+}
+
 ServerProcess::~ServerProcess() {
   if (pid_ > 0) stop(SIGKILL);
   if (stdoutFd_ >= 0) close(stdoutFd_);

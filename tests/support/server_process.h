@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace decor::testing {
@@ -23,6 +24,11 @@ class ServerProcess {
 
   const std::string& address() const { return address_; }  // "http://127.0.0.1:PORT"
   const std::string& output() const { return output_; }
+
+  // Reads what the process prints until output() contains `text` (true) or `limit` passes or
+  // the process closed its output (false). A process whose output nobody reads blocks once
+  // the pipe is full: a test that expects many lines reads them as they come.
+  bool waitForOutput(std::string_view text, std::chrono::milliseconds limit = std::chrono::seconds(30));
 
   // Sends the signal and waits for the process; returns its exit code, or 128 + signal.
   int stop(int signal);

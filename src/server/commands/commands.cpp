@@ -37,7 +37,7 @@ constexpr const char* kServeUsage =
     "开始接受连接后在标准输出打印一行“正在监听 http://地址:端口”。\n"
     "/healthz 供代理和监控检查：数据库可写且没有超过放弃时间的待发邮件时回复 200，否则 503 和原因。\n"
     "日志（启动、500 错误、邮件发送失败、被拒绝的请求计数、停止）每件事一行写到标准错误。\n"
-    "收到 SIGTERM 或 SIGINT（Ctrl+C）后正常退出。\n"
+    "收到 SIGTERM 或 SIGINT（Ctrl+C）后不再接受新连接，答复已收到的请求后正常退出。\n"
     "\n"
     "选项:\n"
     "  --host 地址        监听地址，默认 127.0.0.1\n"
@@ -59,6 +59,8 @@ constexpr const char* kServeUsage =
     "                                超出时回复 429 和“发送失败”（旧名 --quote-limit）\n"
     "  --estimate-window 秒          报价限制的时间窗口，默认 600（旧名 --quote-window）\n"
     "  --visit-window 秒             同一地址在此时间内只计一次访问（只计 GET），默认 3600\n"
+    "  --body-budget MiB             尚未读完的请求正文合计最多占用的内存，默认 64；\n"
+    "                                超出时新的请求立即收到 503 和“发送失败”\n"
     "  不可更改：请求正文最多 64 KiB（超出回复 413），请求行和请求头合计最多约 32 KiB\n"
     "  （超出回复 431），不接受压缩的请求正文（回复 415）。被拒绝的请求按原因计数，\n"
     "  每分钟至多一行写到标准错误。\n"
@@ -115,7 +117,8 @@ bool wantsHelp(const std::vector<std::string>& args) {
 // Reads "--name value" pairs; false with a message on an unknown option or a missing value.
 struct Options {
   std::optional<std::string> host, port, data, prices, locations, write, retry;
-  std::optional<std::string> deadline, perAddress, connections, estimateLimit, estimateWindow, visitWindow;
+  std::optional<std::string> deadline, perAddress, connections, estimateLimit, estimateWindow, visitWindow,
+      bodyBudget;
   bool csv = false;
   // As given, so that a complaint names the option the caller wrote.
   std::string estimateLimitName = "--estimate-limit";
@@ -160,6 +163,7 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<std::st
       options.estimateWindowName = arg;
     }
     if (arg == "--visit-window") slot = &options.visitWindow;
+    if (arg == "--body-budget") slot = &options.bodyBudget;
     if (arg == "--retry") slot = &options.retry;
     if (!slot || !allowedHere(arg)) {
       err << "decor-company-server: 未知选项 \"" << arg << "\"\n\n" << usage;
@@ -204,7 +208,8 @@ bool readLimits(const Options& options, ServerSettings& settings, std::ostream& 
       {&options.connections, "--max-connections"},
       {&options.estimateLimit, options.estimateLimitName.c_str()},
       {&options.estimateWindow, options.estimateWindowName.c_str()},
-      {&options.visitWindow, "--visit-window"}};
+      {&options.visitWindow, "--visit-window"},
+      {&options.bodyBudget, "--body-budget"}};
   unsigned values[std::size(given)] = {};
   for (std::size_t i = 0; i < std::size(given); ++i) {
     if (!*given[i].first) continue;
@@ -221,6 +226,7 @@ bool readLimits(const Options& options, ServerSettings& settings, std::ostream& 
   if (values[3]) settings.abuse.estimatesPerWindow = values[3];
   if (values[4]) settings.abuse.estimateWindow = std::chrono::seconds(values[4]);
   if (values[5]) settings.abuse.visitWindow = std::chrono::seconds(values[5]);
+  if (values[6]) settings.limits.bodyBudget = std::size_t{values[6]} * 1024 * 1024;
   return true;
 }
 
@@ -305,7 +311,7 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (!readOptions(rest,
                    {"--host", "--port", "--data", "--prices", "--locations", "--deadline", "--connections-per-address",
                     "--max-connections", "--estimate-limit", "--quote-limit", "--estimate-window", "--quote-window",
-                    "--visit-window"},
+                    "--visit-window", "--body-budget"},
                    options, err, serveUsage().c_str())) {
     return 2;
   }
@@ -420,12 +426,14 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
 
   int received = 0;
   sigwait(&stopSignals, &received);
+  const std::string signalName = received == SIGINT ? "SIGINT" : "SIGTERM";
+  writeLog(err, LogLevel::Info, "正在停止（" + signalName + "）：不再接受新连接，答复已收到的请求后退出");
   server.stop();
   serving.join();
   if (delivery) delivery->stop();
   server.flushLog();
   writeLog(err, servingFailed ? LogLevel::Error : LogLevel::Info,
-           std::string("已停止（") + (received == SIGINT ? "SIGINT" : "SIGTERM") + "）");
+           "已停止（" + signalName + "）");
   return servingFailed ? 1 : 0;
 }
 

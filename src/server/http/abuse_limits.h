@@ -34,8 +34,9 @@ enum class Refusal {
   Implausible,    // a field failed its check
   EstimateLimit,  // too many estimates from one address
   RepeatVisit,    // a visit already counted for this address
+  Busy,           // the bodies being read already hold their memory budget
 };
-inline constexpr std::size_t kRefusalKinds = 8;
+inline constexpr std::size_t kRefusalKinds = 9;
 
 class RefusalCounts {
  public:

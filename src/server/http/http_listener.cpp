@@ -1,6 +1,7 @@
 #include "server/http/http_listener.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <microhttpd.h>
 #include <netdb.h>
 #include <strings.h>
@@ -24,11 +25,16 @@ namespace {
 
 constexpr const char* kText = "text/plain; charset=utf-8";
 
+// Freed bodies worth handing back to the system: below this, malloc keeps them for the next.
+constexpr std::size_t kTrimAfter = 8 * 1024 * 1024;
+
 // One request's body as it arrives.
 struct RequestState {
-  std::string body;
+  explicit RequestState(BodyBudget& budget, std::size_t maxBytes) : body(budget, maxBytes) {}
+  RequestBody body;
   bool answered = false;  // refused before the body was read; the rest is discarded
-  bool tooLarge = false;  // the rest of the body is discarded, then refused
+  // The rest of the body is discarded, then refused for this reason.
+  RequestBody::Added discarded = RequestBody::Added::Kept;
 };
 
 MHD_Result queueReply(MHD_Connection* connection, const HttpReply& reply) {
@@ -124,6 +130,8 @@ struct ListenerCallbacks {
     if (!entry->cutOff) self.releaseAddress(entry->address);
     self.connections_.erase(entry);
     *context = nullptr;
+    // A stopping server waits for its last connection.
+    if (self.stopping_ && self.connections_.empty()) self.wake_.notify_all();
   }
 
   static MHD_Result access(void* cls, MHD_Connection* connection, const char* url, const char* method,
@@ -131,7 +139,7 @@ struct ListenerCallbacks {
     auto& self = *static_cast<HttpListener*>(cls);
     auto* state = static_cast<RequestState*>(*requestContext);
     if (state == nullptr) {
-      state = new RequestState;
+      state = new RequestState(self.bodies_, self.limits_.bodyBytes);
       *requestContext = state;
       // What the headers alone refuse is refused before a byte of the body is read.
       const char* encoding = header(connection, MHD_HTTP_HEADER_CONTENT_ENCODING);
@@ -142,8 +150,12 @@ struct ListenerCallbacks {
         return refuse(self, connection, *state, Refusal::Unreadable, {400, kText, "发送失败：请求长度不一致"});
       }
       const char* length = header(connection, MHD_HTTP_HEADER_CONTENT_LENGTH);
-      if (length != nullptr && std::strtoull(length, nullptr, 10) > self.limits_.bodyBytes) {
-        return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+      if (length != nullptr) {
+        switch (state->body.expect(std::strtoull(length, nullptr, 10))) {
+          case RequestBody::Added::Kept: break;
+          case RequestBody::Added::TooLarge: return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+          case RequestBody::Added::OverBudget: return refuse(self, connection, *state, Refusal::Busy, busy());
+        }
       }
       return MHD_YES;
     }
@@ -155,18 +167,17 @@ struct ListenerCallbacks {
       // A chunked body has no length up front: the same limit applies as it arrives. The
       // library answers only once the body is in, so the rest is read and dropped, within
       // the deadline.
-      if (state->tooLarge || state->body.size() + *uploadSize > self.limits_.bodyBytes) {
-        state->tooLarge = true;
-        std::string().swap(state->body);
-      } else {
-        state->body.append(upload, *uploadSize);
-      }
+      if (state->discarded == RequestBody::Added::Kept) state->discarded = state->body.append(upload, *uploadSize);
+      if (state->discarded != RequestBody::Added::Kept) state->body.take();
       *uploadSize = 0;
       return MHD_YES;
     }
-    if (state->tooLarge) return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+    if (state->discarded == RequestBody::Added::TooLarge) {
+      return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+    }
+    if (state->discarded == RequestBody::Added::OverBudget) return refuse(self, connection, *state, Refusal::Busy, busy());
 
-    HttpRequest request{method, url, {}, {}, std::move(state->body), {}};
+    HttpRequest request{method, url, {}, {}, state->body.take(), {}};
     MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, collectQuery, &request.query);
     MHD_get_connection_values(connection, MHD_HEADER_KIND, collectHeader, &request.headers);
     const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
@@ -194,6 +205,7 @@ struct ListenerCallbacks {
   static HttpReply tooLarge(const HttpListener& self) {
     return {413, kText, "发送失败：请求超过 " + std::to_string(self.limits_.bodyBytes / 1024) + " KiB"};
   }
+  static HttpReply busy() { return {503, kText, "发送失败：服务器繁忙，请稍后再试"}; }
   static MHD_Result refuse(HttpListener& self, MHD_Connection* connection, RequestState& state, Refusal why,
                            const HttpReply& reply) {
     self.refused_.add(why);
@@ -204,7 +216,11 @@ struct ListenerCallbacks {
 
 HttpListener::HttpListener(RequestLimits limits, HttpHandler handler, RefusalCounts& refused,
                            std::function<void()> tick)
-    : limits_(limits), handler_(std::move(handler)), refused_(refused), tick_(std::move(tick)) {}
+    : limits_(limits),
+      handler_(std::move(handler)),
+      refused_(refused),
+      tick_(std::move(tick)),
+      bodies_(limits.bodyBudget) {}
 
 HttpListener::~HttpListener() {
   if (listenFd_ >= 0) ::close(listenFd_);
@@ -264,13 +280,48 @@ void HttpListener::serve() {
   std::unique_lock lock(mutex_);
   while (!stopping_) {
     wake_.wait_for(lock, std::chrono::milliseconds(250));
-    cutOffLateRequests();
-    lock.unlock();
-    if (tick_) tick_();
-    lock.lock();
+    housekeeping(lock);
+  }
+  // What was accepted is served to its end: the requests already read are answered, and
+  // those still arriving get their deadline. New connections are refused from here on.
+  lock.unlock();
+  stopAccepting(daemon);
+  lock.lock();
+  const auto until = Clock::now() + limits_.deadline + kReplyTime;
+  while (!connections_.empty() && Clock::now() < until) {
+    wake_.wait_for(lock, std::chrono::milliseconds(50));
+    housekeeping(lock);
   }
   lock.unlock();
   MHD_stop_daemon(daemon);
+}
+
+void HttpListener::housekeeping(std::unique_lock<std::mutex>& lock) {
+  cutOffLateRequests();
+  lock.unlock();
+  // malloc keeps freed bodies in its arenas for reuse; after a burst of large bodies the
+  // server would stay at its peak size for good. glibc returns whole free pages on request.
+#if defined(__GLIBC__)
+  if (bodies_.drained(kTrimAfter)) ::malloc_trim(0);
+#endif
+  if (tick_) tick_();
+  lock.lock();
+}
+
+void HttpListener::stopAccepting(MHD_Daemon* daemon) {
+  const MHD_socket listening = MHD_quiesce_daemon(daemon);
+  if (listening == MHD_INVALID_SOCKET) return;
+  // Connections the system completed but the library had not taken yet would be reset by the
+  // close, their requests perhaps already sent: they are handed to the library first.
+  for (;;) {
+    sockaddr_storage from{};
+    socklen_t length = sizeof from;
+    const int fd = ::accept4(listening, reinterpret_cast<sockaddr*>(&from), &length, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0) break;
+    // The library closes the socket itself when it cannot take it.
+    MHD_add_connection(daemon, fd, reinterpret_cast<sockaddr*>(&from), length);
+  }
+  ::close(listening);
 }
 
 void HttpListener::stop() {

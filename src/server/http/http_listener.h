@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "server/http/abuse_limits.h"
+#include "server/http/body_budget.h"
 #include "server/http/request_limits.h"
 
 struct MHD_Daemon;
@@ -60,7 +61,8 @@ class HttpListener {
   // Binds and listens; connections queue from here on. The port bound (a free one for
   // port 0), or -1.
   int bind(const std::string& host, int port);
-  // Answers requests until stop(). Blocks.
+  // Answers requests until stop(), then refuses new connections and serves those it has
+  // to their end (each within its deadline, its reply within a few seconds more). Blocks.
   void serve();
   // Any thread, also before serve() has started.
   void stop();
@@ -69,6 +71,11 @@ class HttpListener {
 
  private:
   friend struct ListenerCallbacks;
+  // What a stopped server gives a request read by its deadline to be answered.
+  static constexpr std::chrono::seconds kReplyTime{5};
+
+  void housekeeping(std::unique_lock<std::mutex>& lock);
+  void stopAccepting(MHD_Daemon* daemon);
   void cutOffLateRequests();
   void releaseAddress(const std::string& address);
 
@@ -78,6 +85,7 @@ class HttpListener {
   std::function<void()> tick_;
   int listenFd_ = -1;
   bool ipv6_ = false;
+  BodyBudget bodies_;
 
   std::mutex mutex_;  // guards everything below
   std::condition_variable wake_;

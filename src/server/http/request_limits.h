@@ -19,6 +19,8 @@ struct RequestLimits {
   std::size_t connectionMemory = 32 * 1024;
   // A larger body is refused (413) before it is read into memory.
   std::size_t bodyBytes = kMaxBodyBytes;
+  // All bodies not yet fully read, together; a body beyond it is refused (503) at once.
+  std::size_t bodyBudget = 64 * 1024 * 1024;
   unsigned threads = 4;
   unsigned backlog = 1024;
 };

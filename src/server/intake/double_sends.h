@@ -13,6 +13,6 @@ namespace decor::server {
 bool isRepeat(Database& db, const StoredEstimate& estimate, std::int64_t sinceMs);
 
 // Inside the estimate's transaction: notes that it was accepted at `nowMs`.
-bool noteAccepted(Database& db, std::int64_t estimateId, std::int64_t nowMs);
+bool noteAccepted(Database& db, std::int64_t estimateId, const StoredEstimate& estimate, std::int64_t nowMs);
 
 }  // namespace decor::server

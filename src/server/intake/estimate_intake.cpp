@@ -36,7 +36,7 @@ bool EstimateIntake::accept(const StoredEstimate& estimate) {
     const std::int64_t now = nowMilliseconds();
     if (isRepeat(db, estimate, now - std::chrono::milliseconds(kRepeatWindow).count())) return true;
     const std::int64_t id = EstimateStore::insertEstimate(db, estimate);
-    if (id < 0 || !noteAccepted(db, id, now)) return false;
+    if (id < 0 || !noteAccepted(db, id, estimate, now)) return false;
     if (!mail_) return true;
     queued = queueMails(db, id, estimate, now);
     return queued;

@@ -29,6 +29,21 @@ int Database::changes() const { return sqlite3_changes(db_); }
 
 std::string Database::errorMessage() const { return sqlite3_errmsg(db_); }
 
+bool Database::defineFunction(const char* name, int argCount, TextFunction function) {
+  auto call = [](sqlite3_context* context, int argc, sqlite3_value** argv) {
+    std::vector<std::string_view> args;
+    for (int i = 0; i < argc; ++i) {
+      const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+      args.emplace_back(bytes ? bytes : "", bytes ? static_cast<std::size_t>(sqlite3_value_bytes(argv[i])) : 0);
+    }
+    sqlite3_result_int64(context, (*static_cast<TextFunction*>(sqlite3_user_data(context)))(args));
+  };
+  // SQLite owns the holder from here, and destroys it also when the definition fails.
+  return sqlite3_create_function_v2(db_, name, argCount, SQLITE_UTF8 | SQLITE_DETERMINISTIC, new TextFunction(function),
+                                    call, nullptr, nullptr,
+                                    [](void* holder) { delete static_cast<TextFunction*>(holder); }) == SQLITE_OK;
+}
+
 Statement::Statement(Database& db, std::string_view sql) {
   sqlite3_prepare_v2(db.db_, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -30,6 +31,11 @@ class Database {
   // Rows changed by the last INSERT, UPDATE or DELETE.
   int changes() const;
   std::string errorMessage() const;
+
+  // A deterministic SQL function on this connection, of `argCount` texts (NULL reads as
+  // empty) to an integer, so that a schema step computes what the program computes.
+  using TextFunction = std::int64_t (*)(const std::vector<std::string_view>& args);
+  bool defineFunction(const char* name, int argCount, TextFunction function);
 
  private:
   friend class Statement;

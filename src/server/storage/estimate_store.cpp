@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "server/storage/schema.h"
+#include "text/fnv_hash.h"
 
 namespace decor::server {
 namespace {
@@ -39,6 +40,16 @@ int claimForServer(const std::filesystem::path& file, std::string& error) {
 
 }  // namespace
 
+std::int64_t estimateFingerprint(std::string_view email, std::string_view phone, std::string_view result) {
+  // Each field after its length, so that no shift of text between fields gives the same input.
+  std::uint64_t hash = kFnvOffset;
+  for (const std::string_view field : {email, phone, result}) {
+    hash = fnv1a64(std::to_string(field.size()) + ":", hash);
+    hash = fnv1a64(field, hash);
+  }
+  return static_cast<std::int64_t>(hash);  // SQLite's integers are signed: the same 64 bits
+}
+
 std::unique_ptr<EstimateStore> EstimateStore::open(const std::filesystem::path& file, Access access, std::string& error) {
   int lockFd = -1;
   if (access == Access::Serve) {
@@ -67,8 +78,12 @@ std::unique_ptr<EstimateStore> EstimateStore::open(const std::filesystem::path& 
     error = "数据库 " + file.string() + " 无法使用：" + opened.errorMessage();
     return nullptr;
   }
-  if (!migrateSchema(opened, why)) {
-    error = "数据库 " + file.string() + " 无法使用：" + why;
+  // The schema step that keys the estimates already there computes the key as the intake does.
+  const bool keyed = opened.defineFunction("estimate_fingerprint", 3, [](const std::vector<std::string_view>& args) {
+    return estimateFingerprint(args[0], args[1], args[2]);
+  });
+  if (!keyed || !migrateSchema(opened, why)) {
+    error = "数据库 " + file.string() + " 无法使用：" + (keyed ? why : opened.errorMessage());
     return nullptr;
   }
   return store;

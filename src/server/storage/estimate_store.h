@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "server/storage/database.h"
@@ -22,6 +23,10 @@ struct StoredEstimate {
 
   bool operator==(const StoredEstimate&) const = default;
 };
+
+// A key for finding an estimate with the same e-mail, phone and text by index. Equal estimates
+// have equal keys; equal keys are compared text by text, as different estimates may share one.
+std::int64_t estimateFingerprint(std::string_view email, std::string_view phone, std::string_view result);
 
 class EstimateStore {
  public:

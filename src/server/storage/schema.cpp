@@ -33,6 +33,14 @@ constexpr std::array<const char*, kSchemaVersion> kSteps = {
     "ALTER TABLE estimate_intake RENAME COLUMN quote_id TO estimate_id;"
     "DROP INDEX quote_intake_time;"
     "CREATE INDEX estimate_intake_time ON estimate_intake (accepted_ms);",
+
+    // The double-send check then reads only the few rows of one fingerprint, however many
+    // estimates arrived lately. An intake row whose estimate is gone keeps key 0: nothing
+    // can repeat it.
+    "ALTER TABLE estimate_intake ADD COLUMN fingerprint INTEGER NOT NULL DEFAULT 0;"
+    "UPDATE estimate_intake SET fingerprint = COALESCE((SELECT estimate_fingerprint(e.email, e.phone, e.result)"
+    " FROM estimates e WHERE e.id = estimate_intake.estimate_id), 0);"
+    "CREATE INDEX estimate_intake_fingerprint ON estimate_intake (fingerprint, accepted_ms);",
 };
 
 }  // namespace

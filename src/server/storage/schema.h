@@ -12,12 +12,14 @@ namespace decor::server {
 //    table when it first needed it.
 // 1: every table of that layout (the estimates in a table "quotes").
 // 2: the estimates and what refers to them named for what they are.
-inline constexpr int kSchemaVersion = 2;
+// 3: each accepted estimate's fingerprint beside its time, indexed, for the double-send check.
+inline constexpr int kSchemaVersion = 3;
 
 // The layout's version as the file records it; -1 when it cannot be read.
 int schemaVersion(Database& db);
 
-// Brings the file to kSchemaVersion in one write transaction (nothing to do when it is
+// Brings the file to kSchemaVersion (the connection has the SQL function
+// estimate_fingerprint, see estimateFingerprint) in one write transaction (nothing to do when it is
 // there); false, with the reason in `error`, when that fails or the file is newer.
 bool migrateSchema(Database& db, std::string& error);
 

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <utility>
 
+#include "text/fnv_hash.h"
+
 namespace decor::web {
 namespace {
 
@@ -42,11 +44,7 @@ std::optional<std::string_view> contentTypeOf(std::string_view name) {
 
 std::string entityTag(std::string_view bytes) {
   // FNV-1a over the bytes and the length: a cache key, not a secret.
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ull;
-  }
+  const std::uint64_t hash = fnv1a64(bytes);
   static constexpr char kHex[] = "0123456789abcdef";
   std::string tag = "\"";
   for (int shift = 60; shift >= 0; shift -= 4) tag += kHex[(hash >> shift) & 15];
