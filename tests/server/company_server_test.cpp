@@ -360,6 +360,73 @@ TEST_F(CompanyServerTest, CapsConnectionsPerAddressAndCutsOffLateRequests) {
   EXPECT_EQ(raw(partial + "\r\n", "127.0.0.2"), (std::pair<int, std::string>{200, "0"}));
 }
 
+// Opens connections as `open` says until `refused` holds for one (true) or `seconds` pass:
+// the wait for the server to have counted what the test holds open, without guessing a time.
+template <typename Open, typename Refused>
+bool refusedWithin(Open open, Refused refused, int seconds = 10) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (std::chrono::steady_clock::now() < until) {
+    if (refused(open())) return true;
+  }
+  return false;
+}
+
+TEST_F(CompanyServerTest, AClientBelowTheConnectionCapIsNeverRefused) {
+  constexpr unsigned kCap = 6;
+  start([](ServerSettings& settings) {
+    settings.limits.connectionsPerAddress = kCap;
+    settings.limits.deadline = std::chrono::seconds(120);  // the held ones stay for the test
+  });
+  const std::string partial = "GET /bjtj/love.txt HTTP/1.1\r\nHost: x\r\n";
+  std::vector<std::unique_ptr<RawConnection>> held;
+  for (unsigned i = 0; i < kCap; ++i) {
+    held.push_back(std::make_unique<RawConnection>(port_));
+    ASSERT_TRUE(held.back()->send(partial));
+  }
+  // At the cap, one more is refused: once all are counted, a probe gets no reply.
+  const auto probe = [this] { return get("/bjtj/love.txt"); };
+  ASSERT_TRUE(refusedWithin(probe, [](const std::string& body) { return body == "(no reply)"; }));
+  // One fewer: its close reaches the server, and a probe is answered again.
+  held.pop_back();
+  ASSERT_TRUE(refusedWithin(probe, [](const std::string& body) { return body == "0"; }));
+  // With cap - 1 held, one connection after another, each closed as soon as its reply is
+  // read: every one is answered.
+  int unanswered = 0;
+  for (int i = 0; i < 300; ++i) unanswered += get("/bjtj/love.txt") != "0";
+  EXPECT_EQ(unanswered, 0);
+}
+
+TEST_F(CompanyServerTest, BehindATrustedProxyEachForwardedClientHasItsOwnConnectionCap) {
+  start([](ServerSettings& settings) {
+    settings.limits.connectionsPerAddress = 2;
+    settings.limits.deadline = std::chrono::seconds(120);
+    settings.proxies = TrustedProxies({*parseAddressBlock("127.0.0.1")});
+  });
+  // The proxy forwards two customers' requests whose bodies are still on their way.
+  const auto from = [](const std::string& client) {
+    return "POST /site/send HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: " + client +
+           "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: 35\r\n\r\n";
+  };
+  std::vector<std::unique_ptr<RawConnection>> held;
+  for (int i = 0; i < 2; ++i) {
+    held.push_back(std::make_unique<RawConnection>(port_));
+    ASSERT_TRUE(held.back()->send(from("203.0.113.1") + "email="));
+  }
+  // A third request of the same customer is answered 429 (a reset would reach the customer
+  // as the proxy's 502); the proxy's further connections for others are served.
+  const std::pair<int, std::string> busy{429, "发送失败：同时连接过多，请稍后再试"};
+  ASSERT_TRUE(refusedWithin([&] { return raw(from("203.0.113.1")); }, [&](const auto& reply) { return reply == busy; }));
+  EXPECT_EQ(raw("GET /bjtj/love.txt HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: 203.0.113.2\r\n\r\n"),
+            (std::pair<int, std::string>{200, "0"}));
+  EXPECT_EQ(raw("GET /bjtj/love.txt HTTP/1.1\r\nHost: x\r\n\r\n"), (std::pair<int, std::string>{200, "0"}));
+  // The held two finish; the customer may connect again.
+  for (auto& connection : held) {
+    ASSERT_TRUE(connection->send("a@b.cn&tel=1&result=x12345678"));
+    EXPECT_EQ(connection->reply().first, 200);
+  }
+  EXPECT_EQ(raw(from("203.0.113.1") + "email=a@b.cn&tel=2&result=x12345678").first, 200);
+}
+
 TEST_F(CompanyServerTest, StandsInForTheChatAndNumberLocationServices) {
   EXPECT_EQ(get("/identity"), "decor-company-server：装修公司服务器正在运行\n");
   const std::string picture = get("/pa?p=2:800012345:41");
