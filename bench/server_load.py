@@ -64,12 +64,18 @@ class Server:
             refs.write("5")
 
     def stop(self):
-        self.proc.terminate()
+        stop_process(self.proc)
+
+
+def stop_process(proc):
+    """SIGTERM, and SIGKILL if it has not ended 10 s later."""
+    if proc.poll() is None:
+        proc.terminate()
         try:
-            self.proc.wait(10)
+            proc.wait(10)
         except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.proc.wait()
+            proc.kill()
+            proc.wait()
 
 
 def connect(address, source, timeout, tls=None):

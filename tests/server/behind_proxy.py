@@ -22,7 +22,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "bench"))
-from server_load import Server, estimate_body, post, request  # noqa: E402
+from server_load import Server, estimate_body, post, request, stop_process  # noqa: E402
 
 NGINX = "/usr/sbin/nginx"
 FORM_TYPE = "application/x-www-form-urlencoded"
@@ -125,13 +125,7 @@ class Nginx:
             return ""
 
     def stop(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        stop_process(self.proc)
 
 
 def https_request(nginx, method, path, source, body=None, headers=None):
