@@ -9,7 +9,9 @@ non-zero only when a correctness check fails (a refused or reset connection unde
 acknowledged estimate that was not stored exactly once, a probe that got no answer, a hostile
 request answered with anything but 4xx). Times are printed, never judged.
 
---quick runs the bounded version the test command uses.
+--quick runs the bounded version the test command uses. --through-nginx also runs the load
+through nginx with TLS, configured from the shipped site as tests/server/behind_proxy.py does,
+with the server trusting it as its proxy.
 """
 import argparse
 import os
@@ -63,16 +65,23 @@ class Server:
             refs.write("5")
 
     def stop(self):
-        self.proc.terminate()
+        stop_process(self.proc)
+
+
+def stop_process(proc):
+    """SIGTERM, and SIGKILL if it has not ended 10 s later."""
+    if proc.poll() is None:
+        proc.terminate()
         try:
-            self.proc.wait(10)
+            proc.wait(10)
         except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.proc.wait()
+            proc.kill()
+            proc.wait()
 
 
-def connect(address, source, timeout):
-    return socket.create_connection(address, timeout, source_address=(source, 0) if source else None)
+def connect(address, source, timeout, tls=None):
+    sock = socket.create_connection(address, timeout, source_address=(source, 0) if source else None)
+    return tls.wrap_socket(sock, server_hostname=address[0]) if tls else sock
 
 
 def read_reply(sock, limit=1 << 20):
@@ -87,11 +96,12 @@ def read_reply(sock, limit=1 << 20):
     return (int(match.group(1)) if match else 0), body
 
 
-def request(address, raw, source=None, timeout=10.0):
-    """One request on a fresh connection: (status, body, seconds, error)."""
+def request(address, raw, source=None, timeout=10.0, tls=None):
+    """One request on a fresh connection (over TLS with an ssl context): (status, body,
+    seconds, error)."""
     start = time.monotonic()
     try:
-        with connect(address, source, timeout) as sock:
+        with connect(address, source, timeout, tls) as sock:
             sock.sendall(raw)
             status, body = read_reply(sock)
         return status, body, time.monotonic() - start, None
@@ -228,14 +238,17 @@ def run_clients(clients, seconds, work):
     return time.monotonic() - start
 
 
-def load(server, clients, seconds, sources):
-    """`clients` threads posting distinct valid estimates for `seconds`, one per connection."""
+def load(server, clients, seconds, sources, nginx=None):
+    """`clients` threads posting distinct valid estimates for `seconds`, one per connection;
+    through `nginx` over HTTPS when given."""
+    address, tls, route = (nginx.https, nginx.context, "through nginx+TLS") if nginx else (server.address, None, "direct")
     acknowledged, latencies, errors, other = [], [], {}, {}
     lock = threading.Lock()
+    run = "2" if nginx else "1"
 
     def post_one(index, sequence):
-        tag = f"{clients:03d}{index:03d}{sequence:06d}"  # distinct from other runs' too
-        status, body, took, error = request(server.address, post(estimate_body(tag)), sources[index % len(sources)])
+        tag = f"{run}{clients:03d}{index:03d}{sequence:06d}"  # distinct from other runs' too
+        status, body, took, error = request(address, post(estimate_body(tag)), sources[index % len(sources)], tls=tls)
         with lock:
             if error:
                 errors[error] = errors.get(error, 0) + 1
@@ -247,10 +260,10 @@ def load(server, clients, seconds, sources):
 
     elapsed = run_clients(clients, seconds, post_one)
     with sqlite3.connect(f"file:{server.data}?mode=ro", uri=True) as db:
-        stored = [row[0] for row in db.execute("SELECT phone FROM estimates WHERE phone LIKE ?", (f"{clients:03d}%",))]
+        stored = [row[0] for row in db.execute("SELECT phone FROM estimates WHERE phone LIKE ?", (f"{run}{clients:03d}%",))]
     once = len(set(acknowledged)) == len(acknowledged) and all(stored.count(t) == 1 for t in set(acknowledged)) \
         if len(acknowledged) < 2000 else _each_once(acknowledged, stored)
-    print(f"  load {clients} clients {seconds} s: {len(acknowledged)} acknowledged, "
+    print(f"  load {route}, {clients} clients {seconds} s: {len(acknowledged)} acknowledged, "
           f"{len(acknowledged) / elapsed:.0f}/s, p50 {percentile(latencies, 0.5) * 1000:.1f} ms, "
           f"p99 {percentile(latencies, 0.99) * 1000:.1f} ms; connection errors {errors or 0}; "
           f"other replies {other or 0}; stored {len(stored)}; each acknowledged stored once: {once}")
@@ -443,6 +456,17 @@ def hostile(server, quick):
     return passed
 
 
+def start_nginx(folder, server):
+    """nginx with TLS from the shipped site, as the proxy test starts it."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    sys.path.insert(0, os.path.join(here, "..", "tests", "server"))
+    from behind_proxy import Nginx
+    nginx_folder = os.path.join(folder, "nginx")
+    os.mkdir(nginx_folder)
+    return Nginx(os.path.join(here, "..", "packaging", "server", "decor-company-server.nginx"), nginx_folder,
+                 server.address[1])
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("server")
@@ -450,6 +474,7 @@ def main():
     parser.add_argument("--only", choices=["slow", "hostile", "load", "volume", "memory"],
                         help="one group of figures")
     parser.add_argument("--server-arg", action="append", default=[], help="passed on to the server")
+    parser.add_argument("--through-nginx", action="store_true", help="the load also through nginx with TLS")
     args = parser.parse_args()
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
     # 4,000 held connections, and the server started from here inherits the limit.
@@ -463,7 +488,9 @@ def main():
     passed = True
     with tempfile.TemporaryDirectory(prefix="decor-load-") as folder:
         # Many estimates per address: the load would otherwise measure the estimate limit.
-        server = Server(args.server, folder, ["--estimate-limit", "1000000", *args.server_arg])
+        proxy = ["--trusted-proxy", "127.0.0.1"] if args.through_nginx else []
+        server = Server(args.server, folder, ["--estimate-limit", "1000000", *proxy, *args.server_arg])
+        nginx = None
         try:
             if args.only in (None, "slow"):
                 print("slow clients (a normal GET every 0.2 s meanwhile):")
@@ -477,7 +504,13 @@ def main():
                 print("valid quotes under load:")
                 for clients, seconds in loads:
                     passed &= load(server, clients, seconds, many)
+                if args.through_nginx:
+                    nginx = start_nginx(folder, server)
+                    for clients, seconds in loads:
+                        passed &= load(server, clients, seconds, many, nginx)
         finally:
+            if nginx:
+                nginx.stop()
             server.stop()
             for line in server.log:
                 print("  server:", line)

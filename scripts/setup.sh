@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-wqy-microhei xvfb xauth xdotool imagemagick
   dpkg-dev file lintian desktop-file-utils appstream systemd
-  libxlsxwriter-dev python3-openpyxl poppler-utils python3-aiosmtpd
+  libxlsxwriter-dev python3-openpyxl poppler-utils python3-aiosmtpd nginx-light openssl
   chromium chromium-driver python3-selenium
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine64 wine nsis ccache

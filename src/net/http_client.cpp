@@ -261,11 +261,13 @@ std::string requestOrThrow(const std::string& url, std::string& method, const st
   }
 
   const UrlParts parts = splitUrl(url);
-  const std::string target = "http://" + parts.host + ":" + std::to_string(parts.port) + parts.path;
+  const std::string target =
+      (parts.tls ? "https://" : "http://") + parts.host + ":" + std::to_string(parts.port) + parts.path;
   const std::string proxyAddress = proxy.empty() ? std::string() : "http://" + proxy;
   bool ok = true;
   ok &= curl_easy_setopt(easy.get(), CURLOPT_URL, target.c_str()) == CURLE_OK;
-  ok &= curl_easy_setopt(easy.get(), CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK;
+  ok &= curl_easy_setopt(easy.get(), CURLOPT_PROTOCOLS_STR, parts.tls ? "https" : "http") == CURLE_OK;
+  if (limits.caFile != nullptr) ok &= curl_easy_setopt(easy.get(), CURLOPT_CAINFO, limits.caFile) == CURLE_OK;
   // An empty proxy means direct access, whatever the environment says.
   ok &= curl_easy_setopt(easy.get(), CURLOPT_PROXY, proxyAddress.c_str()) == CURLE_OK;
   ok &= curl_easy_setopt(easy.get(), CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1)) == CURLE_OK;
@@ -309,6 +311,7 @@ FetchedBody fetchOrThrow(const std::string& url, const FetchLimits& limits, cons
   ok &= curl_easy_setopt(easy.get(), CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
   ok &= curl_easy_setopt(easy.get(), CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
   ok &= curl_easy_setopt(easy.get(), CURLOPT_MAXREDIRS, 5L) == CURLE_OK;
+  if (limits.caFile != nullptr) ok &= curl_easy_setopt(easy.get(), CURLOPT_CAINFO, limits.caFile) == CURLE_OK;
   ok &= curl_easy_setopt(easy.get(), CURLOPT_PROXY, "") == CURLE_OK;
   ok &= curl_easy_setopt(easy.get(), CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0)) == CURLE_OK;
   ok &= curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headerList.get()) == CURLE_OK;
@@ -324,14 +327,16 @@ FetchedBody fetchOrThrow(const std::string& url, const FetchLimits& limits, cons
 
 UrlParts splitUrl(std::string_view url) {
   std::string_view authority;
-  if (startsWithNoCase(url, "http://")) {
-    const std::string_view rest = url.substr(7);
+  UrlParts parts;
+  if (startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://")) {
+    parts.tls = startsWithNoCase(url, "https://");
+    parts.port = parts.tls ? 443 : 80;
+    const std::string_view rest = url.substr(parts.tls ? 8 : 7);
     authority = rest.substr(0, rest.find('/'));
   } else {
     authority = url.substr(0, url.find('/'));
   }
 
-  UrlParts parts;
   const std::size_t colon = authority.find(':');
   parts.host = lowerAscii(authority.substr(0, colon));
   if (colon != std::string_view::npos) {

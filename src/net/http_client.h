@@ -11,7 +11,9 @@
 
 namespace decor {
 
-struct UrlParts { std::string host; int port = 80; std::string path; };
+// An address with "https://" is reached over TLS (port 443 unless it names one); any other
+// over plain HTTP.
+struct UrlParts { std::string host; int port = 80; std::string path; bool tls = false; };
 UrlParts splitUrl(std::string_view url);
 
 // Per-phase time limits; the program uses the defaults, tests pass short ones.
@@ -19,6 +21,9 @@ struct HttpLimits {
   std::chrono::milliseconds connect{18000};
   std::chrono::milliseconds send{18000};
   std::chrono::milliseconds receive{18000};
+  // For https: a file of CA certificates trusted in place of the system's. Only tests set it,
+  // for a certificate they made; the program always checks against the system's list.
+  const char* caFile = nullptr;
 };
 
 // Ends transfers early: once cancel() is called, every transfer given this flag stops within
@@ -51,6 +56,7 @@ inline constexpr std::size_t kMaxReplyBytes = std::size_t{8} * 1024 * 1024;
 struct FetchLimits {
   std::chrono::milliseconds connect{18000};
   std::chrono::milliseconds stall{18000};
+  const char* caFile = nullptr;  // as HttpLimits::caFile
 };
 
 // The same GET, saying whether the body arrived whole (a cancelled one never has).

@@ -5,7 +5,11 @@
 #include <thread>
 #include <vector>
 
+#include <httplib.h>
+
 #include "local_http_server.h"
+#include "scratch_folder.h"
+#include "shell_command.h"
 #include "net/http_client.h"
 
 namespace decor {
@@ -40,6 +44,7 @@ TEST(SplitUrl, TakesHostPortAndPathAsTheRequestUsesThem) {
     std::string host;
     int port;
     std::string path;
+    bool tls = false;
   };
   const std::vector<Case> cases = {
       {"http://WWW.Decor-Example.COM/site/send", "www.decor-example.com", 80, "/site/send"},
@@ -50,12 +55,15 @@ TEST(SplitUrl, TakesHostPortAndPathAsTheRequestUsesThem) {
       {"http://shop.example:/x", "shop.example", 0, "/x"},
       {"http://shop.example:12ab/x", "shop.example", 12, "/x"},
       {"", "", 80, "/"},
+      {"https://Prices.Example/bj/AppConfig.xml", "prices.example", 443, "/bj/AppConfig.xml", true},
+      {"HTTPS://prices.example:8443", "prices.example", 8443, "/", true},
   };
   for (const Case& c : cases) {
     const UrlParts parts = splitUrl(c.url);
     EXPECT_EQ(parts.host, c.host) << c.url;
     EXPECT_EQ(parts.port, c.port) << c.url;
     EXPECT_EQ(parts.path, c.path) << c.url;
+    EXPECT_EQ(parts.tls, c.tls) << c.url;
   }
 }
 
@@ -279,6 +287,49 @@ TEST(HttpCancel, TransfersUnderWayEndSoonAfterTheFlagIsSetAndLaterOnesAtOnce) {
   EXPECT_FALSE(fetchUrlBody(silent.url("/"), FetchLimits{}, &cancel).complete);
   EXPECT_EQ(httpRequest(silent.url("/"), method, {}, nullptr, {}, nullptr, {}, &cancel), "");
   EXPECT_EQ(silent.connectionCount(), 2u) << "a cancelled flag opens no connection";
+}
+
+// A company behind HTTPS: the price files and the estimate send go over TLS, and a
+// certificate the program cannot check gets nothing through.
+TEST(Https, FetchesAndPostsOverTlsToACertificateItTrustsOnly) {
+  test::ScratchFolder folder("decor-tls");
+  const std::string cert = (folder / "cert.pem").string(), key = (folder / "key.pem").string();
+  ASSERT_EQ(test::runShell("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost "
+                           "-addext subjectAltName=IP:127.0.0.1 -keyout '" + key + "' -out '" + cert + "' 2>&1")
+                .exitCode,
+            0);
+  httplib::SSLServer server(cert.c_str(), key.c_str());
+  ASSERT_TRUE(server.is_valid());
+  server.Get("/bj/AppConfig.xml", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content("<prices/>", "text/xml");
+  });
+  server.Post("/site/send", [](const httplib::Request& req, httplib::Response& res) {
+    res.set_content(req.body == "email=a%40b.cn" ? "发送成功" : "?", "text/plain");
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  // Bound and listening already: connections queue until the thread takes them.
+  std::thread serving([&server] { server.listen_after_bind(); });
+  const std::string base = "https://127.0.0.1:" + std::to_string(port);
+
+  struct Case {
+    const char* caFile;
+    std::string fetched, posted;
+  };
+  const Case cases[] = {
+      {cert.c_str(), "<prices/>", "发送成功"},
+      {nullptr, "", ""},  // the system's list does not hold the test's certificate
+  };
+  for (const Case& c : cases) {
+    const FetchedBody body = fetchUrlBody(base + "/bj/AppConfig.xml", {.connect = 3s, .stall = 3s, .caFile = c.caFile});
+    EXPECT_EQ(body.bytes, c.fetched) << (c.caFile ? "trusted" : "untrusted");
+    EXPECT_EQ(body.complete, !c.fetched.empty());
+    std::string method = "POST";
+    EXPECT_EQ(httpRequest(base + "/site/send", method, {}, nullptr, "email=a%40b.cn", nullptr,
+                          {.connect = 3s, .send = 3s, .receive = 3s, .caFile = c.caFile}),
+              c.posted);
+  }
+  server.stop();
+  serving.join();
 }
 
 }  // namespace

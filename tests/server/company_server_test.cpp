@@ -396,6 +396,87 @@ TEST_F(CompanyServerTest, BodiesBeyondTheirMemoryBudgetAreRefusedAtOnce) {
   EXPECT_EQ(again.reply().first, 200);
 }
 
+// Opens connections as `open` says until `seen` holds for one's reply (true) or `seconds`
+// pass: the wait for the server to have counted, or let go of, what the test holds open,
+// without guessing a time.
+template <typename Open, typename Seen>
+bool seenWithin(Open open, Seen seen, int seconds = 10) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (std::chrono::steady_clock::now() < until) {
+    if (seen(open())) return true;
+  }
+  return false;
+}
+
+TEST_F(CompanyServerTest, AClientBelowTheConnectionCapIsNeverRefused) {
+  constexpr unsigned kCap = 6;
+  start([](ServerSettings& settings) {
+    settings.limits.connectionsPerAddress = kCap;
+    settings.limits.deadline = std::chrono::seconds(120);  // the held ones stay for the test
+  });
+  const std::string partial = "GET /bjtj/love.txt HTTP/1.1\r\nHost: x\r\n";
+  std::vector<std::unique_ptr<RawConnection>> held;
+  for (unsigned i = 0; i < kCap; ++i) {
+    held.push_back(std::make_unique<RawConnection>(port_));
+    ASSERT_TRUE(held.back()->send(partial));
+  }
+  // At the cap, one more is refused: once all are counted, a probe gets no reply. A probe
+  // counted before a held one was may have had that one cut off: it is opened again.
+  const auto probe = [&] {
+    for (auto& connection : held) {
+      if (!connection->closedByServer()) continue;
+      connection = std::make_unique<RawConnection>(port_);
+      connection->send(partial);
+    }
+    return get("/bjtj/love.txt");
+  };
+  ASSERT_TRUE(seenWithin(probe, [](const std::string& body) { return body == "(no reply)"; }));
+  // One fewer: the last finishes its request, which lets it go with its reply.
+  ASSERT_TRUE(held.back()->send("\r\n"));
+  ASSERT_EQ(held.back()->reply(), (std::pair<int, std::string>{200, "0"}));
+  held.pop_back();
+  // With cap - 1 held, one connection after another, each closed as soon as its reply is
+  // read: every one is answered.
+  int unanswered = 0;
+  for (int i = 0; i < 300; ++i) unanswered += get("/bjtj/love.txt") != "0";
+  EXPECT_EQ(unanswered, 0);
+}
+
+TEST_F(CompanyServerTest, BehindATrustedProxyEachForwardedClientHasItsOwnConnectionCap) {
+  start([](ServerSettings& settings) {
+    settings.limits.connectionsPerAddress = 2;
+    settings.limits.deadline = std::chrono::seconds(120);
+    // One thread reads the requests in the order they came: the held two are counted before
+    // the probes that follow them.
+    settings.limits.threads = 1;
+    settings.proxies = TrustedProxies({*parseAddressBlock("127.0.0.1")});
+  });
+  // The proxy forwards two customers' requests whose bodies are still on their way.
+  const auto from = [](const std::string& client) {
+    return "POST /site/send HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: " + client +
+           "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: 35\r\n\r\n";
+  };
+  std::vector<std::unique_ptr<RawConnection>> held;
+  for (int i = 0; i < 2; ++i) {
+    held.push_back(std::make_unique<RawConnection>(port_));
+    ASSERT_TRUE(held.back()->send(from("203.0.113.1") + "email="));
+  }
+  // A third request of the same customer is answered 429 (a reset would reach the customer
+  // as the proxy's 502); the proxy's further connections for others are served.
+  const std::pair<int, std::string> busy{429, "发送失败：同时连接过多，请稍后再试"};
+  const std::string whole = "email=a@b.cn&tel=3&result=x12345678";
+  ASSERT_TRUE(seenWithin([&] { return raw(from("203.0.113.1") + whole); }, [&](const auto& reply) { return reply == busy; }));
+  EXPECT_EQ(raw("GET /bjtj/love.txt HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: 203.0.113.2\r\n\r\n"),
+            (std::pair<int, std::string>{200, "0"}));
+  EXPECT_EQ(raw("GET /bjtj/love.txt HTTP/1.1\r\nHost: x\r\n\r\n"), (std::pair<int, std::string>{200, "0"}));
+  // The held two finish; the customer may connect again.
+  for (auto& connection : held) {
+    ASSERT_TRUE(connection->send("a@b.cn&tel=1&result=x12345678"));
+    EXPECT_EQ(connection->reply().first, 200);
+  }
+  EXPECT_EQ(raw(from("203.0.113.1") + "email=a@b.cn&tel=2&result=x12345678").first, 200);
+}
+
 TEST_F(CompanyServerTest, StandsInForTheChatAndNumberLocationServices) {
   EXPECT_EQ(get("/identity"), "decor-company-server：装修公司服务器正在运行\n");
   const std::string picture = get("/pa?p=2:800012345:41");

@@ -3,6 +3,7 @@
 // well-behaved client library would, from any loopback address.
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -42,6 +43,11 @@ class RawConnection {
   RawConnection& operator=(const RawConnection&) = delete;
 
   bool connected() const { return connected_; }
+  // Whether the server has closed it (or sent something) by now, without waiting.
+  bool closedByServer() const {
+    pollfd entry{fd_, POLLIN, 0};
+    return ::poll(&entry, 1, 0) == 1;
+  }
   // False once the server has stopped reading (it answered early or hung up).
   bool send(const std::string& bytes) {
     for (std::size_t sent = 0; sent < bytes.size();) {

@@ -48,6 +48,10 @@ constexpr const char* kServeUsage =
     "                     文件夹中没有的文件按内置默认价格生成；默认为数据库旁的 prices 文件夹\n"
     "  --locations 文件   号码归属地表：每行七位号段、空白、省份（UTF-8），# 开头的行为注释；\n"
     "                     不指定时使用内置的几个号段\n"
+    "  --trusted-proxy 地址  服务器前面的反向代理（如本机的 nginx：127.0.0.1）的地址或网段\n"
+    "                     （如 10.0.0.0/8、fd00::/8），可重复，也可用逗号分隔几个；空值表示没有。\n"
+    "                     经它来的请求按 X-Forwarded-For 中它所见的客户端地址计算各项限制和访问；\n"
+    "                     其他来源的 X-Forwarded-For 一律不理会\n"
     "  -h, --help         显示本帮助\n"
     "%MAIL%"
     "\n"
@@ -124,6 +128,43 @@ struct Options {
   std::string estimateLimitName = "--estimate-limit";
   std::string estimateWindowName = "--estimate-window";
 };
+
+// Takes every --trusted-proxy out of `args`. Each value is one or more addresses or CIDR
+// blocks separated by commas or blanks; an empty one adds none, so that a service file can
+// pass an unset variable. The blocks as written go to `written`, for the start line.
+bool takeTrustedProxies(std::vector<std::string>& args, TrustedProxies& proxies, std::string& written,
+                        std::string& error) {
+  std::vector<AddressBlock> blocks;
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--trusted-proxy") {
+      rest.push_back(args[i]);
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      error = "选项 --trusted-proxy 缺少参数";
+      return false;
+    }
+    const std::string& value = args[++i];
+    std::size_t start = 0;
+    while (start < value.size()) {
+      const std::size_t end = std::min(value.find_first_of(", ", start), value.size());
+      const std::string one = value.substr(start, end - start);
+      start = end + 1;
+      if (one.empty()) continue;
+      const auto block = parseAddressBlock(one);
+      if (!block) {
+        error = "--trusted-proxy 应为 IP 地址或网段（如 127.0.0.1、10.0.0.0/8、::1）：" + one;
+        return false;
+      }
+      blocks.push_back(*block);
+      written += (written.empty() ? "" : "、") + one;
+    }
+  }
+  proxies = TrustedProxies(std::move(blocks));
+  args = std::move(rest);
+  return true;
+}
 
 // The names these options had before estimates were called estimates; scripts and unit
 // files still use them.
@@ -297,6 +338,12 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
     err << "decor-company-server: " << mailError << "\n";
     return 2;
   }
+  TrustedProxies proxies;
+  std::string proxiesWritten;
+  if (!takeTrustedProxies(rest, proxies, proxiesWritten, mailError)) {
+    err << "decor-company-server: " << mailError << "\n";
+    return 2;
+  }
   web::WebSettings webSettings;
   if (!web::takeWebOptions(rest, webSettings, mailError)) {
     err << "decor-company-server: " << mailError << "\n";
@@ -318,6 +365,7 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
 
   ServerSettings settings;
   settings.web = std::move(webSettings);
+  settings.proxies = std::move(proxies);
   if (!readLimits(options, settings, err)) return 2;
   fitConnectionsToDescriptors(settings.limits);
   settings.log = [&err](const std::string& line) { err << line + "\n" << std::flush; };
@@ -417,7 +465,8 @@ int runServeCommand(const std::vector<std::string>& args, std::ostream& out, std
            "启动：地址 http://" + hostInUrl(host) + ":" + std::to_string(port) + "，数据库 " + data.string() +
                "，价格文件夹 " + pricesDir.string() +
                (missing.empty() ? std::string() : "（没有 " + missing + "，用内置价格）") + "，邮件投递" +
-               (delivery ? "开启" : "未开启") + "，信任的代理 无");
+               (delivery ? "开启" : "未开启") + "，信任的代理 " +
+               (proxiesWritten.empty() ? std::string("无") : proxiesWritten));
   // One write for both lines, so that whoever waits for the first reads the second with it.
   out << "正在监听 http://" << hostInUrl(host) << ":" << port << "\n"
       << (delivery ? "邮件投递：经 " + mail->account.url + " 从 " + mail->from + " 发出，销售邮箱 " + mail->sales

@@ -1,12 +1,5 @@
 #include "server/http/abuse_limits.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
-#include <cstdio>
-#include <cstring>
-
 namespace decor::server {
 
 std::string RefusalCounts::takeCounts() {
@@ -20,28 +13,6 @@ std::string RefusalCounts::takeCounts() {
     line += (line.empty() ? "" : "，") + std::string(kNames[k]) + " " + std::to_string(count);
   }
   return line;
-}
-
-std::string addressKey(const sockaddr* address) {
-  char text[INET6_ADDRSTRLEN] = {};
-  if (address == nullptr) return "?";
-  if (address->sa_family == AF_INET) {
-    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text, sizeof text);
-    return text;
-  }
-  if (address->sa_family != AF_INET6) return "?";
-  const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr;
-  if (IN6_IS_ADDR_V4MAPPED(&v6)) {
-    inet_ntop(AF_INET, v6.s6_addr + 12, text, sizeof text);
-    return text;
-  }
-  std::string key;
-  for (int group = 0; group < 4; ++group) {
-    char hex[6];
-    std::snprintf(hex, sizeof hex, "%x:", v6.s6_addr[2 * group] << 8 | v6.s6_addr[2 * group + 1]);
-    key += hex;
-  }
-  return key + ":/64";
 }
 
 bool SlidingWindowLimit::allow(const std::string& address, Clock::time_point now) {

@@ -1,7 +1,6 @@
 #pragma once
 // Per-address limits on what one client may make the server do, and the counts of what was
-// refused. An address is an IPv4 address or an IPv6 /64, which one subscriber usually holds
-// whole.
+// refused. An address is an addressKey(): an IPv4 address or an IPv6 /64.
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -11,8 +10,6 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
-
-struct sockaddr;
 
 namespace decor::server {
 
@@ -47,10 +44,6 @@ class RefusalCounts {
  private:
   std::array<std::atomic<std::uint64_t>, kRefusalKinds> counts_{};
 };
-
-// The key the limits count under: "a.b.c.d" (also for an IPv4-mapped IPv6 address), or the
-// first four groups of an IPv6 address followed by "::/64".
-std::string addressKey(const sockaddr* address);
 
 // Events per address in a sliding window. Bounded: when `maxAddresses` are tracked, the
 // stale ones are dropped, and while all are fresh a new address is refused.

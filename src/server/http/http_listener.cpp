@@ -10,13 +10,29 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace decor::server {
 
+// How connections count towards the per-address cap. A direct client's connection counts
+// from accept: the cap is there to stop one address from holding many connections open. A
+// trusted proxy's connections carry every customer's requests and are not capped together;
+// each counts for its forwarded client from the moment its headers name that client (the
+// earliest the client is known) instead, and one over the cap is answered 429, since a reset
+// would reach the customer as the proxy's 502. The proxy itself buffers slow clients and
+// has its own limits; the overall connection limit and the deadline still apply to it.
+//
+// Either way a connection stops counting once its whole request is in and its reply is
+// queued, before a byte of that reply is sent. With one request per connection it reads
+// nothing more from its client then, and is gone once the reply is out (or idle for the
+// deadline). Counting it until the library has finished closing it would refuse a client
+// that has read its reply and opened its next connection, below the cap by its own count.
 struct HttpListener::Connection {
   int fd;
-  std::string address;
+  std::string address;  // the key its client counts under: the peer's, or the forwarded client's
   Clock::time_point started;
+  bool proxied = false;  // from a trusted proxy
+  bool counted = false;  // holds one of perAddress_[address]
   bool arrived = false;  // the whole request is in: the deadline no longer applies
   bool cutOff = false;
 };
@@ -67,6 +83,28 @@ const char* header(MHD_Connection* connection, const char* name) {
   return MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
 }
 
+// Every X-Forwarded-For line, joined by commas in the order they came: one list.
+std::string forwardedFor(MHD_Connection* connection) {
+  std::string joined;
+  MHD_get_connection_values(
+      connection, MHD_HEADER_KIND,
+      [](void* cls, MHD_ValueKind, const char* key, const char* value) {
+        auto& list = *static_cast<std::string*>(cls);
+        if (strcasecmp(key, "X-Forwarded-For") != 0 || value == nullptr) return MHD_YES;
+        list += (list.empty() ? "" : ",") + std::string(value);
+        return MHD_YES;
+      },
+      &joined);
+  return joined;
+}
+
+std::optional<IpAddress> peerOf(MHD_Connection* connection) {
+  const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+  return ipAddressOf(info ? info->client_addr : nullptr);
+}
+
+std::string keyOf(const std::optional<IpAddress>& address) { return address ? addressKey(*address) : "?"; }
+
 // Whether the request declares its body length twice with different values. The library
 // reads the first; a proxy in front might read another, and the two would split the stream
 // differently (request smuggling).
@@ -95,8 +133,10 @@ bool conflictingLengths(MHD_Connection* connection) {
 struct ListenerCallbacks {
   static MHD_Result accept(void* cls, const sockaddr* address, socklen_t) {
     auto& self = *static_cast<HttpListener*>(cls);
+    const auto peer = ipAddressOf(address);
+    if (peer && self.proxies_.trusts(*peer)) return MHD_YES;
     std::lock_guard lock(self.mutex_);
-    const auto found = self.perAddress_.find(addressKey(address));
+    const auto found = self.perAddress_.find(keyOf(peer));
     if (found == self.perAddress_.end() || found->second < self.limits_.connectionsPerAddress) return MHD_YES;
     self.refused_.add(Refusal::Connections);
     return MHD_NO;
@@ -106,15 +146,15 @@ struct ListenerCallbacks {
     auto& self = *static_cast<HttpListener*>(cls);
     if (code == MHD_CONNECTION_NOTIFY_STARTED) {
       const auto* fd = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
-      const auto* address = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
-      auto entry = std::make_unique<HttpListener::Connection>(HttpListener::Connection{
-          fd ? fd->connect_fd : -1, addressKey(address ? address->client_addr : nullptr), Clock::now()});
+      const auto peer = peerOf(connection);
+      auto entry = std::make_unique<HttpListener::Connection>(
+          HttpListener::Connection{fd ? fd->connect_fd : -1, keyOf(peer), Clock::now()});
+      entry->proxied = peer && self.proxies_.trusts(*peer);
       *context = entry.get();
       std::lock_guard lock(self.mutex_);
       // accept() let it through, but others from the address may have been accepted on
       // other threads since: the count taken here is the one that holds.
-      if (++self.perAddress_[entry->address] > self.limits_.connectionsPerAddress) {
-        self.releaseAddress(entry->address);
+      if (!entry->proxied && !self.countConnection(*entry)) {
         entry->cutOff = true;
         ::shutdown(entry->fd, SHUT_RDWR);
         self.refused_.add(Refusal::Connections);
@@ -127,7 +167,7 @@ struct ListenerCallbacks {
     auto* entry = static_cast<HttpListener::Connection*>(*context);
     if (entry == nullptr) return;
     std::lock_guard lock(self.mutex_);
-    if (!entry->cutOff) self.releaseAddress(entry->address);
+    self.releaseConnection(*entry);
     self.connections_.erase(entry);
     *context = nullptr;
     // A stopping server waits for its last connection.
@@ -141,6 +181,9 @@ struct ListenerCallbacks {
     if (state == nullptr) {
       state = new RequestState(self.bodies_, self.limits_.bodyBytes);
       *requestContext = state;
+      if (!countForwardedClient(self, connection)) {
+        return refuse(self, connection, *state, Refusal::Connections, {429, kText, "发送失败：同时连接过多，请稍后再试"});
+      }
       // What the headers alone refuse is refused before a byte of the body is read.
       const char* encoding = header(connection, MHD_HTTP_HEADER_CONTENT_ENCODING);
       if (encoding != nullptr && strcasecmp(encoding, "identity") != 0) {
@@ -172,28 +215,30 @@ struct ListenerCallbacks {
       *uploadSize = 0;
       return MHD_YES;
     }
+    // A refusal once the whole request is in stops counting like any other reply.
     if (state->discarded == RequestBody::Added::TooLarge) {
-      return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+      return finish(self, connection, *state, Refusal::TooLarge, tooLarge(self));
     }
-    if (state->discarded == RequestBody::Added::OverBudget) return refuse(self, connection, *state, Refusal::Busy, busy());
+    if (state->discarded == RequestBody::Added::OverBudget) return finish(self, connection, *state, Refusal::Busy, busy());
 
     HttpRequest request{method, url, {}, {}, state->body.take(), {}};
     MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, collectQuery, &request.query);
     MHD_get_connection_values(connection, MHD_HEADER_KIND, collectHeader, &request.headers);
-    const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
-    auto* entry = info ? static_cast<HttpListener::Connection*>(info->socket_context) : nullptr;
-    if (entry != nullptr) {
+    if (auto* entry = entryOf(connection)) {
       std::lock_guard lock(self.mutex_);
       entry->arrived = true;
       request.address = entry->address;
     }
     state->answered = true;
     // Nothing may unwind into the library.
+    HttpReply reply;
     try {
-      return queueReply(connection, self.handler_(request));
+      reply = self.handler_(request);
     } catch (...) {
-      return queueReply(connection, {500, kText, "服务器内部错误"});
+      reply = {500, kText, "服务器内部错误"};
     }
+    replyQueued(self, connection);
+    return queueReply(connection, reply);
   }
 
   static void completed(void*, MHD_Connection*, void** requestContext, MHD_RequestTerminationCode) {
@@ -202,6 +247,33 @@ struct ListenerCallbacks {
   }
 
  private:
+  // For a trusted proxy's connection, once its headers are in: counts it for the client they
+  // name; false when that client is at the cap.
+  static bool countForwardedClient(HttpListener& self, MHD_Connection* connection) {
+    auto* entry = entryOf(connection);
+    if (entry == nullptr || !entry->proxied) return true;
+    const auto peer = peerOf(connection);
+    const std::string client = peer ? addressKey(self.proxies_.clientOf(*peer, forwardedFor(connection))) : "?";
+    std::lock_guard lock(self.mutex_);
+    entry->address = client;
+    return self.countConnection(*entry);
+  }
+  static void replyQueued(HttpListener& self, MHD_Connection* connection) {
+    auto* entry = entryOf(connection);
+    if (entry == nullptr) return;
+    std::lock_guard lock(self.mutex_);
+    self.releaseConnection(*entry);
+  }
+  static HttpListener::Connection* entryOf(MHD_Connection* connection) {
+    const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+    return info ? static_cast<HttpListener::Connection*>(info->socket_context) : nullptr;
+  }
+  // A refusal once the whole request is in: it stops counting like any other reply.
+  static MHD_Result finish(HttpListener& self, MHD_Connection* connection, RequestState& state, Refusal why,
+                           const HttpReply& reply) {
+    replyQueued(self, connection);
+    return refuse(self, connection, state, why, reply);
+  }
   static HttpReply tooLarge(const HttpListener& self) {
     return {413, kText, "发送失败：请求超过 " + std::to_string(self.limits_.bodyBytes / 1024) + " KiB"};
   }
@@ -214,9 +286,10 @@ struct ListenerCallbacks {
   }
 };
 
-HttpListener::HttpListener(RequestLimits limits, HttpHandler handler, RefusalCounts& refused,
+HttpListener::HttpListener(RequestLimits limits, TrustedProxies proxies, HttpHandler handler, RefusalCounts& refused,
                            std::function<void()> tick)
     : limits_(limits),
+      proxies_(std::move(proxies)),
       handler_(std::move(handler)),
       refused_(refused),
       tick_(std::move(tick)),
@@ -335,7 +408,7 @@ void HttpListener::cutOffLateRequests() {
   for (auto& [key, connection] : connections_) {
     if (connection->arrived || connection->cutOff || now - connection->started < limits_.deadline) continue;
     // Its address may connect again as soon as it sees the close.
-    releaseAddress(connection->address);
+    releaseConnection(*connection);
     connection->cutOff = true;
     // The connection's thread sees the end of the stream and closes it.
     ::shutdown(connection->fd, SHUT_RDWR);
@@ -343,8 +416,18 @@ void HttpListener::cutOffLateRequests() {
   }
 }
 
-void HttpListener::releaseAddress(const std::string& address) {
-  const auto count = perAddress_.find(address);
+bool HttpListener::countConnection(Connection& connection) {
+  unsigned& count = perAddress_[connection.address];
+  if (count >= limits_.connectionsPerAddress) return false;
+  ++count;
+  connection.counted = true;
+  return true;
+}
+
+void HttpListener::releaseConnection(Connection& connection) {
+  if (!connection.counted) return;
+  connection.counted = false;
+  const auto count = perAddress_.find(connection.address);
   if (count != perAddress_.end() && --count->second == 0) perAddress_.erase(count);
 }
 

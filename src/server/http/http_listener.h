@@ -15,6 +15,7 @@
 
 #include "server/http/abuse_limits.h"
 #include "server/http/body_budget.h"
+#include "server/http/client_address.h"
 #include "server/http/request_limits.h"
 
 struct MHD_Daemon;
@@ -52,8 +53,10 @@ using HttpHandler = std::function<HttpReply(const HttpRequest&)>;
 class HttpListener {
  public:
   // `refused` counts what the listener turns away; `tick` runs about once a second on the
-  // listener's own thread while it serves.
-  HttpListener(RequestLimits limits, HttpHandler handler, RefusalCounts& refused, std::function<void()> tick);
+  // listener's own thread while it serves. A request through one of `proxies` is its
+  // forwarded client's.
+  HttpListener(RequestLimits limits, TrustedProxies proxies, HttpHandler handler, RefusalCounts& refused,
+               std::function<void()> tick);
   ~HttpListener();
   HttpListener(const HttpListener&) = delete;
   HttpListener& operator=(const HttpListener&) = delete;
@@ -77,9 +80,12 @@ class HttpListener {
   void housekeeping(std::unique_lock<std::mutex>& lock);
   void stopAccepting(MHD_Daemon* daemon);
   void cutOffLateRequests();
-  void releaseAddress(const std::string& address);
+  // Under the lock: counts the connection for its address, or false when that is at the cap.
+  bool countConnection(Connection& connection);
+  void releaseConnection(Connection& connection);
 
   RequestLimits limits_;
+  TrustedProxies proxies_;
   HttpHandler handler_;
   RefusalCounts& refused_;
   std::function<void()> tick_;

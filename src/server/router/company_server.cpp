@@ -57,7 +57,7 @@ CompanyServer::CompanyServer(EstimateStore& store, ServerSettings settings)
       estimates_(settings_.abuse.estimatesPerWindow, settings_.abuse.estimateWindow),
       visits_(1, settings_.abuse.visitWindow),
       web_(webServices(), settings_.web),
-      http_(settings_.limits, [this](const HttpRequest& request) { return answer(request); }, refused_,
+      http_(settings_.limits, settings_.proxies, [this](const HttpRequest& request) { return answer(request); }, refused_,
             [this] { logRefusals(); }) {}
 
 CompanyServer::~CompanyServer() = default;

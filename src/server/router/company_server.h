@@ -10,6 +10,7 @@
 
 #include "server/clock/time_text.h"
 #include "server/http/abuse_limits.h"
+#include "server/http/client_address.h"
 #include "server/http/http_listener.h"
 #include "server/http/request_limits.h"
 #include "server/intake/form_check.h"
@@ -26,6 +27,8 @@ struct ServerSettings {
   NumberLocations locations = NumberLocations::builtIn();
   std::function<std::string()> now = localTimeNow;  // the time an estimate is stamped with
   RequestLimits limits;
+  // Whose X-Forwarded-For names the client (--trusted-proxy): the proxy in front, if any.
+  TrustedProxies proxies;
   AbuseSettings abuse;
   // Where the counts of refused requests go, at most once per `logEvery`, and only when
   // something was refused.
