@@ -26,7 +26,7 @@ QuotationWindow::QuotationWindow(AppServices services, QuoteRequest request, QWi
   ui_->setupUi(this);
   new WindowGrowth(*this, *ui_->超级列表框1, GrowthAnchor::RightEdge);
   ui_->超级列表框1->setModel(model_);
-  setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns);
+  setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns, kQuoteNameColumn);
   setWindowTitle(QString::fromStdString(services_.endpoints.companyName) + QStringLiteral("——用心装点每一个家"));
   ui_->标签6->setText(ui_->标签6->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
   ui_->标签1->setText(aboutText(services_.endpoints));
