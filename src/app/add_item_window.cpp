@@ -1,5 +1,6 @@
 #include "app/add_item_window.h"
 
+#include "ui/choice_box.h"
 #include "ui/qt_text.h"
 #include "ui/typed_text_drop_down.h"
 #include "ui_add_item_window.h"
@@ -29,6 +30,7 @@ AddItemWindow::AddItemWindow(QWidget* parent) : QDialog(parent), ui_(std::make_u
     keepTypedText(*box);
     keepTextWithoutSelection(*box);
   }
+  widenListToChoices(*nameBox);
   // Picked from the list only: typing a name leaves the price as it is.
   connect(nameBox, &QComboBox::textActivated, this, [priceBox](const QString& name) {
     if (const auto price = addItemDefaultPrice(name.toStdString())) {

@@ -3,8 +3,15 @@
 #include <QByteArray>
 
 #include "ui/picture_box.h"
+#include "ui/qt_text.h"
 
 namespace decor {
+
+void setUpChatStatusBox(PictureBox& box, const AppServices& services) {
+  box.setPlaceholder(qt(kChatPlaceholder));
+  QObject::connect(&box, &PictureBox::pressed, &box,
+                   [open = services.openInBrowser, url = services.endpoints.chatPageUrl()] { open(url); });
+}
 
 std::string fetchChatStatusPicture(UrlFetcher& fetcher, const Endpoints& endpoints) {
   return fetcher.fetchUrl(endpoints.chatStatusPictureUrl());

@@ -2,6 +2,7 @@
 // The chat service's online-status picture, shown by the main, quotation and contact windows.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/app_services.h"
 #include "app/gui_dispatcher.h"
@@ -9,6 +10,13 @@
 namespace decor {
 
 class PictureBox;
+
+// What a chat status box shows until a picture arrives, and when none does.
+inline constexpr std::string_view kChatPlaceholder = "在线咨询";
+
+// Makes `box` a window's way to the chat: the placeholder until a picture is shown, and a
+// left press opens the chat page in the browser.
+void setUpChatStatusBox(PictureBox& box, const AppServices& services);
 
 // Fetches the picture's bytes (empty on failure). Any thread. Workers only fetch: decoding
 // uses Qt's image plugins, which must not be busy on a worker when the program ends.

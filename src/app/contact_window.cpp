@@ -23,8 +23,7 @@ ContactWindow::ContactWindow(AppServices services, QWidget* parent)
   setFixedSize(size());
   ui_->超级链接框3->setAddress(QString::fromStdString(services_.endpoints.website));
 
-  connect(ui_->图片框1, &PictureBox::pressed, this,
-          [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
+  setUpChatStatusBox(*ui_->图片框1, services_);
   connect(ui_->超级链接框3, &HyperlinkLabel::released, this,
           [this] { services_.openInBrowser(ui_->超级链接框3->address().toStdString()); });
 

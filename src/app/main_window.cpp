@@ -40,8 +40,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
   connect(ui_->按钮1, &QAbstractButton::clicked, this, &MainWindow::startQuickEstimate);
   connect(ui_->按钮2, &QAbstractButton::clicked, this, &MainWindow::openRoomEntryWindow);
   connect(ui_->组合框1, &QComboBox::currentIndexChanged, this, &MainWindow::retitleRoomEntryWindow);
-  connect(ui_->图片框1, &PictureBox::pressed, this,
-          [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
+  setUpChatStatusBox(*ui_->图片框1, services_);
 }
 
 MainWindow::~MainWindow() = default;

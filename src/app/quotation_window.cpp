@@ -26,13 +26,12 @@ QuotationWindow::QuotationWindow(AppServices services, QuoteRequest request, QWi
   ui_->setupUi(this);
   new WindowGrowth(*this, *ui_->超级列表框1, GrowthAnchor::RightEdge);
   ui_->超级列表框1->setModel(model_);
-  setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns);
+  setReportColumnWidths(*ui_->超级列表框1, kQuoteColumns, kQuoteNameColumn);
   setWindowTitle(QString::fromStdString(services_.endpoints.companyName) + QStringLiteral("——用心装点每一个家"));
   ui_->标签6->setText(ui_->标签6->text() + QLatin1Char('\n') + QString::fromStdString(services_.endpoints.hotline));
   ui_->标签1->setText(aboutText(services_.endpoints));
 
-  connect(ui_->图片框1, &PictureBox::pressed, this,
-          [this] { services_.openInBrowser(services_.endpoints.chatPageUrl()); });
+  setUpChatStatusBox(*ui_->图片框1, services_);
   connect(ui_->超级链接框1, &HyperlinkLabel::released, this, &QuotationWindow::openContactWindow);
 
   loadChatStatusPicture(services_, dispatcher_, ui_->图片框1);

@@ -44,6 +44,8 @@ RoomListController::RoomListController(Ui::RoomEntryWindow& form, const AppServi
 
 QTreeView& RoomListController::roomList() const { return *form_.超级列表框1; }
 
+void RoomListController::replaceRooms(std::vector<RoomEntry> rooms) { model_.replaceAll(std::move(rooms)); }
+
 RoomEntry RoomListController::currentInput() const {
   return RoomEntry{
       .roomType = form_.组合框2->currentText().toStdString(),
@@ -70,7 +72,11 @@ void RoomListController::add() {
 void RoomListController::modify() {
   const std::optional<std::size_t> row = selectedRow();
   const RoomEntry input = currentInput();
-  model_.modify(row, input);
+  const ModifyOutcome outcome = model_.modify(row, input);
+  if (!outcome.message.empty()) {
+    showMessage(qt(outcome.message), QMessageBox::Information);
+    return;
+  }
   roomList().setFocus();
 }
 
@@ -111,10 +117,12 @@ void RoomListController::packageButton(PackageScope scope) {
     showMessage(qt(*warning), QMessageBox::Warning);
     return;
   }
-  // A row stored unchecked by 修改 that the build cannot read: point at it and say why.
+  // A stored room the build cannot read: select it and load it into the inputs, so that the
+  // next 修改 mends that room, and say which one and why.
   if (const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms().rows())) {
     selectRow(unreadable->row);
-    showMessage(qt(unreadable->message()), QMessageBox::Information);
+    showInput(rooms().rows()[unreadable->row]);
+    showMessage(qt(refusedRoomMessage(rooms().rows(), *unreadable)), QMessageBox::Information);
     return;
   }
   // Modal without owner; the window may be gone when this returns, so nothing follows.
@@ -132,7 +140,8 @@ void RoomListController::selectRow(std::size_t row) {
   QTreeView& list = roomList();
   const QModelIndex index = model_.index(static_cast<int>(row), 0);
   if (!index.isValid()) return;
-  // Pointing at a row to report it is not loading it.
+  // The caller loads the row itself: a click's rule skips a row without a room type, and a
+  // reported row must be loaded whatever it holds.
   selectingRow_ = true;
   list.setCurrentIndex(index);
   selectingRow_ = false;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app_services.h"
 #include "quotation_rows/quote_build.h"
@@ -33,6 +34,10 @@ class RoomListController final : public QObject {
                      std::function<std::string()> currentGrade);
 
   const RoomList& rooms() const { return model_.rooms(); }
+
+  // Rooms read back from a saved quotation replace the list as they were stored. One the
+  // build cannot read is named by the package buttons.
+  void replaceRooms(std::vector<RoomEntry> rooms);
 
   // The six input controls as a room, in column order.
   RoomEntry currentInput() const;

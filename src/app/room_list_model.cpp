@@ -1,18 +1,10 @@
 #include "app/room_list_model.h"
 
-#include <array>
-
 #include "ui/qt_text.h"
 
 namespace decor {
 
 namespace {
-
-const std::string& cell(const RoomEntry& room, int column) {
-  const std::array<const std::string*, 6> cells{&room.roomType, &room.size,       &room.window,
-                                                &room.doorType, &room.doorLeaves, &room.wallCount};
-  return *cells[static_cast<std::size_t>(column)];
-}
 
 Qt::Alignment alignmentOf(int column) {
   const ColumnAlignment side = kRoomListColumns[static_cast<std::size_t>(column)].alignment;
@@ -35,7 +27,10 @@ int RoomListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RoomListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || !validColumn(index.column())) return {};
-  if (role == Qt::DisplayRole) return qt(cell(rooms_.rows()[static_cast<std::size_t>(index.row())], index.column()));
+  // The columns keep their widths: a longer text is cut short in the list and read whole here.
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+    return qt(roomCells(rooms_.rows()[static_cast<std::size_t>(index.row())])[static_cast<std::size_t>(index.column())]);
+  }
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(alignmentOf(index.column()));
   return {};
 }
@@ -58,11 +53,18 @@ AddOutcome RoomListModel::add(RoomEntry& input) {
   return outcome;
 }
 
-bool RoomListModel::modify(std::optional<std::size_t> selected, const RoomEntry& input) {
-  if (!rooms_.modify(selected, input)) return false;
+ModifyOutcome RoomListModel::modify(std::optional<std::size_t> selected, const RoomEntry& input) {
+  ModifyOutcome outcome = rooms_.modify(selected, input);
+  if (!outcome.written) return outcome;
   const int row = static_cast<int>(*selected);
-  emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
-  return true;
+  emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+  return outcome;
+}
+
+void RoomListModel::replaceAll(std::vector<RoomEntry> rooms) {
+  beginResetModel();
+  rooms_.replaceAll(std::move(rooms));
+  endResetModel();
 }
 
 bool RoomListModel::remove(std::optional<std::size_t> selected) {

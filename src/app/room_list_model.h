@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "quotation_rows/room_list.h"
 
@@ -23,10 +24,11 @@ class RoomListModel final : public QAbstractTableModel {
 
   const RoomList& rooms() const { return rooms_; }
 
-  // RoomList's add, modify and remove, each told to the views as it happens.
+  // RoomList's add, modify, remove and replaceAll, each told to the views as it happens.
   AddOutcome add(RoomEntry& input);
-  bool modify(std::optional<std::size_t> selected, const RoomEntry& input);
+  ModifyOutcome modify(std::optional<std::size_t> selected, const RoomEntry& input);
   bool remove(std::optional<std::size_t> selected);
+  void replaceAll(std::vector<RoomEntry> rooms);
 
  private:
   RoomList rooms_;

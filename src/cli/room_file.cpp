@@ -4,7 +4,6 @@
 #include <array>
 
 #include "cli/input_file.h"
-#include "quotation_rows/quote_build.h"
 #include "text/codepage.h"
 #include "text/system_path.h"
 
@@ -12,11 +11,6 @@ namespace decor::cli {
 namespace {
 
 constexpr std::size_t kCells = 6;
-
-bool hasNegativeMeasure(const RoomMeasures& m) {
-  return m.length < 0 || m.width < 0 || m.height < 0 || m.windowLength < 0 || m.windowHeight < 0 ||
-         m.doorLeaves < 0 || m.wallCount < 0;
-}
 
 std::string lineError(const std::string& path, std::size_t lineNumber, const std::string& message) {
   return "房间文件 " + path + " 第" + std::to_string(lineNumber) + "行" + message;
@@ -57,9 +51,12 @@ std::string parseRoomList(std::string_view bytes, const std::string& path, RoomF
     file.rooms.push_back(RoomEntry{std::move(cells[0]), std::move(cells[1]), std::move(cells[2]), std::move(cells[3]),
                                    std::move(cells[4]), std::move(cells[5])});
     file.lineNumbers.push_back(lineNumber);
-    // A flat has no negative sizes; the build would price them all the same.
-    if (const auto measures = readRoomMeasures(file.rooms.back()); measures && hasNegativeMeasure(*measures))
-      return lineError(path, lineNumber, ": 房间长宽高、窗户长高、门的扇数和墙面数不能为负数");
+    // Letters and negative sizes are refused as the room entry window refuses them. A row
+    // the build cannot read at all is left to the build, which names its line.
+    const RoomEntry& room = file.rooms.back();
+    if (roomFormatProblem(room, RoomFormatCheck::ReadingStoredRow) != RoomFormatProblem::None) continue;
+    if (const std::optional<RoomMeasureProblem> problem = roomMeasureProblem(room))
+      return lineError(path, lineNumber, ": " + problem->message);
   }
   return {};
 }

@@ -55,6 +55,21 @@ bool isEmphasisedRow(const QuoteItem& row) {
          row.unitPrice.empty() && row.total.empty();
 }
 
+std::array<RequestField, 3> requestFields(const QuoteRequest& request) {
+  return {{{"装修档次", request.grade},
+           {"报价方式", std::string(packageScopeText(request.scope))},
+           {"地面", std::string(floorText(request.floor))}}};
+}
+
+std::string requestLine(const QuoteRequest& request) {
+  std::string line;
+  for (const RequestField& field : requestFields(request)) {
+    if (!line.empty()) line += "  ";
+    line.append(field.label).append("：").append(field.value);
+  }
+  return line;
+}
+
 std::string dateLine(std::string_view date) { return "日期：" + std::string(date); }
 
 std::string pageNumberText(int page, int pageCount) {

@@ -1,13 +1,17 @@
 #pragma once
-// A quotation as it leaves the program: the table's rows with their caption, the date and
-// the company's contact data. The Excel, PDF and printed forms are all drawn from this, so
-// they show the same rows with the same emphasis.
+// A quotation as it leaves the program: the table's rows with their caption, the date, the
+// company's contact data and the request they were built from (grade, package, floor and
+// rooms), so that a reader knows what the figures price. The Excel, PDF and printed forms are
+// all drawn from this, so they show the same rows with the same emphasis.
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "deployment/endpoints.h"
+#include "quotation_rows/quote_build.h"
 #include "quotation_rows/quote_table.h"
 
 namespace decor {
@@ -25,6 +29,7 @@ struct QuoteDocument {
   std::string date;     // "2026-12-08"
   std::vector<QuoteItem> rows;
   CompanyContact company;
+  QuoteRequest request;
 };
 
 // The two files a quotation is saved as.
@@ -43,6 +48,18 @@ std::optional<double> plainDecimalValue(std::string_view text);
 
 // Room and package headings, the fee block's heading and the two totals.
 bool isEmphasisedRow(const QuoteItem& row);
+
+// What the request is shown as: its three choices as label and value, in order
+// (装修档次, 报价方式, 地面), and the room list under the room entry window's column titles.
+struct RequestField {
+  std::string_view label;
+  std::string value;
+
+  bool operator==(const RequestField&) const = default;
+};
+std::array<RequestField, 3> requestFields(const QuoteRequest& request);
+// The fields on one line: "装修档次：舒适型装修  报价方式：全包  地面：地板".
+std::string requestLine(const QuoteRequest& request);
 
 // "日期：2026-12-08"
 std::string dateLine(std::string_view date);

@@ -2,9 +2,11 @@
 
 #include <xlsxwriter.h>
 
+#include <array>
 #include <cerrno>
 #include <clocale>
 #include <locale.h>
+#include <span>
 
 #include "export/file_replace.h"
 #include "text/utf8.h"
@@ -57,6 +59,7 @@ class CNumericLocale {
 constexpr double kColumnScale = 1.25;
 
 struct Formats {
+  lxw_format* label;
   lxw_format* title;
   lxw_format* date;
   lxw_format* header[2];  // left, right
@@ -65,6 +68,8 @@ struct Formats {
 
 Formats addFormats(lxw_workbook* workbook) {
   Formats formats{};
+  formats.label = workbook_add_format(workbook);
+  format_set_bold(formats.label);
   formats.title = workbook_add_format(workbook);
   format_set_bold(formats.title);
   format_set_font_size(formats.title, 16);
@@ -98,6 +103,42 @@ std::string describe(lxw_error error) {
     return fileErrorReason(systemError);
   }
   return std::string("生成 Excel 文件时出错：") + lxw_strerror(error);
+}
+
+// Writes a row of texts as they are, in the columns' alignments: the header's look or a cell's.
+void writeTextRow(lxw_worksheet* sheet, lxw_row_t row, std::span<const ColumnFormat> columns,
+                  std::span<const std::string_view> texts, lxw_format* const (&formats)[2]) {
+  for (std::size_t i = 0; i < columns.size() && i < texts.size(); ++i) {
+    const auto column = static_cast<lxw_col_t>(i);
+    lxw_format* format = formats[columns[i].alignment == ColumnAlignment::Right];
+    if (texts[i].empty()) {
+      worksheet_write_blank(sheet, row, column, format);
+    } else {
+      worksheet_write_string(sheet, row, column, std::string(texts[i]).c_str(), format);
+    }
+  }
+}
+
+// The second sheet: what was asked for. The choices as label and value, then the rooms as
+// typed, kept as text so that "３２００" or "3200*2800*2920" read back as entered.
+void writeRequestSheet(lxw_workbook* workbook, const Formats& formats, const QuoteRequest& request) {
+  lxw_worksheet* sheet = workbook_add_worksheet(workbook, std::string(kRequestSheetName).c_str());
+  if (!sheet) return;
+  for (std::size_t i = 0; i < kRoomListColumns.size(); ++i) {
+    const auto column = static_cast<lxw_col_t>(i);
+    worksheet_set_column_pixels(sheet, column, column,
+                                static_cast<std::uint32_t>(kRoomListColumns[i].width * kColumnScale), nullptr);
+  }
+  lxw_row_t row = 0;
+  for (const RequestField& field : requestFields(request)) {
+    worksheet_write_string(sheet, row, 0, std::string(field.label).c_str(), formats.label);
+    worksheet_write_string(sheet, row, 1, field.value.c_str(), nullptr);
+    ++row;
+  }
+  row = kRequestSheetHeaderRows - 1;
+  writeTextRow(sheet, row++, kRoomListColumns, columnTitles(kRoomListColumns), formats.header);
+  for (const RoomEntry& room : request.rooms) writeTextRow(sheet, row++, kRoomListColumns, roomCells(room), formats.cell[0]);
+  worksheet_freeze_panes(sheet, kRequestSheetHeaderRows, 0);
 }
 
 }  // namespace
@@ -144,10 +185,7 @@ std::string writeQuoteWorkbook(const QuoteDocument& document, const std::string&
   worksheet_set_row(sheet, 0, 28, nullptr);
   worksheet_merge_range(sheet, 0, 0, 0, lastColumn, document.caption.c_str(), formats.title);
   worksheet_merge_range(sheet, 1, 0, 1, lastColumn, dateLine(document.date).c_str(), formats.date);
-  for (lxw_col_t column = 0; column <= lastColumn; ++column) {
-    const bool right = kQuoteColumns[column].alignment == ColumnAlignment::Right;
-    worksheet_write_string(sheet, 2, column, std::string(kQuoteColumns[column].title).c_str(), formats.header[right]);
-  }
+  writeTextRow(sheet, kWorkbookHeaderRows - 1, kQuoteColumns, columnTitles(kQuoteColumns), formats.header);
   worksheet_freeze_panes(sheet, kWorkbookHeaderRows, 0);
 
   lxw_row_t row = kWorkbookHeaderRows;
@@ -179,6 +217,8 @@ std::string writeQuoteWorkbook(const QuoteDocument& document, const std::string&
   worksheet_set_footer(sheet, ("&L" + escapeHeaderFooterText(hotlineLine(document.company)) +
                                "&C第 &P 页 / 共 &N 页&R" + escapeHeaderFooterText(websiteLine(document.company)))
                                   .c_str());
+
+  writeRequestSheet(workbook, formats, document.request);
 
   errno = 0;
   const lxw_error closed = workbook_close(workbook);

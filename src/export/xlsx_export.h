@@ -1,6 +1,7 @@
 #pragma once
-// The quotation as an Excel workbook (.xlsx): one sheet named after the caption, the caption
-// as title, the date, the column header frozen at the top, then every row of the table.
+// The quotation as an Excel workbook (.xlsx): a sheet named after the caption, the caption
+// as title, the date, the column header frozen at the top, then every row of the table; and
+// a second sheet "房间" with the grade, the package, the floor and the room list it prices.
 // Plain decimal figures become numbers a customer can sum and re-price; every other cell is
 // text exactly as shown. The company's name heads and its hotline and website foot every
 // printed page.
@@ -27,5 +28,9 @@ std::string escapeHeaderFooterText(std::string_view text);
 
 // Rows above the table: title, date, column header.
 inline constexpr int kWorkbookHeaderRows = 3;
+
+// The second sheet: three label-value rows, a blank row, then the room list's column header.
+inline constexpr std::string_view kRequestSheetName = "房间";
+inline constexpr int kRequestSheetHeaderRows = 5;
 
 }  // namespace decor

@@ -9,9 +9,14 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <array>
+#include <span>
+#include <string_view>
+#include <vector>
 
 #include "export/file_replace.h"
 #include "quotation_rows/quote_table.h"
+#include "quotation_rows/room_list.h"
 
 namespace decor {
 namespace {
@@ -83,16 +88,37 @@ class PageCanvas {
   QPointF origin_;
 };
 
-Qt::Alignment columnAlignment(std::size_t column) {
-  return kQuoteColumns[column].alignment == ColumnAlignment::Right ? Qt::AlignRight : Qt::AlignLeft;
-}
-
-void paintRow(PageCanvas& canvas, const std::array<double, 7>& edges, double y, double height,
-              const std::vector<std::string_view>& cells, const QFont& font, const QColor& color) {
-  for (std::size_t column = 0; column < cells.size(); ++column) {
+template <class Cells>
+void paintRow(PageCanvas& canvas, std::span<const ColumnFormat> columns, std::span<const double> edges, double y,
+              double height, const Cells& cells, const QFont& font, const QColor& color) {
+  for (std::size_t column = 0; column < cells.size() && column < columns.size(); ++column) {
     const QRectF cell = canvas.rect(edges[column] + kCellPadding, y, edges[column + 1] - edges[column] - 2 * kCellPadding,
                                     height);
-    canvas.text(cell, qs(cells[column]), font, columnAlignment(column), color);
+    const Qt::Alignment alignment = columns[column].alignment == ColumnAlignment::Right ? Qt::AlignRight : Qt::AlignLeft;
+    canvas.text(cell, qs(cells[column]), font, alignment, color);
+  }
+}
+
+// One line of the request block: the choices, the room list's header, or a room.
+void paintBlockLine(PageCanvas& canvas, const QuoteRequest& request, std::size_t line, double left, double width,
+                    double y, double height) {
+  const std::vector<double> edges = columnEdges(kRoomListColumns, left, width);
+  switch (blockLineAt(line, request.rooms.size())) {
+    case BlockLine::Request:
+      canvas.text(canvas.rect(left, y, width, height), qs(requestLine(request)), documentFont(10, true), Qt::AlignLeft,
+                  kInk);
+      break;
+    case BlockLine::RoomHeader:
+      canvas.fill(canvas.rect(left, y, width, height), kHeadingFill);
+      paintRow(canvas, kRoomListColumns, edges, y, height, columnTitles(kRoomListColumns), documentFont(9, true), kInk);
+      canvas.line(left, y + height, left + width, y + height, kRule, 0.6);
+      break;
+    case BlockLine::Room:
+      paintRow(canvas, kRoomListColumns, edges, y, height, roomCells(request.rooms[line - 2]), documentFont(9, false),
+               kInk);
+      canvas.line(left, y + height, left + width, y + height, kRule, 0.25);
+      break;
+    case BlockLine::Blank: break;
   }
 }
 
@@ -120,14 +146,20 @@ void paintPage(PageCanvas& canvas, const QuoteDocument& document, const PageGeom
     y += geometry.titleHeight;
   }
 
+  for (std::size_t line = slice.firstBlockLine; line < slice.firstBlockLine + slice.blockLineCount; ++line) {
+    paintBlockLine(canvas, document.request, line, left, width, y, geometry.rowHeight);
+    y += geometry.rowHeight;
+  }
+
   const auto edges = columnEdges(left, width);
-  std::vector<std::string_view> titles;
-  for (const ColumnFormat& column : kQuoteColumns) titles.push_back(column.title);
-  canvas.fill(canvas.rect(left, y, width, geometry.headerRowHeight), kHeaderFill);
-  paintRow(canvas, edges, y, geometry.headerRowHeight, titles, documentFont(9.5, true), kInk);
-  canvas.line(left, y, right, y, kRule, 0.8);
-  canvas.line(left, y + geometry.headerRowHeight, right, y + geometry.headerRowHeight, kRule, 0.8);
-  y += geometry.headerRowHeight;
+  if (slice.showsTable) {
+    canvas.fill(canvas.rect(left, y, width, geometry.headerRowHeight), kHeaderFill);
+    paintRow(canvas, kQuoteColumns, edges, y, geometry.headerRowHeight, columnTitles(kQuoteColumns),
+             documentFont(9.5, true), kInk);
+    canvas.line(left, y, right, y, kRule, 0.8);
+    canvas.line(left, y + geometry.headerRowHeight, right, y + geometry.headerRowHeight, kRule, 0.8);
+    y += geometry.headerRowHeight;
+  }
 
   const QFont regular = documentFont(9, false);
   const QFont bold = documentFont(9, true);
@@ -135,7 +167,8 @@ void paintPage(PageCanvas& canvas, const QuoteDocument& document, const PageGeom
     const QuoteItem& row = document.rows[index];
     const bool emphasised = isEmphasisedRow(row);
     if (emphasised) canvas.fill(canvas.rect(left, y, width, geometry.rowHeight), kHeadingFill);
-    paintRow(canvas, edges, y, geometry.rowHeight, rowCells(row), emphasised ? bold : regular, kInk);
+    paintRow(canvas, kQuoteColumns, edges, y, geometry.rowHeight, rowCells(row), emphasised ? bold : regular,
+             kInk);
     canvas.line(left, y + geometry.rowHeight, right, y + geometry.rowHeight, kRule, emphasised ? 0.6 : 0.25);
     y += geometry.rowHeight;
   }
@@ -163,7 +196,8 @@ PageGeometry pageGeometryFor(const QPagedPaintDevice& device) {
 
 bool paintQuotePages(QPagedPaintDevice& device, const QuoteDocument& document) {
   const PageGeometry geometry = pageGeometryFor(device);
-  const std::vector<PageSlice> pages = planPages(document.rows.size(), geometry);
+  const std::vector<PageSlice> pages =
+      planPages(document.rows.size(), geometry, requestBlockLines(document.request.rooms.size()));
   QPainter painter(&device);
   if (!painter.isActive()) return false;
   painter.setRenderHint(QPainter::Antialiasing);

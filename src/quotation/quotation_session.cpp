@@ -28,8 +28,11 @@ void QuotationSession::remove(std::optional<std::size_t> selected) { deleteRow(t
 void QuotationSession::add(const AddedItem& item) { addItem(table_, item, request_.scope); }
 
 QuoteDocument QuotationSession::document(CompanyContact company, std::string date) const {
-  return QuoteDocument{
-      .caption = std::string(caption()), .date = std::move(date), .rows = table_.rows(), .company = std::move(company)};
+  return QuoteDocument{.caption = std::string(caption()),
+                       .date = std::move(date),
+                       .rows = table_.rows(),
+                       .company = std::move(company),
+                       .request = request_};
 }
 
 }  // namespace decor

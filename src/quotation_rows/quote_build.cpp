@@ -129,6 +129,12 @@ std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& r
   return std::nullopt;
 }
 
+std::string refusedRoomMessage(const std::vector<RoomEntry>& rooms, const UnreadableRoom& unreadable) {
+  const std::string_view type = unreadable.row < rooms.size() ? std::string_view(rooms[unreadable.row].roomType) : "";
+  return "第" + std::to_string(unreadable.row + 1) + "个房间（" + std::string(type) + "）：" +
+         std::string(unreadable.message());
+}
+
 QuoteBuildResult buildRoomWorksAndFees(const QuoteRequest& request, const ItemPrices& prices, QuoteTable& table) {
   // Checked before the first row, so that a refused quote leaves no half-built table.
   if (auto unreadable = findUnreadableRoom(request.rooms)) return QuoteBuildResult{.refused = unreadable};

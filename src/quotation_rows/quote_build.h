@@ -89,6 +89,10 @@ struct UnreadableRoom {
 // this before it opens the quotation.
 std::optional<UnreadableRoom> findUnreadableRoom(const std::vector<RoomEntry>& rooms);
 
+// The refusal as the user reads it, naming the room by its place and type before the reason:
+// "第3个房间（卧室）：您输入的房子内容格式不正确…". `rooms` is the list it was found in.
+std::string refusedRoomMessage(const std::vector<RoomEntry>& rooms, const UnreadableRoom& unreadable);
+
 struct QuoteBuildResult {
   std::optional<UnreadableRoom> refused;  // set when nothing was built
   bool built() const { return !refused.has_value(); }

@@ -33,6 +33,7 @@ inline constexpr std::array<ColumnFormat, 6> kQuoteColumns{{
     {"单价", 120, ColumnAlignment::Right},
     {"总计", 120, ColumnAlignment::Right},
 }};
+inline constexpr std::size_t kQuoteNameColumn = 1;  // 项目名称
 
 // A row's cells in the column order of kQuoteColumns: the one place that order is written.
 std::vector<std::string_view> rowCells(const QuoteItem& row);

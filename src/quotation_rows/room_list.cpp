@@ -5,6 +5,10 @@
 
 namespace decor {
 
+std::array<std::string_view, 6> roomCells(const RoomEntry& room) {
+  return {room.roomType, room.size, room.window, room.doorType, room.doorLeaves, room.wallCount};
+}
+
 RoomEntry initialRoomInput() {
   return RoomEntry{std::string(kLivingRoom), "3200*2800*2920", "800*1500", std::string(kSolidWoodDoor), "1", "4"};
 }
@@ -90,11 +94,23 @@ LeavesReaction reactToLeaves(std::string_view leaves) {
   return {.leaves = std::nullopt, .doorType = std::string(kSolidWoodDoor)};
 }
 
+std::string roomInputProblem(const RoomEntry& input) {
+  const RoomFormatProblem problem = roomFormatProblem(input, RoomFormatCheck::AddingRoom);
+  if (problem != RoomFormatProblem::None) return std::string(roomFormatMessage(problem));
+  if (std::optional<RoomMeasureProblem> measure = roomMeasureProblem(input)) return std::move(measure->message);
+  return {};
+}
+
 AddOutcome admitRoom(RoomEntry& input) {
   if (input.doorType == kNoDoor) input.doorLeaves.assign(1, '0');  // assign(): GCC 12 misreads operator=("0") as an overlapping copy
-  const RoomFormatProblem problem = roomFormatProblem(input, RoomFormatCheck::AddingRoom);
-  if (problem != RoomFormatProblem::None) return {.added = false, .message = roomFormatMessage(problem)};
-  return {.added = true, .message = {}};
+  std::string problem = roomInputProblem(input);
+  return {.added = problem.empty(), .message = std::move(problem)};
+}
+
+ModifyOutcome admitModifiedRoom(std::optional<std::size_t> selected, std::size_t rowCount, const RoomEntry& input) {
+  if (!selected || *selected >= rowCount) return {};
+  std::string problem = roomInputProblem(input);
+  return {.written = problem.empty(), .message = std::move(problem)};
 }
 
 AddOutcome RoomList::add(RoomEntry& input) {
@@ -103,11 +119,13 @@ AddOutcome RoomList::add(RoomEntry& input) {
   return outcome;
 }
 
-bool RoomList::modify(std::optional<std::size_t> selected, const RoomEntry& input) {
-  if (!selected || *selected >= rows_.size()) return false;
-  rows_[*selected] = input;
-  return true;
+ModifyOutcome RoomList::modify(std::optional<std::size_t> selected, const RoomEntry& input) {
+  ModifyOutcome outcome = admitModifiedRoom(selected, rows_.size(), input);
+  if (outcome.written) rows_[*selected] = input;
+  return outcome;
 }
+
+void RoomList::replaceAll(std::vector<RoomEntry> rooms) { rows_ = std::move(rooms); }
 
 bool RoomList::remove(std::optional<std::size_t> selected) {
   if (!selected || *selected >= rows_.size()) return false;

@@ -28,6 +28,9 @@ struct RoomEntry {
   bool operator==(const RoomEntry&) const = default;
 };
 
+// A room's six texts in the column order of kRoomListColumns: the one place that order is written.
+std::array<std::string_view, 6> roomCells(const RoomEntry& room);
+
 // --- What the room entry window offers --------------------------------------------------
 // (Its room types and door types are the vocabulary's kRoomTypes and kDoorTypeChoices.)
 
@@ -107,23 +110,42 @@ LeavesReaction reactToLeaves(std::string_view leaves);
 
 struct AddOutcome {
   bool added = false;
-  std::string_view message;  // the information message to show when not added
+  std::string message;  // the information message to show when not added
 };
 
+struct ModifyOutcome {
+  bool written = false;
+  std::string message;  // the information message to show when the input was refused
+
+  bool operator==(const ModifyOutcome&) const = default;
+};
+
+// What a room typed into the inputs must pass to enter the list, by Add or by Modify: Add's
+// format check, then the measure rule. The information message to show, empty when it passes.
+std::string roomInputProblem(const RoomEntry& input);
+
 // Add's rule without the list, for a holder that must announce a row before it is there:
-// the same "(无)" leaves reset in `input`, then the format check; `added` says whether
+// the same "(无)" leaves reset in `input`, then roomInputProblem; `added` says whether
 // RoomList::add would take the room.
 AddOutcome admitRoom(RoomEntry& input);
+
+// Modify's rule without the list: whether RoomList::modify would write `input` into the row.
+ModifyOutcome admitModifiedRoom(std::optional<std::size_t> selected, std::size_t rowCount, const RoomEntry& input);
 
 class RoomList {
  public:
   // Add: `input` holds the current control texts. A "(无)" door resets the leaves text in
-  // `input` to "0" (write it back to the control) even when a format check then refuses.
+  // `input` to "0" (write it back to the control) even when a check then refuses.
   AddOutcome add(RoomEntry& input);
 
-  // Modify: overwrites the selected row without any check. No row, or a row past the end,
-  // writes nothing; returns whether a row was written.
-  bool modify(std::optional<std::size_t> selected, const RoomEntry& input);
+  // Modify: overwrites the selected row with a room that passes Add's checks (no leaves
+  // reset). No row, or a row past the end, writes nothing and says nothing; a refused room
+  // leaves the row as it was and gives the message.
+  ModifyOutcome modify(std::optional<std::size_t> selected, const RoomEntry& input);
+
+  // Rooms that come back from elsewhere (a saved quotation), taken as they were stored.
+  // The package buttons still refuse one the build cannot read, naming it.
+  void replaceAll(std::vector<RoomEntry> rooms);
 
   // Delete: removes the selected row; no row, or a row past the end, does nothing.
   bool remove(std::optional<std::size_t> selected);

@@ -12,4 +12,8 @@ namespace decor {
 // Replaces the box's items with `choices`, in order, and makes `current` the shown one.
 void setChoices(QComboBox& box, std::span<const std::string_view> choices, std::string_view current);
 
+// Lets the box's list open as wide as its longest choice, however narrow the box itself: a
+// choice cut short in the middle cannot be told from its neighbours.
+void widenListToChoices(QComboBox& box);
+
 }  // namespace decor

@@ -1,7 +1,9 @@
 #include "ui/picture_box.h"
 
 #include <QImage>
+#include <QLinearGradient>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 
 #include "ui/gui_thread.h"
@@ -21,6 +23,31 @@ void PictureBox::showPictureData(const QByteArray& data) {
     return;
   }
   setPixmap(QPixmap::fromImage(picture));
+}
+
+void PictureBox::setPlaceholder(const QString& text) {
+  placeholder_ = text;
+  update();
+}
+
+bool PictureBox::showsPicture() const { return !pixmap().isNull(); }
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+  if (showsPicture() || placeholder_.isEmpty()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  QLinearGradient fill(frame.topLeft(), frame.bottomLeft());
+  fill.setColorAt(0, QColor(0xFA, 0xFC, 0xFF));
+  fill.setColorAt(1, QColor(0xE2, 0xEA, 0xF4));
+  painter.setPen(QColor(0x9C, 0xB2, 0xCC));
+  painter.setBrush(fill);
+  painter.drawRoundedRect(frame, 6, 6);
+  painter.setPen(QColor(0x23, 0x4A, 0x86));
+  painter.drawText(rect(), Qt::AlignCenter, fontMetrics().elidedText(placeholder_, Qt::ElideRight, width() - 4));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

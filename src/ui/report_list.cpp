@@ -1,9 +1,7 @@
 #include "ui/report_list.h"
 
-#include <QAbstractItemModel>
 #include <QEvent>
 #include <QHeaderView>
-#include <QPointer>
 #include <QStyle>
 #include <QTreeView>
 #include <algorithm>
@@ -11,22 +9,58 @@
 
 namespace decor {
 
-void setReportColumnWidths(QTreeView& list, std::span<const ColumnFormat> columns) {
-  // The designed widths hold; space right of the last column stays empty.
+namespace {
+
+// Gives the width the list gains beyond its design width to one column.
+class ColumnGrower final : public QObject {
+ public:
+  ColumnGrower(QTreeView& list, int column, int designWidth)
+      : QObject(&list), list_(list), column_(column), designWidth_(designWidth), designListWidth_(list.width()) {
+    list.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &list_ && event->type() == QEvent::Resize) {
+      list_.setColumnWidth(column_, designWidth_ + std::max(0, list_.width() - designListWidth_));
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QTreeView& list_;
+  int column_;
+  int designWidth_;
+  int designListWidth_;
+};
+
+}  // namespace
+
+void setReportColumnWidths(QTreeView& list, std::span<const ColumnFormat> columns, std::size_t growingColumn) {
+  // The designed widths hold at the design size; space right of the last column stays empty.
   list.header()->setStretchLastSection(false);
   int column = 0;
   for (const ColumnFormat& format : columns) list.setColumnWidth(column++, format.width);
+  if (growingColumn < columns.size()) {
+    new ColumnGrower(list, static_cast<int>(growingColumn), columns[growingColumn].width);
+  }
 }
 
 namespace {
 
-// Keeps the columns fitted to the list whenever its visible width or its rows change.
+// Keeps the columns fitted to the list whenever its visible width changes. The widths come
+// from the titles and the texts the inputs offer, never from the rows: one long entry would
+// push the columns after it out of sight. The view cuts a longer cell short.
 class ColumnFitter final : public QObject {
  public:
   ColumnFitter(QTreeView& list, std::span<const ColumnFormat> columns, std::vector<QStringList> samples)
       : QObject(&list), list_(list), viewport_(list.viewport()), samples_(std::move(samples)) {
-    for (const ColumnFormat& format : columns) designWidths_.push_back(format.width);
+    for (const ColumnFormat& format : columns) {
+      designWidths_.push_back(format.width);
+      titles_.push_back(QString::fromUtf8(format.title.data(), static_cast<qsizetype>(format.title.size())));
+    }
     list.header()->setStretchLastSection(false);
+    list.setTextElideMode(Qt::ElideMiddle);  // both ends of a size stay readable
     list.viewport()->installEventFilter(this);
     fit();
   }
@@ -40,40 +74,21 @@ class ColumnFitter final : public QObject {
   }
 
  private:
-  // The view may be given another model: follow whichever it shows.
-  void watchModel() {
-    QAbstractItemModel* model = list_.model();
-    if (model == watched_) return;
-    if (watched_ != nullptr) disconnect(watched_, nullptr, this, nullptr);
-    watched_ = model;
-    if (model == nullptr) return;
-    // New texts only: a reset also comes while the list is being destroyed, and removed rows
-    // need no wider column.
-    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { fit(); });
-    connect(model, &QAbstractItemModel::dataChanged, this, [this] { fit(); });
-  }
-
   void fit() {
-    watchModel();
-    const QAbstractItemModel* model = list_.model();
-    if (model == nullptr) return;
     const QStyle& style = *list_.style();
     // The room a view and a header leave around a text, and a pixel each side to spare.
     const int cellMargin = 2 * (style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list_) + 2);
     const int headerMargin = 2 * (style.pixelMetric(QStyle::PM_HeaderMargin, nullptr, list_.header()) + 1);
     const QFontMetrics cellText = list_.fontMetrics();
     const QFontMetrics headerText = list_.header()->fontMetrics();
-    const int count = std::min(model->columnCount(), static_cast<int>(designWidths_.size()));
+    const int count = static_cast<int>(designWidths_.size());
     std::vector<int> widths;
     int needed = 0;
     int designTotal = 0;
     for (int column = 0; column < count; ++column) {
-      int width = headerText.horizontalAdvance(model->headerData(column, Qt::Horizontal).toString()) + headerMargin;
+      int width = headerText.horizontalAdvance(titles_[static_cast<std::size_t>(column)]) + headerMargin;
       const QStringList samples = column < static_cast<int>(samples_.size()) ? samples_[column] : QStringList();
       for (const QString& sample : samples) width = std::max(width, cellText.horizontalAdvance(sample) + cellMargin);
-      for (int row = 0; row < model->rowCount(); ++row) {
-        width = std::max(width, cellText.horizontalAdvance(model->index(row, column).data().toString()) + cellMargin);
-      }
       widths.push_back(width);
       needed += width;
       designTotal += designWidths_[column];
@@ -95,7 +110,7 @@ class ColumnFitter final : public QObject {
   const QObject* viewport_;
   std::vector<QStringList> samples_;
   std::vector<int> designWidths_;
-  QPointer<QAbstractItemModel> watched_;
+  std::vector<QString> titles_;
 };
 
 }  // namespace

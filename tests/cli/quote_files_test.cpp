@@ -28,7 +28,14 @@ TEST_F(QuoteFilesTest, WorkbookBesideThePrintedRows) {
 
   const ShellResult dump = runShell("/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + xlsx + "' 2>&1");
   ASSERT_EQ(dump.exitCode, 0) << dump.output;
-  EXPECT_TRUE(dump.output.starts_with("sheets=半包装修详细报价\nfreeze=A4\n")) << dump.output;
+  EXPECT_TRUE(dump.output.starts_with("sheets=半包装修详细报价|房间\nfreeze=A4\n")) << dump.output;
+  // The second sheet says what was priced: the room as the file gave it.
+  const std::size_t rooms = dump.output.find("sheet 房间:\n");
+  ASSERT_NE(rooms, std::string::npos) << dump.output;
+  EXPECT_NE(dump.output.find("row 2:\t*t:报价方式\tt:半包\t\t\t\t\n", rooms), std::string::npos) << dump.output;
+  EXPECT_NE(dump.output.find("row 6:\tt:客厅\tt:3200*2800*2920\tt:800*1500\tt:实木门\tt:1\tt:4\n", rooms),
+            std::string::npos)
+      << dump.output;
   EXPECT_NE(dump.output.find("row 5:\tn:1\tt:顶面批腻子\tt:M2\tn:8.96\tn:13\tn:116.48\n"), std::string::npos);
   EXPECT_NE(dump.output.find("row 18:\t\t*t:工程总造价\t\t\t\t*n:5453\n"), std::string::npos);
 

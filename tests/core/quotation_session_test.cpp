@@ -47,6 +47,9 @@ TEST(QuotationSession, ThePackageDecidesTheBuildTheCommandsAndTheCaption) {
     EXPECT_EQ(document.caption, c.caption);
     EXPECT_EQ(document.date, "2026-12-08");
     EXPECT_EQ(document.rows, session.table().rows());
+    EXPECT_EQ(document.request.rooms, session.request().rooms) << "the exports say what they price";
+    EXPECT_EQ(document.request.grade, "舒适型装修");
+    EXPECT_EQ(document.request.scope, c.scope);
     EXPECT_EQ(document.company.hotline, "400");
   }
 }

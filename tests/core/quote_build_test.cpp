@@ -297,14 +297,14 @@ TEST(QuoteBuildRefusal, UnreadableRowsAreReportedAndNothingIsBuilt) {
     EXPECT_FALSE(listened);
     EXPECT_EQ(readRoomMeasures(c.room), std::nullopt);
   }
-  // The first unreadable row is the one reported.
-  RoomList list;
-  RoomEntry input = livingRoom();
-  list.add(input);
-  list.add(input);
-  list.modify(1, RoomEntry{"客厅", "3200*2800*2920", "1500", "实木门", "1", "4"});
-  list.modify(0, RoomEntry{"客厅", "3200", "1500", "实木门", "1", "4"});
-  EXPECT_EQ(findUnreadableRoom(list.rows()), (UnreadableRoom{.row = 0, .problem = RoomFormatProblem::RoomSize}));
+  // The first unreadable row is the one reported, and the message names it by place and type.
+  const std::vector<RoomEntry> rooms{livingRoom(), RoomEntry{"卧室", "3200", "1500", "实木门", "1", "4"},
+                                     RoomEntry{"客厅", "3200*2800*2920", "1500", "实木门", "1", "4"}};
+  const std::optional<UnreadableRoom> first = findUnreadableRoom(rooms);
+  EXPECT_EQ(first, (UnreadableRoom{.row = 1, .problem = RoomFormatProblem::RoomSize}));
+  EXPECT_EQ(refusedRoomMessage(rooms, *first), "第2个房间（卧室）：您输入的房子内容格式不正确\r\n正确格式为   长*宽*高");
+  EXPECT_EQ(refusedRoomMessage(rooms, UnreadableRoom{.row = 2, .problem = RoomFormatProblem::WindowSize}),
+            "第3个房间（客厅）：您输入的窗子内容格式不正确\r\n正确格式为   长*高");
 }
 
 // 修改 stores sizes unchecked; pieces past the third size piece and the second window piece

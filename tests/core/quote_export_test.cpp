@@ -63,6 +63,16 @@ TEST(QuoteDocument, TextsForNamesAndPages) {
   EXPECT_EQ(withFileExtension("/home/u/报价.PDF", "pdf"), "/home/u/报价.PDF");
   EXPECT_EQ(withFileExtension("/home/u/报价.xlsx", "pdf"), "/home/u/报价.xlsx.pdf");
   EXPECT_EQ(pageNumberText(3, 12), "第 3 页 / 共 12 页");
+  const struct {
+    QuoteRequest request;
+    std::string line;
+  } requests[] = {
+      {QuoteRequest{.rooms = {}, .grade = "舒适型装修", .scope = PackageScope::Full, .floor = FloorChoice::WoodenFloor},
+       "装修档次：舒适型装修  报价方式：全包  地面：地板"},
+      {QuoteRequest{.rooms = {}, .grade = "精  装  修", .scope = PackageScope::Half, .floor = FloorChoice::Tiles},
+       "装修档次：精  装  修  报价方式：半包  地面：瓷砖"},
+  };
+  for (const auto& r : requests) EXPECT_EQ(requestLine(r.request), r.line);
   EXPECT_TRUE(std::regex_match(todayIsoDate(), std::regex(R"(20\d\d-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01]))")));
 }
 
@@ -155,7 +165,7 @@ TEST_F(ExportFolder, WorkbookReadsBackCellForCell) {
   ASSERT_EQ(saveQuoteWorkbook(document, path.string()), "");
 
   std::string expected =
-      "sheets=全包装修详细报价\n"
+      "sheets=全包装修详细报价|房间\n"
       "freeze=A4\n"
       "merged=A1:F1 A2:F2\n"
       "print_title_rows=$3:$3\n"
@@ -175,6 +185,20 @@ TEST_F(ExportFolder, WorkbookReadsBackCellForCell) {
     for (std::string_view cell : rowCells(row)) expected.append("\t").append(expectedCell(std::string(cell), bold));
     expected += "\n";
   }
+  // The second sheet: what the quotation prices, the rooms as typed and kept as text.
+  expected +=
+      "sheet 房间:\n"
+      "freeze=A6\n"
+      "widths=14.29 21.43 21.43 21.43 14.29 10.71\n"
+      "row 1:\t*t:装修档次\tt:舒适型装修\t\t\t\t\n"
+      "row 2:\t*t:报价方式\tt:全包\t\t\t\t\n"
+      "row 3:\t*t:地面\tt:地板\t\t\t\t\n"
+      "row 4:\t\t\t\t\t\t\n"
+      "row 5:\t*t:房屋类型\t*t:房间长宽高\t*t:窗户长高\t*t:门的类型\t*t:门的扇数\t*t:墙面数\n"
+      "row 6:\tt:客厅\tt:3200*2800*2920\tt:800*1500\tt:实木门\tt:1\tt:4\n"
+      "row 7:\tt:厨房\tt:3000*2000*2800\tt:600*1500\tt:推拉门\tt:2\tt:4\n"
+      "row 8:\tt:卫生间\tt:2000*1800*2600\tt:600*600\tt:塑钢门\tt:1\tt:4\n"
+      "row 9:\tt:阳台\tt:4000*1500*2800\tt:0*0\tt:(无)\tt:0\tt:1\n";
   const std::string dump = readBack(path);
   EXPECT_EQ(dump, expected);
 

@@ -23,13 +23,10 @@ TEST(RoomListAdd, AcceptsThreeSizePiecesAndTwoWindowPieces) {
   // An empty last piece is dropped, so a trailing "*" still gives three pieces; the text is kept as typed.
   RoomEntry trailing = room("3200*2800*2920*", "800*1500");
   EXPECT_TRUE(list.add(trailing).added);
-  // An empty inner piece is a piece.
-  RoomEntry inner = room("3200**2920", "*1500");
-  EXPECT_TRUE(list.add(inner).added);
-  // Pieces are not checked to be numbers.
-  RoomEntry letters = room("a*b*c", "x*y");
-  EXPECT_TRUE(list.add(letters).added);
-  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{list.rows()[0], trailing, inner, letters}));
+  // Full-width digits are numbers; the texts are kept as typed.
+  RoomEntry fullWidth = room("３２００*２８００*２９２０", "８００*１５００");
+  EXPECT_TRUE(list.add(fullWidth).added);
+  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{list.rows()[0], trailing, fullWidth}));
   EXPECT_EQ(list.rows()[1].size, "3200*2800*2920*");
 }
 
@@ -70,21 +67,50 @@ TEST(RoomListAdd, NoDoorResetsTheLeavesEvenWhenRefused) {
   EXPECT_EQ(list.rows()[1].doorLeaves, "2");
 }
 
-TEST(RoomListEdit, ModifyStoresUncheckedAndNeedsASelectedRow) {
+// Modify takes what Add takes, without Add's leaves reset; a refused room changes nothing.
+TEST(RoomListEdit, ModifyChecksAsAddDoesAndNeedsASelectedRow) {
   RoomList list;
   RoomEntry first = initialRoomInput();
   list.add(first);
   RoomEntry second = room("3000*2000*2800", "600*1500");
   list.add(second);
 
-  // No format check and no leaves reset.
-  const RoomEntry malformed{"卧室", "3200*2800", "1500", "(无)", "2", "3"};
-  EXPECT_TRUE(list.modify(1, malformed));
-  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{first, malformed}));
+  const RoomEntry noDoor{"卧室", "3600*3000*2800", "1500*1500", "(无)", "2", "3"};
+  EXPECT_EQ(list.modify(1, noDoor), (ModifyOutcome{.written = true, .message = ""}));
+  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{first, noDoor}));
 
-  EXPECT_FALSE(list.modify(std::nullopt, second));
-  EXPECT_FALSE(list.modify(2, second));
-  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{first, malformed}));
+  struct Case {
+    RoomEntry input;
+    std::string message;
+  };
+  const std::vector<Case> refused{
+      {{"卧室", "3200*2800", "1500*1500", "实木门", "1", "3"}, std::string(kRoomSizeFormatMessage)},
+      {{"卧室", "3200*2800*2920", "1500", "实木门", "1", "3"}, std::string(kWindowSizeFormatMessage)},
+      {{"卧室", "3200*2800*2920*1", "1500*1500", "实木门", "1", "3"}, std::string(kRoomSizeFormatMessage)},
+      {{"卧室", "a*b*c", "1500*1500", "实木门", "1", "3"}, "房间长宽高只能填写数字，且不能为负数"},
+      {{"卧室", "3200*2800*2920", "-800*1500", "实木门", "1", "3"}, "窗户长高只能填写数字，且不能为负数"},
+      {{"卧室", "3200*2800*2920", "800*1500", "实木门", "1", "x"}, "墙面数只能填写数字，且不能为负数"},
+  };
+  for (const Case& c : refused) {
+    EXPECT_EQ(list.modify(0, c.input), (ModifyOutcome{.written = false, .message = c.message})) << c.input.size;
+    EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{first, noDoor})) << c.input.size;
+  }
+
+  // No row selected, or a row past the end: nothing written and nothing to say, checked or not.
+  EXPECT_EQ(list.modify(std::nullopt, second), ModifyOutcome{});
+  EXPECT_EQ(list.modify(2, refused[0].input), ModifyOutcome{});
+  EXPECT_EQ(list.rows(), (std::vector<RoomEntry>{first, noDoor}));
+}
+
+// The same checks on Add, after its leaves reset.
+TEST(RoomListAdd, RefusesLettersAndNegativesWithTheMeasureMessage) {
+  RoomList list;
+  RoomEntry letters = room("a*b*c", "800*1500", "(无)", "2");
+  EXPECT_EQ(list.add(letters).message, "房间长宽高只能填写数字，且不能为负数");
+  EXPECT_EQ(letters.doorLeaves, "0");
+  RoomEntry negative = room("3200*2800*2920", "800*1500", "实木门", "-1");
+  EXPECT_EQ(list.add(negative).message, "门的扇数只能填写数字，且不能为负数");
+  EXPECT_TRUE(list.empty());
 }
 
 TEST(RoomListEdit, DeleteAndLoadRow) {
@@ -105,7 +131,7 @@ TEST(RoomListEdit, DeleteAndLoadRow) {
   EXPECT_EQ(list.loadRow(std::nullopt), std::nullopt);
   EXPECT_EQ(list.loadRow(2), std::nullopt);
   // A row whose room type was emptied through Modify is not loaded.
-  list.modify(0, RoomEntry{"", "1*1*1", "0*0", "实木门", "1", "4"});
+  EXPECT_TRUE(list.modify(0, RoomEntry{"", "1*1*1", "0*0", "实木门", "1", "4"}).written);
   EXPECT_EQ(list.loadRow(0), std::nullopt);
 }
 

@@ -63,7 +63,8 @@ QuoteDocument twoHundredRooms() {
   return QuoteDocument{.caption = "半包装修详细报价",
                        .date = "2026-12-08",
                        .rows = table.rows(),
-                       .company = {"TarselCorvalen装饰", "400-820-6688", "http://www.tarselcorvalen.com"}};
+                       .company = {"TarselCorvalen装饰", "400-820-6688", "http://www.tarselcorvalen.com"},
+                       .request = request};
 }
 
 class QuotePdf : public ::testing::Test {
@@ -82,7 +83,8 @@ TEST_F(QuotePdf, EveryRowInOrderUnderARepeatedHeaderWithPageNumbers) {
   const std::size_t pagesAt = info.find("Pages:");
   ASSERT_NE(pagesAt, std::string::npos) << info;
   const int pageCount = std::stoi(info.substr(pagesAt + 6));
-  const auto plan = planPages(document.rows.size(), PageGeometry{});
+  const std::size_t rooms = document.request.rooms.size();
+  const auto plan = planPages(document.rows.size(), PageGeometry{}, requestBlockLines(rooms));
   ASSERT_EQ(static_cast<std::size_t>(pageCount), plan.size());
   ASSERT_GT(pageCount, 30);
 
@@ -95,20 +97,34 @@ TEST_F(QuotePdf, EveryRowInOrderUnderARepeatedHeaderWithPageNumbers) {
   ASSERT_EQ(pages.size(), static_cast<std::size_t>(pageCount));
 
   const std::vector<std::string> header{"序号", "项目名称", "单位", "数量", "单价", "总计"};
+  const std::vector<std::string> roomHeader{"房屋类型", "房间长宽高", "窗户长高", "门的类型", "门的扇数", "墙面数"};
   for (int page = 0; page < pageCount; ++page) {
     SCOPED_TRACE("page " + std::to_string(page + 1));
     const std::vector<std::vector<std::string>> lines = linesOfWords(pages[static_cast<std::size_t>(page)]);
-    // The planned rows of this page, each as one line with its texts in column order,
-    // between the column header and the footer.
-    std::vector<std::vector<std::string>> expected{header};
-    for (std::size_t row = plan[static_cast<std::size_t>(page)].firstRow;
-         row < plan[static_cast<std::size_t>(page)].firstRow + plan[static_cast<std::size_t>(page)].rowCount; ++row) {
+    const PageSlice& slice = plan[static_cast<std::size_t>(page)];
+    // The planned block lines and rows of this page, each as one line with its texts in
+    // column order, after the running head (and the title and date) and before the footer.
+    std::vector<std::vector<std::string>> expected;
+    for (std::size_t line = slice.firstBlockLine; line < slice.firstBlockLine + slice.blockLineCount; ++line) {
+      switch (blockLineAt(line, rooms)) {
+        case BlockLine::Request: expected.push_back(words(requestLine(document.request))); break;
+        case BlockLine::RoomHeader: expected.push_back(roomHeader); break;
+        case BlockLine::Room: {
+          std::vector<std::string> cells;
+          for (std::string_view cell : roomCells(document.request.rooms[line - 2])) cells.emplace_back(cell);
+          expected.push_back(cells);
+          break;
+        }
+        case BlockLine::Blank: break;
+      }
+    }
+    if (slice.showsTable) expected.push_back(header);
+    for (std::size_t row = slice.firstRow; row < slice.firstRow + slice.rowCount; ++row) {
       if (!nonEmptyCells(document.rows[row]).empty()) expected.push_back(nonEmptyCells(document.rows[row]));
     }
-    const auto headerAt = std::find(lines.begin(), lines.end(), header);
-    ASSERT_NE(headerAt, lines.end());
-    ASSERT_GE(static_cast<std::size_t>(lines.end() - headerAt), expected.size() + 1);
-    EXPECT_EQ(std::vector(headerAt, headerAt + static_cast<std::ptrdiff_t>(expected.size())), expected);
+    const std::size_t above = page == 0 ? 3 : 1;
+    ASSERT_EQ(lines.size(), above + expected.size() + 1);
+    EXPECT_EQ(std::vector(lines.begin() + static_cast<std::ptrdiff_t>(above), lines.end() - 1), expected);
 
     const std::vector<std::string> footer{"服务热线：400-820-6688", "第", std::to_string(page + 1), "页", "/", "共",
                                           std::to_string(pageCount), "页", "网址：http://www.tarselcorvalen.com"};

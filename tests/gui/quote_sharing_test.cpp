@@ -25,6 +25,7 @@
 #include "app/quote_sharing.h"
 #include "export/quote_document.h"
 #include "gui_test_support.h"
+#include "shell_command.h"
 #include "quote_test_support.h"
 #include "ui/spin_text_box.h"
 
@@ -146,6 +147,20 @@ TEST_F(QuoteSharingTest, ExcelThroughTheContextMenuWithTheProposedName) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.read(2), QByteArray("PK"));
   EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("报价.xlsx")});
+
+  // The workbook says what it prices: the window's grade, package, floor and rooms.
+  const std::string dump =
+      runShell("/usr/bin/python3 " DECOR_TEST_TOOLS_DIR "/dump_xlsx.py '" + target.toStdString() + "' 2>&1").output;
+  const std::size_t rooms = dump.find("sheet 房间:\n");
+  ASSERT_NE(rooms, std::string::npos) << dump;
+  EXPECT_NE(dump.find("row 1:\t*t:装修档次\tt:舒适型装修\t\t\t\t\n"
+                      "row 2:\t*t:报价方式\tt:半包\t\t\t\t\n"
+                      "row 3:\t*t:地面\tt:地板\t\t\t\t\n",
+                      rooms),
+            std::string::npos)
+      << dump;
+  EXPECT_NE(dump.find("row 6:\tt:客厅\tt:3200*2800*2920\tt:800*1500\tt:实木门\tt:1\tt:4\n", rooms), std::string::npos)
+      << dump;
 }
 
 TEST_F(QuoteSharingTest, PdfByMenuAndAMissingExtensionIsAdded) {

@@ -17,7 +17,7 @@ enum class Change { Add, Modify, Remove };
 template <class List>
 bool apply(List& list, Change change, std::optional<std::size_t> row, RoomEntry room) {
   if (change == Change::Add) return list.add(room).added;
-  return change == Change::Modify ? list.modify(row, room) : list.remove(row);
+  return change == Change::Modify ? list.modify(row, room).written : list.remove(row);
 }
 
 TEST(RoomListModel, KeepsItsPromisesWhileRoomsAreAddedModifiedRemovedAndReplaced) {
@@ -28,7 +28,7 @@ TEST(RoomListModel, KeepsItsPromisesWhileRoomsAreAddedModifiedRemovedAndReplaced
 
   const RoomEntry bedroom{"卧室", "3600*3000*2800", "1500*1500", "实木免漆门", "2", "3"};
   const RoomEntry noDoor{"阳台", "3000*1500*2800", "0*0", "(无)", "2", "2"};   // stored with 0 leaves
-  const RoomEntry shortSize{"书房", "3000*2800", "600*1500", "实木门", "1", "4"};  // add refuses, modify takes
+  const RoomEntry shortSize{"书房", "3000*2800", "600*1500", "实木门", "1", "4"};  // add and modify refuse
   const struct {
     const char* what;
     Change change;
@@ -39,7 +39,8 @@ TEST(RoomListModel, KeepsItsPromisesWhileRoomsAreAddedModifiedRemovedAndReplaced
       {"add a room without door", Change::Add, {}, noDoor},
       {"add a refused room", Change::Add, {}, shortSize},
       {"add a third", Change::Add, {}, bedroom},
-      {"modify the middle row", Change::Modify, 1, shortSize},
+      {"modify with a refused room", Change::Modify, 1, shortSize},
+      {"modify the middle row", Change::Modify, 1, livingRoom()},
       {"modify past the end", Change::Modify, 3, livingRoom()},
       {"remove the first row", Change::Remove, 0, {}},
       {"remove with no row selected", Change::Remove, {}, {}},
@@ -54,6 +55,12 @@ TEST(RoomListModel, KeepsItsPromisesWhileRoomsAreAddedModifiedRemovedAndReplaced
     EXPECT_EQ(roomRowsOf(view), expected.rows()) << step.what;
   }
   EXPECT_EQ(roomRowsOf(view), std::vector<RoomEntry>{bedroom});
+
+  // Rooms read back from a file replace the list as they were stored, unreadable ones too.
+  model.replaceAll({shortSize, livingRoom()});
+  EXPECT_EQ(roomRowsOf(view), (std::vector<RoomEntry>{shortSize, livingRoom()}));
+  model.replaceAll({});
+  EXPECT_EQ(roomRowsOf(view), std::vector<RoomEntry>{});
 }
 
 }  // namespace

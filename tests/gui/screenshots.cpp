@@ -16,8 +16,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QAbstractItemView>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <cstdio>
 
 namespace decor::test {
@@ -67,6 +70,10 @@ int saveScreenshots(const QString& directoryPath) {
       roomList.visualRect(roomRows.index(1, 0)) | roomList.visualRect(roomRows.index(1, roomRows.columnCount() - 1));
   QTest::mouseClick(roomList.viewport(), Qt::LeftButton, {}, secondRow.center());
   ok &= save(rooms, directory, QStringLiteral("room_entry_window"));
+  // One long entry (full-width digits) is cut short; every column stays in the list.
+  control<QLineEdit>(rooms, "编辑框5")->setText(QStringLiteral("３２００*２８００*２９２０"));
+  QTest::mouseClick(control<PictureButton>(rooms, "按钮4"), Qt::LeftButton);
+  ok &= save(rooms, directory, QStringLiteral("room_entry_window_long_entry"));
 
   // The half-package quotation of the 客厅 example, built by its controller; then a row clicked.
   QuotationWindow quotation(services, QuoteRequest{.rooms = {RoomEntry{"客厅", "3200*2800*2920", "800*1500", "实木门", "1", "4"}},
@@ -85,6 +92,26 @@ int saveScreenshots(const QString& directoryPath) {
 
   AddItemWindow addItem;
   ok &= save(addItem, directory, QStringLiteral("add_item_window"));
+  QComboBox& itemNames = *control<QComboBox>(addItem, "组合框1");
+  itemNames.showPopup();
+  QTest::qWait(150);
+  {
+    const QString path = directory.filePath(QStringLiteral("add_item_list.png"));
+    // The open list with the window behind it, as the screen shows them.
+    QPixmap shot = addItem.grab();
+    QPixmap screen(std::max(addItem.width(), itemNames.view()->window()->geometry().right() - addItem.geometry().x() + 1),
+                   itemNames.view()->window()->geometry().bottom() - addItem.geometry().y() + 1);
+    screen.fill(Qt::white);
+    QPainter painter(&screen);
+    painter.drawPixmap(0, 0, shot);
+    painter.drawPixmap(itemNames.view()->window()->geometry().topLeft() - addItem.geometry().topLeft(),
+                       itemNames.view()->window()->grab());
+    painter.end();
+    const bool saved = screen.save(path);
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+    ok &= saved;
+  }
+  itemNames.hidePopup();
 
   ContactWindow contact(services);
   ok &= save(contact, directory, QStringLiteral("contact_window"));
@@ -92,6 +119,20 @@ int saveScreenshots(const QString& directoryPath) {
   longHotline.endpoints.hotline = "0571-8888 6666-80012";
   ContactWindow contactLong(longHotline);
   ok &= save(contactLong, directory, QStringLiteral("contact_window_long_hotline"));
+
+  // Without a chat picture: the same placeholder in every window.
+  AppServices offline = testServices(std::make_shared<OfflineUrlFetcher>());
+  MainWindow mainOffline(offline);
+  mainOffline.start();
+  QuotationWindow quotationOffline(offline, QuoteRequest{.rooms = {RoomEntry{"客厅", "3200*2800*2920", "800*1500",
+                                                                             "实木门", "1", "4"}},
+                                                         .grade = "舒适型装修"});
+  ContactWindow contactOffline(offline);
+  quotationOffline.controller().start();
+  waitUntil([&] { return !quotationOffline.controller().building(); });
+  ok &= save(mainOffline, directory, QStringLiteral("main_window_no_chat_picture"));
+  ok &= save(quotationOffline, directory, QStringLiteral("quotation_window_no_chat_picture"));
+  ok &= save(contactOffline, directory, QStringLiteral("contact_window_no_chat_picture"));
 
   QuickEstimateInput input;
   ResultWindow result(services, services.state->runQuickEstimate(input));

@@ -249,7 +249,16 @@ TEST(ReportList, ColumnsTakeTheirDesignWidths) {
 
   const ColumnFormat columns[] = {{"甲", 80, ColumnAlignment::Left}, {"乙", 120, ColumnAlignment::Right},
                                   {"丙", 60, ColumnAlignment::Right}};
-  setReportColumnWidths(list, columns);
+  list.resize(300, 200);
+  setReportColumnWidths(list, columns, 1);
+  list.show();  // a hidden list hears of its new size only when shown
+  EXPECT_EQ((std::vector<int>{list.columnWidth(0), list.columnWidth(1), list.columnWidth(2)}),
+            (std::vector<int>{80, 120, 60}));
+  // Grown, the chosen column takes what the list gained; narrower than designed, none shrinks.
+  list.resize(450, 200);
+  EXPECT_EQ((std::vector<int>{list.columnWidth(0), list.columnWidth(1), list.columnWidth(2)}),
+            (std::vector<int>{80, 270, 60}));
+  list.resize(200, 200);
   EXPECT_EQ((std::vector<int>{list.columnWidth(0), list.columnWidth(1), list.columnWidth(2)}),
             (std::vector<int>{80, 120, 60}));
 }

@@ -2,7 +2,9 @@
 
 Cells are written as kind:value (t text, n number), prefixed with * when bold; a number is
 shown with the 15 significant digits a spreadsheet keeps, as a plain decimal. Empty cells
-print as nothing. Rows are tab-separated lines "row N:" followed by the cells.
+print as nothing. Rows are tab-separated lines "row N:" followed by the cells. The first
+sheet's page setup is printed before its rows; every further sheet follows as "sheet NAME:",
+its frozen pane, its column widths and its rows.
 """
 import sys
 from decimal import Decimal
@@ -42,6 +44,15 @@ def main(path):
                                   (sheet.oddFooter.left, sheet.oddFooter.center, sheet.oddFooter.right)))
     widths = [sheet.column_dimensions[letter].width for letter in "ABCDEF"]
     print("widths=" + " ".join(format(w, ".2f") for w in widths))
+    print_rows(sheet)
+    for sheet in book.worksheets[1:]:
+        print("sheet " + sheet.title + ":")
+        print("freeze=" + str(sheet.freeze_panes))
+        print("widths=" + " ".join(format(sheet.column_dimensions[letter].width, ".2f") for letter in "ABCDEF"))
+        print_rows(sheet)
+
+
+def print_rows(sheet):
     for index, row in enumerate(sheet.iter_rows(min_col=1, max_col=6), start=1):
         print("row %d:\t%s" % (index, "\t".join(cell_text(cell) for cell in row)))
 
