@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTreeView>
 
@@ -59,6 +60,10 @@ FloorChoice RoomListController::floorChoice() const {
   return form_.单选框1->isChecked() ? FloorChoice::WoodenFloor : FloorChoice::Tiles;
 }
 
+void RoomListController::setFloorChoice(FloorChoice floor) {
+  (floor == FloorChoice::WoodenFloor ? form_.单选框1 : form_.单选框2)->setChecked(true);
+}
+
 void RoomListController::add() {
   RoomEntry input = currentInput();
   const AddOutcome outcome = model_.add(input);
@@ -106,20 +111,31 @@ void RoomListController::leavesChanged(const QString& leaves) {
   if (reaction.doorType) setDoorType(*reaction.doorType);
 }
 
+QuoteRequest RoomListController::request(PackageScope scope) const {
+  return QuoteRequest{.rooms = rooms().rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()};
+}
+
+bool RoomListController::refuseUnreadableRoom() {
+  const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms().rows());
+  if (!unreadable) return false;
+  selectRow(unreadable->row);
+  showMessage(qt(unreadable->message()), QMessageBox::Information);
+  return true;
+}
+
 void RoomListController::packageButton(PackageScope scope) {
   if (const std::optional<std::string_view> warning = rooms().packageButtonWarning()) {
     showMessage(qt(*warning), QMessageBox::Warning);
     return;
   }
-  // A row stored unchecked by 修改 that the build cannot read: point at it and say why.
-  if (const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms().rows())) {
-    selectRow(unreadable->row);
-    showMessage(qt(unreadable->message()), QMessageBox::Information);
-    return;
-  }
+  if (refuseUnreadableRoom()) return;
+  package_ = scope;
   // Modal without owner; the window may be gone when this returns, so nothing follows.
-  showQuotationWindow(services_,
-                      QuoteRequest{.rooms = rooms().rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()});
+  showQuotationWindow(
+      services_, request(scope),
+      [self = QPointer<RoomListController>(this)](const QuoteRequest& kept) {
+        if (self) emit self->quotationKept(kept);
+      });
 }
 
 std::optional<std::size_t> RoomListController::selectedRow() const {

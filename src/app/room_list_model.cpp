@@ -74,4 +74,10 @@ bool RoomListModel::remove(std::optional<std::size_t> selected) {
   return true;
 }
 
+void RoomListModel::replaceRooms(std::vector<RoomEntry> rows) {
+  beginResetModel();
+  rooms_.replaceRows(std::move(rows));
+  endResetModel();
+}
+
 }  // namespace decor

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "quotation_rows/room_list.h"
 
@@ -27,6 +28,8 @@ class RoomListModel final : public QAbstractTableModel {
   AddOutcome add(RoomEntry& input);
   bool modify(std::optional<std::size_t> selected, const RoomEntry& input);
   bool remove(std::optional<std::size_t> selected);
+  // Every room at once, as an opened file holds them.
+  void replaceRooms(std::vector<RoomEntry> rows);
 
  private:
   RoomList rooms_;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "domain/vocabulary.h"
@@ -120,6 +121,9 @@ class RoomList {
 
   // Package buttons: the warning to show instead of opening the quotation, if any.
   std::optional<std::string_view> packageButtonWarning() const;
+
+  // Opening a kept quotation: its rooms as they were kept, unchecked as 修改 stores them.
+  void replaceRows(std::vector<RoomEntry> rows) { rows_ = std::move(rows); }
 
   const std::vector<RoomEntry>& rows() const { return rows_; }
   std::size_t size() const { return rows_.size(); }
