@@ -59,8 +59,21 @@ QuotationFileReading readQuotationFileAt(const QString& path) {
   return readQuotationFile(bytes);
 }
 
-QString openFailureMessage(const QString& path, const QString& failure) {
-  return QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), failure);
+void readQuotationFileLater(WorkerPool& workers, std::shared_ptr<GuiDispatcher> dispatcher, const QString& path,
+                            std::function<void(QuotationFile)> opened,
+                            std::function<void(const QString& message)> refused) {
+  workers.run([dispatcher = std::move(dispatcher), path, opened = std::move(opened), refused = std::move(refused)] {
+    QuotationFileReading reading = readQuotationFileAt(path);
+    dispatcher->post([path, opened, refused, file = std::move(reading.file), failure = qt(reading.error)]() mutable {
+      if (file) {
+        opened(std::move(*file));
+        return;
+      }
+      const QString message = QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), failure);
+      showMessage(message, QMessageBox::Warning);
+      refused(message);
+    });
+  });
 }
 
 QuotationFileActions addQuotationFileActions(QWidget& window) {
@@ -128,24 +141,18 @@ void QuotationFiles::open() {
 }
 
 void QuotationFiles::openFile(const QString& path) {
-  workers_->run([dispatcher = dispatcher_, path, this] {
-    QuotationFileReading reading = readQuotationFileAt(path);
-    dispatcher->post([this, path, file = std::move(reading.file), failure = qt(reading.error)]() mutable {
-      if (!file) {
-        const QString message = openFailureMessage(path, failure);
-        showMessage(message, QMessageBox::Warning);
-        emit openFinished(path, message);
-        return;
-      }
-      const QuoteRequest request = file->request;
-      controller_.replaceQuotation(keptQuotationOf(*file));
-      controller_.enqueueTableOperation([this, path, request](OperationQueue::Done done) {
-        done();
-        emit requestKept(request);
-        emit openFinished(path, QString());
-      });
-    });
-  });
+  readQuotationFileLater(
+      *workers_, dispatcher_, path,
+      [this, path](QuotationFile file) {
+        const QuoteRequest request = file.request;
+        controller_.replaceQuotation(keptQuotationOf(file));
+        controller_.enqueueTableOperation([this, path, request](OperationQueue::Done done) {
+          done();
+          emit requestKept(request);
+          emit openFinished(path, QString());
+        });
+      },
+      [this, path](const QString& message) { emit openFinished(path, message); });
 }
 
 bool QuotationFiles::mayClose() {

@@ -9,6 +9,7 @@
 // told in a message box.
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "app/gui_dispatcher.h"
@@ -34,8 +35,11 @@ QString proposedQuotationPath(const QString& caption);
 // Any thread. Reads and checks the file; the error says why it was refused (unreadable, too
 // large, damaged, newer).
 QuotationFileReading readQuotationFileAt(const QString& path);
-// The message for a file that could not be opened, naming it.
-QString openFailureMessage(const QString& path, const QString& failure);
+// Reads `path` on a worker. Back on the GUI thread, `opened` gets the file; a file that cannot
+// be read or is refused is told in a message box naming it, and `refused` gets that message.
+void readQuotationFileLater(WorkerPool& workers, std::shared_ptr<GuiDispatcher> dispatcher, const QString& path,
+                            std::function<void(QuotationFile)> opened,
+                            std::function<void(const QString& message)> refused);
 // 保存报价… (Ctrl+S) and 打开报价… (Ctrl+O), added to `window` so that their keys work anywhere in it.
 struct QuotationFileActions {
   QAction* save;

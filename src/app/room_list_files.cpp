@@ -86,19 +86,13 @@ void RoomListFiles::open() {
 }
 
 void RoomListFiles::openFile(const QString& path) {
-  services_.workers->run([dispatcher = dispatcher_, path, this] {
-    QuotationFileReading reading = readQuotationFileAt(path);
-    dispatcher->post([this, path, file = std::move(reading.file), failure = qt(reading.error)] {
-      if (!file) {
-        const QString message = openFailureMessage(path, failure);
-        showMessage(message, QMessageBox::Warning);
-        emit openFinished(path, message);
-        return;
-      }
-      showOpened(file->request);
-      emit openFinished(path, QString());
-    });
-  });
+  readQuotationFileLater(
+      *services_.workers, dispatcher_, path,
+      [this, path](const QuotationFile& file) {
+        showOpened(file.request);
+        emit openFinished(path, QString());
+      },
+      [this, path](const QString& message) { emit openFinished(path, message); });
 }
 
 void RoomListFiles::showOpened(const QuoteRequest& request) {
