@@ -115,7 +115,11 @@ QuoteRequest RoomListController::request(PackageScope scope) const {
   return QuoteRequest{.rooms = rooms().rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()};
 }
 
-bool RoomListController::refuseUnreadableRoom() {
+bool RoomListController::refuseToQuote() {
+  if (const std::optional<std::string_view> warning = rooms().packageButtonWarning()) {
+    showMessage(qt(*warning), QMessageBox::Warning);
+    return true;
+  }
   const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms().rows());
   if (!unreadable) return false;
   selectRow(unreadable->row);
@@ -124,11 +128,7 @@ bool RoomListController::refuseUnreadableRoom() {
 }
 
 void RoomListController::packageButton(PackageScope scope) {
-  if (const std::optional<std::string_view> warning = rooms().packageButtonWarning()) {
-    showMessage(qt(*warning), QMessageBox::Warning);
-    return;
-  }
-  if (refuseUnreadableRoom()) return;
+  if (refuseToQuote()) return;
   package_ = scope;
   // Modal without owner; the window may be gone when this returns, so nothing follows.
   showQuotationWindow(

@@ -42,9 +42,9 @@ class RoomListController final : public QObject {
   // The rooms, the main window's grade and the floor, as the package button `scope` hands
   // them over.
   QuoteRequest request(PackageScope scope) const;
-  // A row stored unchecked by 修改 that the build cannot read: points at it and says why.
-  // Returns whether there was one.
-  bool refuseUnreadableRoom();
+  // What keeps the list from being quoted, told to the user: no room, or a row stored
+  // unchecked by 修改 that the build cannot read (pointed at). Returns whether it is refused.
+  bool refuseToQuote();
   // The package of the last quotation asked for or opened; a half package before any.
   PackageScope package() const { return package_; }
   void setPackage(PackageScope scope) { package_ = scope; }

@@ -43,8 +43,8 @@ bool RoomListFiles::unsaved() const {
 void RoomListFiles::kept(const std::vector<RoomEntry>& rooms) { keptRooms_ = rooms; }
 
 void RoomListFiles::saveAs() {
-  // A room the build cannot read could not be opened again: point at it instead.
-  const QString path = controller_.refuseUnreadableRoom()
+  // What the package buttons refuse to quote makes no quotation file either.
+  const QString path = controller_.refuseToQuote()
                            ? QString()
                            : askSavePath(window_, proposedQuotationPath(qt(quoteCaption(controller_.package()))));
   if (path.isEmpty()) {

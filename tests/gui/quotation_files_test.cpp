@@ -90,11 +90,11 @@ class QuotationFilesTest : public ::testing::Test {
     return *rooms;
   }
 
-  // Ctrl+O in `window`, back in front after the dialogs before, as a user's click brings it.
-  static void pressCtrlO(QWidget& window) {
+  // Ctrl+<key> in `window`, back in front after the dialogs before, as a user's click brings it.
+  static void pressCtrl(QWidget& window, Qt::Key key) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&window, key, Qt::ControlModifier);
   }
 
   // 添加 with the inputs as the window opens: the 客厅 of the examples.
@@ -258,7 +258,7 @@ TEST_F(QuotationFilesTest, OpeningOverEditsNotSavedAsksFirst) {
   {
     // 取消: no file dialog, nothing changes.
     ModalAnswerer cancel({QMessageBox::Cancel});
-    pressCtrlO(window);
+    pressCtrl(window, Qt::Key_O);
     ASSERT_EQ(cancel.seen().size(), 1u);
     EXPECT_EQ(cancel.seen()[0].text, QStringLiteral("报价还没有保存，是否保存？"));
   }
@@ -285,7 +285,7 @@ TEST_F(QuotationFilesTest, OpeningOverEditsNotSavedAsksFirst) {
   {
     // 不保存: straight to the open dialog; the edit goes.
     ModalAnswerer discard({QMessageBox::Discard}, answerFileDialog(path("edited.json")));
-    pressCtrlO(window);
+    pressCtrl(window, Qt::Key_O);
     ASSERT_TRUE(waitUntil([&] { return opened.count() == 2; }, 10000));
     ASSERT_EQ(discard.seen().size(), 2u);
     EXPECT_EQ(discard.seen()[1].title, QStringLiteral("打开报价"));
@@ -311,6 +311,13 @@ TEST_F(QuotationFilesTest, TheRoomEntryWindowOpensAFileItsRoomsFloorAndGradeCome
   main.show();
   RoomEntryWindow& rooms = openRoomEntry(main);
   QTreeView& roomList = list(rooms);
+  {
+    // No room, no quotation to keep: the package buttons' warning, and no file dialog.
+    ModalAnswerer refused({QMessageBox::Ok});
+    pressCtrl(rooms, Qt::Key_S);
+    ASSERT_EQ(refused.seen().size(), 1u);
+    EXPECT_EQ(refused.seen()[0].text, QStringLiteral("至少要添加1房间！"));
+  }
   addRoom(rooms);
   const std::vector<RoomEntry> before = roomRowsOf(roomList);
   QSignalSpy opened(&rooms.files(), &RoomListFiles::openFinished);
@@ -329,7 +336,7 @@ TEST_F(QuotationFilesTest, TheRoomEntryWindowOpensAFileItsRoomsFloorAndGradeCome
   EXPECT_TRUE(rooms.files().unsaved());
   {
     ModalAnswerer letGo({QMessageBox::Discard}, answerFileDialog(path("kept.json")));
-    pressCtrlO(rooms);
+    pressCtrl(rooms, Qt::Key_O);
     ASSERT_TRUE(waitUntil([&] { return opened.count() == 2; }, 10000));
     EXPECT_EQ(opened.at(1).at(1).toString(), QString());
     EXPECT_EQ(letGo.seen().size(), 2u);
