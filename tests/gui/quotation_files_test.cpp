@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -372,7 +373,9 @@ TEST_F(QuotationFilesTest, ClosingTheRoomEntryOrTheMainWindowWithRoomsNotSavedAs
     EXPECT_FALSE(rooms->close());
     ASSERT_TRUE(waitUntil([&] { return saved.count() == 1; }, 10000));
     EXPECT_EQ(saved.at(0).at(1).toString(), QString());
-    ASSERT_TRUE(waitUntil([&] { return !rooms->isVisible(); }));
+    // Closed, it may be deleted while the events are processed.
+    const QPointer<RoomEntryWindow> closing(rooms);
+    ASSERT_TRUE(waitUntil([&] { return closing.isNull() || !closing->isVisible(); }));
     flushDeletes();
     EXPECT_EQ(main.roomEntryWindow(), nullptr);
     EXPECT_EQ(save.seen().size(), 2u);
