@@ -370,11 +370,11 @@ TEST_F(QuotationFilesTest, ClosingTheRoomEntryOrTheMainWindowWithRoomsNotSavedAs
     // 保存 on closing the room entry window: the file dialog, then it closes once written.
     QSignalSpy saved(&rooms->files(), &RoomListFiles::saveFinished);
     ModalAnswerer save({QMessageBox::Save}, answerFileDialog(path("rooms")));
+    // Closed, it may be deleted while the events are processed.
+    const QPointer<RoomEntryWindow> closing(rooms);
     EXPECT_FALSE(rooms->close());
     ASSERT_TRUE(waitUntil([&] { return saved.count() == 1; }, 10000));
     EXPECT_EQ(saved.at(0).at(1).toString(), QString());
-    // Closed, it may be deleted while the events are processed.
-    const QPointer<RoomEntryWindow> closing(rooms);
     ASSERT_TRUE(waitUntil([&] { return closing.isNull() || !closing->isVisible(); }));
     flushDeletes();
     EXPECT_EQ(main.roomEntryWindow(), nullptr);
