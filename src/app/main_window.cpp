@@ -7,6 +7,8 @@
 #include "app/message_box.h"
 #include "app/result_window.h"
 #include "app/room_entry_window.h"
+#include "app/room_list_files.h"
+#include "app/unsaved_work.h"
 #include "domain/vocabulary.h"
 #include "net/configuration_loader.h"
 #include "net/helped_counter.h"
@@ -114,6 +116,7 @@ void MainWindow::openRoomEntryWindow() {
   roomEntry_ = new RoomEntryWindow(
       services_, roomEntryCaption(), [this] { return ui_->组合框1->currentText().toStdString(); }, this);
   roomEntry_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(&roomEntry_->files(), &RoomListFiles::gradeOpened, ui_->组合框1, &QComboBox::setCurrentText);
   roomEntry_->show();
   refreshHelpedCounter();
 }
@@ -158,6 +161,18 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The program ends with this window, and the room entry window's rooms would go with it:
+  // asked once, there, as closing that window asks; after 保存 the program ends once the
+  // file is written. The quotation window is modal and keeps this one from closing.
+  if (roomEntry_ != nullptr) {
+    if (!roomEntry_->files().unsavedWork().mayLose([this] { close(); })) {
+      event->ignore();
+      return;
+    }
+    // Saved or let go: it goes without a second question.
+    roomEntry_->hide();
+    roomEntry_->deleteLater();
+  }
   event->accept();
   emit closed();
 }

@@ -7,6 +7,7 @@
 
 #include "app/add_item_window.h"
 #include "app/gui_dispatcher.h"
+#include "app/quotation_files.h"
 #include "app/quotation_window.h"
 #include "app/quote_sharing.h"
 #include "app/quote_table_model.h"
@@ -217,8 +218,10 @@ void QuotationController::showRowDetails(const QModelIndex& index) {
   form_.标签1->setText(qt(descriptionLabelAfterClick(panel.name, form_.标签1->text().toStdString())));
 }
 
-void showQuotationWindow(const AppServices& services, QuoteRequest request) {
+void showQuotationWindow(const AppServices& services, QuoteRequest request,
+                         std::function<void(const QuoteRequest&)> kept) {
   QuotationWindow window(services, std::move(request));
+  if (kept) QObject::connect(&window.files(), &QuotationFiles::requestKept, &window, std::move(kept));
   window.controller().start();
   window.exec();
 }

@@ -10,6 +10,7 @@
 // dispatcher, so a result that arrives after the window has gone is dropped.
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,7 +114,9 @@ class QuotationController final : public QObject {
 };
 
 // Opens a quotation window as a modal dialog without owner, builds the quotation in it and
-// returns when the user has closed it.
-void showQuotationWindow(const AppServices& services, QuoteRequest request);
+// returns when the user has closed it. `kept` hears of every file the window saves or opens,
+// with the request that file holds.
+void showQuotationWindow(const AppServices& services, QuoteRequest request,
+                         std::function<void(const QuoteRequest&)> kept = {});
 
 }  // namespace decor

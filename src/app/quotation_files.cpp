@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QWidget>
 #include <string>
 
 #include "app/message_box.h"
 #include "app/quotation_controller.h"
+#include "app/unsaved_work.h"
 #include "export/quote_document.h"
 #include "quotation/quotation_file.h"
 #include "ui/qt_text.h"
@@ -36,22 +36,55 @@ std::string readBytes(const QString& path, std::string& bytes) {
 
 }  // namespace
 
-CloseAnswer askToSaveBeforeClosing() {
-  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption), QStringLiteral("报价还没有保存，是否保存？"),
-                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
-  box.button(QMessageBox::Discard)->setText(QStringLiteral("不保存"));
-  box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
-  box.setDefaultButton(QMessageBox::Save);
-  switch (box.exec()) {
-    case QMessageBox::Save:
-      return CloseAnswer::Save;
-    case QMessageBox::Discard:
-      return CloseAnswer::DontSave;
-    default:
-      return CloseAnswer::Cancel;
-  }
+QString askSavePath(QWidget& parent, const QString& proposed) {
+  const QString path = QFileDialog::getSaveFileName(&parent, QStringLiteral("保存报价"), proposed, kFilter);
+  if (path.isEmpty()) return path;
+  return qt(withFileExtension(path.toStdString(), fileSuffix()));
+}
+
+QString askOpenPath(QWidget& parent, const QString& proposed) {
+  return QFileDialog::getOpenFileName(&parent, QStringLiteral("打开报价"), proposed, kFilter);
+}
+
+QString proposedQuotationPath(const QString& caption) {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  return QDir(folder).filePath(qt(proposedFileName(caption.toStdString(), todayIsoDate(), fileSuffix())));
+}
+
+QuotationFileReading readQuotationFileAt(const QString& path) {
+  std::string bytes;
+  std::string failure = readBytes(path, bytes);
+  if (!failure.empty()) return QuotationFileReading{.file = std::nullopt, .error = std::move(failure)};
+  return readQuotationFile(bytes);
+}
+
+void readQuotationFileLater(WorkerPool& workers, std::shared_ptr<GuiDispatcher> dispatcher, const QString& path,
+                            std::function<void(QuotationFile)> opened,
+                            std::function<void(const QString& message)> refused) {
+  workers.run([dispatcher = std::move(dispatcher), path, opened = std::move(opened), refused = std::move(refused)] {
+    QuotationFileReading reading = readQuotationFileAt(path);
+    dispatcher->post([path, opened, refused, file = std::move(reading.file), failure = qt(reading.error)]() mutable {
+      if (file) {
+        opened(std::move(*file));
+        return;
+      }
+      const QString message = QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), failure);
+      showMessage(message, QMessageBox::Warning);
+      refused(message);
+    });
+  });
+}
+
+QuotationFileActions addQuotationFileActions(QWidget& window) {
+  auto* save = new QAction(QStringLiteral("保存报价…"), &window);
+  auto* open = new QAction(QStringLiteral("打开报价…"), &window);
+  save->setObjectName(QStringLiteral("saveQuotationAction"));
+  open->setObjectName(QStringLiteral("openQuotationAction"));
+  save->setShortcut(QKeySequence::Save);
+  open->setShortcut(QKeySequence::Open);
+  window.addActions({save, open});
+  return {save, open};
 }
 
 QuotationFiles::QuotationFiles(QWidget& window, QuotationController& controller,
@@ -61,31 +94,21 @@ QuotationFiles::QuotationFiles(QWidget& window, QuotationController& controller,
       controller_(controller),
       dispatcher_(std::move(dispatcher)),
       workers_(std::move(workers)),
-      save_(new QAction(QStringLiteral("保存报价…"), &window)),
-      open_(new QAction(QStringLiteral("打开报价…"), &window)) {
-  save_->setObjectName(QStringLiteral("saveQuotationAction"));
-  open_->setObjectName(QStringLiteral("openQuotationAction"));
-  save_->setShortcut(QKeySequence::Save);
-  open_->setShortcut(QKeySequence::Open);
-  window.addActions({save_, open_});
-  connect(save_, &QAction::triggered, this, &QuotationFiles::saveAs);
-  connect(open_, &QAction::triggered, this, &QuotationFiles::open);
+      actions_(addQuotationFileActions(window)),
+      unsaved_(new UnsavedWork(*this, [this] { return controller_.unsaved(); }, [this] { saveAs(); })) {
+  connect(actions_.save, &QAction::triggered, this, &QuotationFiles::saveAs);
+  connect(actions_.open, &QAction::triggered, this, &QuotationFiles::open);
 }
 
-QString QuotationFiles::proposedPath() const {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-  const std::string caption = window_.windowTitle().toStdString();
-  return QDir(folder).filePath(qt(proposedFileName(caption, todayIsoDate(), fileSuffix())));
-}
+QString QuotationFiles::proposedPath() const { return proposedQuotationPath(window_.windowTitle()); }
 
 void QuotationFiles::saveAs() {
-  const QString path = QFileDialog::getSaveFileName(&window_, QStringLiteral("保存报价"), proposedPath(), kFilter);
+  const QString path = askSavePath(window_, proposedPath());
   if (path.isEmpty()) {
-    closeWhenSaved_ = false;
+    unsaved_->saveEnded(false);
     return;
   }
-  save(qt(withFileExtension(path.toStdString(), fileSuffix())));
+  save(path);
 }
 
 void QuotationFiles::save(const QString& path) {
@@ -96,65 +119,44 @@ void QuotationFiles::save(const QString& path) {
     done();
     workers_->run([dispatcher = dispatcher_, file = std::move(file), path, changes, this] {
       const std::string failure = saveQuotationFile(file, path.toStdString());
-      dispatcher->post([this, path, changes, failure = qt(failure)] {
+      dispatcher->post([this, path, changes, request = file.request, failure = qt(failure)] {
         if (failure.isEmpty()) {
           controller_.markSaved(changes);
+          emit requestKept(request);
         } else {
           showMessage(failure, QMessageBox::Warning);
         }
         emit saveFinished(path, failure);
-        const bool close = closeWhenSaved_ && failure.isEmpty();
-        closeWhenSaved_ = false;
-        if (close) window_.close();
+        unsaved_->saveEnded(failure.isEmpty());
       });
     });
   });
 }
 
 void QuotationFiles::open() {
-  const QString path = QFileDialog::getOpenFileName(&window_, QStringLiteral("打开报价"), proposedPath(), kFilter);
+  // Edits not saved are asked about first; after 保存 the open dialog follows the written file.
+  if (!unsaved_->mayLose([this] { open(); })) return;
+  const QString path = askOpenPath(window_, proposedPath());
   if (!path.isEmpty()) openFile(path);
 }
 
 void QuotationFiles::openFile(const QString& path) {
-  workers_->run([dispatcher = dispatcher_, path, this] {
-    std::string bytes;
-    std::string failure = readBytes(path, bytes);
-    std::optional<QuotationFile> file;
-    if (failure.empty()) {
-      QuotationFileReading reading = readQuotationFile(bytes);
-      file = std::move(reading.file);
-      failure = std::move(reading.error);
-    }
-    dispatcher->post([this, path, file = std::move(file), failure = qt(failure)]() mutable {
-      if (!file) {
-        const QString message = QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), failure);
-        showMessage(message, QMessageBox::Warning);
-        emit openFinished(path, message);
-        return;
-      }
-      controller_.replaceQuotation(keptQuotationOf(*file));
-      controller_.enqueueTableOperation([this, path](OperationQueue::Done done) {
-        done();
-        emit openFinished(path, QString());
-      });
-    });
-  });
+  readQuotationFileLater(
+      *workers_, dispatcher_, path,
+      [this, path](QuotationFile file) {
+        const QuoteRequest request = file.request;
+        controller_.replaceQuotation(keptQuotationOf(file));
+        controller_.enqueueTableOperation([this, path, request](OperationQueue::Done done) {
+          done();
+          emit requestKept(request);
+          emit openFinished(path, QString());
+        });
+      },
+      [this, path](const QString& message) { emit openFinished(path, message); });
 }
 
 bool QuotationFiles::mayClose() {
-  if (!controller_.unsaved()) return true;
-  switch (askToSaveBeforeClosing()) {
-    case CloseAnswer::DontSave:
-      return true;
-    case CloseAnswer::Save:
-      closeWhenSaved_ = true;
-      saveAs();
-      return false;
-    case CloseAnswer::Cancel:
-      return false;
-  }
-  return false;
+  return unsaved_->mayLose([this] { window_.close(); });
 }
 
 }  // namespace decor

@@ -1,10 +1,15 @@
 #include "app/room_entry_window.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "app/room_list_controller.h"
+#include "app/room_list_files.h"
 #include "app/room_list_model.h"
+#include "app/unsaved_work.h"
 #include "net/helped_counter.h"
 #include "quotation_rows/room_list.h"
 #include "ui/artwork.h"
@@ -42,11 +47,22 @@ RoomEntryWindow::RoomEntryWindow(AppServices services, const QString& caption,
   setWindowTitle(caption);
   ui_->标签17->setText(QString::fromStdString(helpedCounterDesignText(services_.endpoints.companyName)));
   controller_ = std::make_unique<RoomListController>(*ui_, services_, *model_, std::move(currentGrade));
+  files_ = new RoomListFiles(*this, *controller_, *model_, services_);
+  connect(ui_->saveQuotationButton, &QAbstractButton::clicked, files_->saveAction(), &QAction::trigger);
+  connect(ui_->openQuotationButton, &QAbstractButton::clicked, files_->openAction(), &QAction::trigger);
 }
 
 RoomEntryWindow::~RoomEntryWindow() = default;
 
 void RoomEntryWindow::setHelpedCounterCaption(const QString& caption) { ui_->标签17->setText(caption); }
+
+void RoomEntryWindow::closeEvent(QCloseEvent* event) {
+  if (!files_->unsavedWork().mayLose([this] { close(); })) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
 
 // Grown, the picture stretches right of the input panel's last control and through the list.
 void RoomEntryWindow::paintEvent(QPaintEvent*) { paintBackground(*this, background_, QPoint(510, 300)); }

@@ -17,6 +17,7 @@ class RoomEntryWindow;
 namespace decor {
 
 class RoomListController;
+class RoomListFiles;
 class RoomListModel;
 
 class RoomEntryWindow final : public QWidget {
@@ -32,9 +33,13 @@ class RoomEntryWindow final : public QWidget {
   void setHelpedCounterCaption(const QString& caption);
 
   RoomListController& controller() const { return *controller_; }
+  // 保存报价 and 打开报价; owned by the window.
+  RoomListFiles& files() const { return *files_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // Rooms not saved: asks whether to save first.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   std::unique_ptr<Ui::RoomEntryWindow> ui_;
@@ -42,6 +47,7 @@ class RoomEntryWindow final : public QWidget {
   AppServices services_;
   QPixmap background_;
   std::unique_ptr<RoomListController> controller_;
+  RoomListFiles* files_ = nullptr;  // a child of the window
 };
 
 }  // namespace decor

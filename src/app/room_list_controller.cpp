@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTreeView>
 
@@ -61,6 +62,10 @@ FloorChoice RoomListController::floorChoice() const {
   return form_.单选框1->isChecked() ? FloorChoice::WoodenFloor : FloorChoice::Tiles;
 }
 
+void RoomListController::setFloorChoice(FloorChoice floor) {
+  (floor == FloorChoice::WoodenFloor ? form_.单选框1 : form_.单选框2)->setChecked(true);
+}
+
 void RoomListController::add() {
   RoomEntry input = currentInput();
   const AddOutcome outcome = model_.add(input);
@@ -112,22 +117,34 @@ void RoomListController::leavesChanged(const QString& leaves) {
   if (reaction.doorType) setDoorType(*reaction.doorType);
 }
 
-void RoomListController::packageButton(PackageScope scope) {
+QuoteRequest RoomListController::request(PackageScope scope) const {
+  return QuoteRequest{.rooms = rooms().rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()};
+}
+
+bool RoomListController::refuseToQuote() {
   if (const std::optional<std::string_view> warning = rooms().packageButtonWarning()) {
     showMessage(qt(*warning), QMessageBox::Warning);
-    return;
+    return true;
   }
   // A stored room the build cannot read: select it and load it into the inputs, so that the
   // next 修改 mends that room, and say which one and why.
-  if (const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms().rows())) {
-    selectRow(unreadable->row);
-    showInput(rooms().rows()[unreadable->row]);
-    showMessage(qt(refusedRoomMessage(rooms().rows(), *unreadable)), QMessageBox::Information);
-    return;
-  }
+  const std::optional<UnreadableRoom> unreadable = findUnreadableRoom(rooms().rows());
+  if (!unreadable) return false;
+  selectRow(unreadable->row);
+  showInput(rooms().rows()[unreadable->row]);
+  showMessage(qt(refusedRoomMessage(rooms().rows(), *unreadable)), QMessageBox::Information);
+  return true;
+}
+
+void RoomListController::packageButton(PackageScope scope) {
+  if (refuseToQuote()) return;
+  package_ = scope;
   // Modal without owner; the window may be gone when this returns, so nothing follows.
-  showQuotationWindow(services_,
-                      QuoteRequest{.rooms = rooms().rows(), .grade = currentGrade_(), .scope = scope, .floor = floorChoice()});
+  showQuotationWindow(
+      services_, request(scope),
+      [self = QPointer<RoomListController>(this)](const QuoteRequest& kept) {
+        if (self) emit self->quotationKept(kept);
+      });
 }
 
 std::optional<std::size_t> RoomListController::selectedRow() const {

@@ -43,6 +43,20 @@ class RoomListController final : public QObject {
   RoomEntry currentInput() const;
   // 铺地板 checked gives the wooden floor, anything else tiles.
   FloorChoice floorChoice() const;
+  void setFloorChoice(FloorChoice floor);
+  // The rooms, the main window's grade and the floor, as the package button `scope` hands
+  // them over.
+  QuoteRequest request(PackageScope scope) const;
+  // What keeps the list from being quoted, told to the user: no room, or a row stored
+  // unchecked by 修改 that the build cannot read (pointed at). Returns whether it is refused.
+  bool refuseToQuote();
+  // The package of the last quotation asked for or opened; a half package before any.
+  PackageScope package() const { return package_; }
+  void setPackage(PackageScope scope) { package_ = scope; }
+
+ signals:
+  // A quotation window opened from the list saved or opened a file holding `request`.
+  void quotationKept(const decor::QuoteRequest& request);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +81,7 @@ class RoomListController final : public QObject {
   const AppServices& services_;
   RoomListModel& model_;
   std::function<std::string()> currentGrade_;
+  PackageScope package_ = PackageScope::Half;
   // Set while the window writes its own controls: those writes set off no reaction.
   bool writingInputs_ = false;
   // Set while the window selects a row itself: that selection loads nothing.

@@ -547,7 +547,11 @@ TEST(RoomEntryFromMainWindow, CarriesTheRoomListControllerAndTheMainWindowsGrade
   EXPECT_EQ(shown, reference.rows());
   ASSERT_GT(shown.size(), 1u);
   EXPECT_EQ(shown[1].name, "顶面批腻子");
-  rooms->close();
+  {
+    ModalAnswerer letGo({QMessageBox::Discard});
+    EXPECT_TRUE(rooms->close());
+    EXPECT_EQ(letGo.seen().size(), 1u) << "its room is in no file";
+  }
   flushDeletes();
 }
 

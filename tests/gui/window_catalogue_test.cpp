@@ -117,8 +117,10 @@ TEST_F(WindowCatalogue, RoomEntryWindow) {
                                      {"按钮7", "picture button", "删除"},
                                      {"超级列表框1", "report list", ""},
                                      {"标签17", "label", kDesignCounterText},
+                                     {"openQuotationButton", "push button", "打开报价"},
                                      {"按钮5", "picture button", "半包装修"},
                                      {"按钮6", "picture button", "全包装修"},
+                                     {"saveQuotationButton", "push button", "保存报价"},
                                  }));
   expectItems(*window, {{"组合框2", {"客厅", "餐厅", "厨房", "卧室", "卫生间", "书房", "阳台"}},
                         {"组合框3", {"0*0", "300*1500", "600*1500", "800*1500", "1200*1500", "1500*1500"}},
