@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <chrono>
+#include <functional>
 #include <optional>
+#include <thread>
 
 #include "deployment/endpoints.h"
 #include "export/xlsx_export.h"
@@ -238,6 +241,31 @@ TEST_F(QuotationApiTest, AThousandRoomsOpenedFitWhereTheEstimatesLimitEndsAndTwo
   EXPECT_EQ(rawPost("estimate", saved->body).first, 413);
   const auto refused = rawPost("quotation", std::string(web::kMaxQuotationBodyBytes + 1, ' '));
   EXPECT_EQ(refused, std::pair(413, "发送失败：请求超过 " + std::to_string(web::kMaxQuotationBodyBytes / 1024) + " KiB"));
+}
+
+// The large bodies held at a time are capped: a client that opens many and trickles them
+// cannot make the server hold a large body for each.
+TEST_F(QuotationApiTest, HoldsOnlySoManyLargeBodiesAtATime) {
+  start([](ServerSettings& settings) { settings.limits.largeBodies = 2; });
+  const std::string body = bodyFor(QuoteRequest{.rooms = {kLivingRoom}, .grade = kGradeComfort}, {});
+  const std::string head = request("quotation", body).substr(0, request("quotation", body).size() - body.size());
+  RawConnection first(port_);
+  RawConnection second(port_);
+  ASSERT_TRUE(first.send(head) && second.send(head));
+  // Polled until the server has read both heads: then a third waits for nothing.
+  const auto third = [&] { return rawPost("quotation", body); };
+  const auto until = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return done();
+  };
+  EXPECT_TRUE(until([&] { return third() == std::pair(503, std::string("服务器繁忙，请稍后再试")); }));
+  // Other calls are not held back.
+  EXPECT_EQ(client().Get("/api/site")->status, 200);
+
+  ASSERT_TRUE(first.send(body) && second.send(body));
+  EXPECT_EQ(first.reply().first, 200);
+  EXPECT_EQ(second.reply().first, 200);
+  EXPECT_TRUE(until([&] { return third().first == 200; }));
 }
 
 TEST_F(QuotationApiTest, TheWorkbookIsTheOneCoreWritesForTheSameQuotation) {
