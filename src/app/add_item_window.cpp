@@ -1,5 +1,8 @@
 #include "app/add_item_window.h"
 
+#include <span>
+#include <string_view>
+
 #include "ui/choice_box.h"
 #include "ui/qt_text.h"
 #include "ui/typed_text_drop_down.h"
@@ -10,10 +13,10 @@ namespace decor {
 namespace {
 
 // The three boxes open with a text but no item selected ("98" is not even an item).
-void keepTextWithoutSelection(QComboBox& box) {
-  const QString text = box.currentText();
+void offer(QComboBox& box, std::span<const std::string_view> choices, std::string_view text) {
+  for (std::string_view choice : choices) box.addItem(qt(choice));
   box.setCurrentIndex(-1);
-  box.setEditText(text);
+  box.setEditText(qt(text));
 }
 
 }  // namespace
@@ -30,6 +33,9 @@ AddItemWindow::AddItemWindow(QWidget* parent) : QDialog(parent), ui_(std::make_u
     keepTypedText(*box);
     keepTextWithoutSelection(*box);
   }
+  offer(*nameBox, kAddItemNameChoices, kAddItemInitialName);
+  offer(*quantityBox, kAddItemQuantityChoices, kAddItemInitialQuantity);
+  offer(*priceBox, kAddItemPriceChoices, kAddItemInitialPrice);
   widenListToChoices(*nameBox);
   // Picked from the list only: typing a name leaves the price as it is.
   connect(nameBox, &QComboBox::textActivated, this, [priceBox](const QString& name) {

@@ -46,6 +46,31 @@ QuoteTable fullQuote() {
                         {blank(), total("全包总价格", "12171")}));
 }
 
+// The rows a short view keeps in sight: fees and totals by name, wherever they stand.
+TEST(QuoteCommands, TotalRowsAreTheFeesAndTotals) {
+  const auto names = [](const QuoteTable& table) {
+    std::vector<std::string> found;
+    for (const std::size_t i : totalRows(table)) found.push_back(table[i].name);
+    return found;
+  };
+  const std::vector<std::string> fees{"材料搬运费", "垃圾清理费用", "工程管理费", "工程总造价"};
+  std::vector<std::string> full = fees;
+  full.push_back("全包总价格");
+  QuoteTable feeDeleted = halfQuote();
+  deleteRow(feeDeleted, kWorks.size() + 2);  // 垃圾清理费用
+  const struct {
+    std::string name;
+    QuoteTable table;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"half", halfQuote(), fees},
+      {"full", fullQuote(), full},
+      {"a fee deleted", std::move(feeDeleted), {"材料搬运费", "工程管理费", "工程总造价"}},
+      {"works only", tableOf(kWorks), {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(names(c.table), c.expected) << c.name;
+}
+
 TEST(QuoteCommands, HalfPackageModifyRecomputesTheLastRowOnly) {
   struct Case {
     std::string label;

@@ -18,35 +18,8 @@ namespace decor::server {
 namespace {
 
 // The server on a free port of its own, with a fresh database and price folder.
-class CompanyServerTest : public TempFolderTest {
+class CompanyServerTest : public InProcessServerTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    store_ = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Serve, error);
-    ASSERT_TRUE(store_) << error;
-    start([](ServerSettings&) {});
-  }
-  void TearDown() override { stopServer(); }
-
-  // (Re)starts the server with the test's own limits.
-  void start(const std::function<void(ServerSettings&)>& adjust) {
-    stopServer();
-    ServerSettings settings;
-    settings.port = 0;
-    settings.pricesDir = folder_ / "prices";
-    settings.now = [] { return std::string("2026-03-04 05:06:07"); };
-    adjust(settings);
-    server_ = std::make_unique<CompanyServer>(*store_, std::move(settings));
-    port_ = server_->bind();
-    ASSERT_GT(port_, 0);
-    serving_ = std::thread([this] { server_->serve(); });
-  }
-  void stopServer() {
-    if (server_) server_->stop();
-    if (serving_.joinable()) serving_.join();
-    server_.reset();
-  }
-
   std::pair<int, std::string> raw(const std::string& request, const std::string& source = "127.0.0.1") const {
     RawConnection connection(port_, source);
     if (!connection.connected()) return {-1, "(not connected)"};
@@ -58,11 +31,6 @@ class CompanyServerTest : public TempFolderTest {
            "Content-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" + body;
   }
 
-  httplib::Client client() const {
-    httplib::Client c("127.0.0.1", port_);
-    c.set_connection_timeout(5);
-    return c;
-  }
   std::string get(const std::string& path) const {
     auto res = client().Get(path.c_str());
     return res ? res->body : "(no reply)";
@@ -74,11 +42,6 @@ class CompanyServerTest : public TempFolderTest {
     std::filesystem::create_directories(folder_ / "prices");
     std::ofstream(folder_ / "prices" / name, std::ios::binary) << text;
   }
-
-  std::unique_ptr<EstimateStore> store_;
-  std::unique_ptr<CompanyServer> server_;
-  std::thread serving_;
-  int port_ = -1;
 };
 
 TEST_F(CompanyServerTest, ServesThePriceFolderAfreshAndDefaultsForAbsentFiles) {

@@ -1,15 +1,22 @@
 #pragma once
-// A fresh scratch folder for each server test, and a raw HTTP client that can send what no
-// well-behaved client library would, from any loopback address.
+// A fresh scratch folder for each server test, the company server in-process on a free port,
+// and a raw HTTP client that can send what no well-behaved client library would, from any
+// loopback address.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <httplib.h>
+
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "scratch_folder.h"
+#include "server/router/company_server.h"
 
 namespace decor::server {
 
@@ -17,6 +24,56 @@ class TempFolderTest : public ::testing::Test {
  protected:
   test::ScratchFolder scratch_{"decor-server"};
   const std::filesystem::path& folder_ = scratch_.path();
+};
+
+// The company server serving on its own thread with a fresh database, the price folder in the
+// scratch folder (absent until a test writes a file) and a fixed clock; restartable with a
+// test's own settings.
+class InProcessServerTest : public TempFolderTest {
+ protected:
+  void SetUp() override {
+    std::string error;
+    store_ = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Serve, error);
+    ASSERT_TRUE(store_) << error;
+    start([](ServerSettings&) {});
+  }
+  void TearDown() override { stopServer(); }
+
+  // What every start of this suite sets, before a test's own adjustments.
+  virtual void configure(ServerSettings&) {}
+
+  // (Re)starts the server with the suite's settings, then `adjust`'s.
+  void start(const std::function<void(ServerSettings&)>& adjust) {
+    stopServer();
+    ServerSettings settings;
+    settings.port = 0;
+    settings.pricesDir = folder_ / "prices";
+    settings.now = [now = now_] { return now; };
+    configure(settings);
+    adjust(settings);
+    server_ = std::make_unique<CompanyServer>(*store_, std::move(settings));
+    port_ = server_->bind();
+    ASSERT_GT(port_, 0);
+    serving_ = std::thread([this] { server_->serve(); });
+  }
+  void stopServer() {
+    if (server_) server_->stop();
+    if (serving_.joinable()) serving_.join();
+    server_.reset();
+  }
+
+  httplib::Client client() const {
+    httplib::Client c("127.0.0.1", port_);
+    c.set_connection_timeout(5);
+    c.set_read_timeout(10);
+    return c;
+  }
+
+  std::string now_ = "2026-03-04 05:06:07";  // the server's clock, read at start
+  std::unique_ptr<EstimateStore> store_;
+  std::unique_ptr<CompanyServer> server_;
+  std::thread serving_;
+  int port_ = -1;
 };
 
 // A TCP connection to 127.0.0.1:port from `source` (another 127.x.y.z address works on
@@ -63,13 +120,18 @@ class RawConnection {
     const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
   }
-  // Everything until the server closes (or the time-out): the status line's code and the
-  // body, or 0 and "" when it closed without a reply.
-  std::pair<int, std::string> reply() {
+  // Every byte until the server closes (or the time-out).
+  std::string receive() {
     std::string all;
     char buffer[65536];
     ssize_t n = 0;
     while ((n = ::recv(fd_, buffer, sizeof buffer, 0)) > 0) all.append(buffer, static_cast<std::size_t>(n));
+    return all;
+  }
+  // Everything until the server closes (or the time-out): the status line's code and the
+  // body, or 0 and "" when it closed without a reply.
+  std::pair<int, std::string> reply() {
+    const std::string all = receive();
     if (!all.starts_with("HTTP/1.1 ") || all.size() < 12) return {0, ""};
     const std::size_t body = all.find("\r\n\r\n");
     return {std::stoi(all.substr(9, 3)), body == std::string::npos ? "" : all.substr(body + 4)};

@@ -21,43 +21,18 @@ namespace {
 const std::string kDefaultFlat =
     R"({"bedrooms":3,"halls":1,"kitchens":1,"bathrooms":1,"balconies":2,"area":"100","grade":"舒适型装修")";
 
-class WebApiTest : public TempFolderTest {
+class WebApiTest : public InProcessServerTest {
  protected:
   void SetUp() override {
-    std::string error;
-    store_ = EstimateStore::open(folder_ / "company.sqlite3", EstimateStore::Access::Serve, error);
-    ASSERT_TRUE(store_) << error;
+    now_ = "2026-12-09 10:00:00";
+    InProcessServerTest::SetUp();
     // The intake the serve command uses, without mail: it merges a double send.
-    intake_ = std::make_unique<EstimateIntake>(*store_, std::nullopt, NumberLocations::builtIn());
-    start([](ServerSettings&) {});
+    if (store_) intake_ = std::make_unique<EstimateIntake>(*store_, std::nullopt, NumberLocations::builtIn());
   }
-  void TearDown() override { stopServer(); }
-
-  void start(const std::function<void(ServerSettings&)>& adjust) {
-    stopServer();
-    ServerSettings settings;
-    settings.port = 0;
-    settings.pricesDir = folder_ / "prices";
-    settings.now = [] { return std::string("2026-12-09 10:00:00"); };
+  void configure(ServerSettings& settings) override {
     settings.keepEstimate = [this](const StoredEstimate& estimate) { return intake_->accept(estimate); };
-    adjust(settings);
-    server_ = std::make_unique<CompanyServer>(*store_, std::move(settings));
-    port_ = server_->bind();
-    ASSERT_GT(port_, 0);
-    serving_ = std::thread([this] { server_->serve(); });
-  }
-  void stopServer() {
-    if (server_) server_->stop();
-    if (serving_.joinable()) serving_.join();
-    server_.reset();
   }
 
-  httplib::Client client() const {
-    httplib::Client c("127.0.0.1", port_);
-    c.set_connection_timeout(5);
-    c.set_read_timeout(10);
-    return c;
-  }
   httplib::Result post(const std::string& path, const std::string& body, const httplib::Headers& headers = {},
                        const std::string& type = "application/json") const {
     return client().Post(path.c_str(), headers, body, type.c_str());
@@ -70,11 +45,7 @@ class WebApiTest : public TempFolderTest {
     return member && member->asString() ? *member->asString() : "(no " + name + ")";
   }
 
-  std::unique_ptr<EstimateStore> store_;
   std::unique_ptr<EstimateIntake> intake_;
-  std::unique_ptr<CompanyServer> server_;
-  std::thread serving_;
-  int port_ = -1;
 };
 
 std::string coreText(const QuickEstimateInput& input, const EstimatePrices& prices) {

@@ -42,6 +42,7 @@ class RequestBody {
   Added append(const char* bytes, std::size_t size);
   // The bytes, moved out; the charge stays until this is destroyed.
   std::string take() { return std::move(bytes_); }
+  std::size_t maxBytes() const { return maxBytes_; }
 
  private:
   // Gives the buffer exactly `capacity` bytes, charged first.

@@ -179,7 +179,7 @@ struct ListenerCallbacks {
     auto& self = *static_cast<HttpListener*>(cls);
     auto* state = static_cast<RequestState*>(*requestContext);
     if (state == nullptr) {
-      state = new RequestState(self.bodies_, self.limits_.bodyBytes);
+      state = new RequestState(self.bodies_, bodyLimit(self, url));
       *requestContext = state;
       if (!countForwardedClient(self, connection)) {
         return refuse(self, connection, *state, Refusal::Connections, {429, kText, "发送失败：同时连接过多，请稍后再试"});
@@ -196,7 +196,7 @@ struct ListenerCallbacks {
       if (length != nullptr) {
         switch (state->body.expect(std::strtoull(length, nullptr, 10))) {
           case RequestBody::Added::Kept: break;
-          case RequestBody::Added::TooLarge: return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+          case RequestBody::Added::TooLarge: return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(state->body.maxBytes()));
           case RequestBody::Added::OverBudget: return refuse(self, connection, *state, Refusal::Busy, busy());
         }
       }
@@ -217,7 +217,7 @@ struct ListenerCallbacks {
     }
     // A refusal once the whole request is in stops counting like any other reply.
     if (state->discarded == RequestBody::Added::TooLarge) {
-      return finish(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+      return finish(self, connection, *state, Refusal::TooLarge, tooLarge(state->body.maxBytes()));
     }
     if (state->discarded == RequestBody::Added::OverBudget) return finish(self, connection, *state, Refusal::Busy, busy());
 
@@ -274,8 +274,14 @@ struct ListenerCallbacks {
     replyQueued(self, connection);
     return refuse(self, connection, state, why, reply);
   }
-  static HttpReply tooLarge(const HttpListener& self) {
-    return {413, kText, "发送失败：请求超过 " + std::to_string(self.limits_.bodyBytes / 1024) + " KiB"};
+  static HttpReply tooLarge(std::size_t limit) {
+    return {413, kText, "发送失败：请求超过 " + std::to_string(limit / 1024) + " KiB"};
+  }
+  // A call that takes a whole document may post more than a form.
+  static std::size_t bodyLimit(const HttpListener& self, std::string_view url) {
+    const RequestLimits& limits = self.limits_;
+    return !limits.largeBodyPath.empty() && url.starts_with(limits.largeBodyPath) ? limits.largeBodyBytes
+                                                                                   : limits.bodyBytes;
   }
   static HttpReply busy() { return {503, kText, "发送失败：服务器繁忙，请稍后再试"}; }
   static MHD_Result refuse(HttpListener& self, MHD_Connection* connection, RequestState& state, Refusal why,

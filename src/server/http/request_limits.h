@@ -3,6 +3,7 @@
 // server on the open internet that customers' programs post a few kilobytes to.
 #include <chrono>
 #include <cstddef>
+#include <string>
 
 namespace decor::server {
 
@@ -21,6 +22,10 @@ struct RequestLimits {
   std::size_t bodyBytes = kMaxBodyBytes;
   // All bodies not yet fully read, together; a body beyond it is refused (503) at once.
   std::size_t bodyBudget = 64 * 1024 * 1024;
+  // A path starting with this (none when empty) may post up to largeBodyBytes instead: a call
+  // that takes a whole document in one body. The budget above still bounds them all.
+  std::string largeBodyPath;
+  std::size_t largeBodyBytes = kMaxBodyBytes;
   unsigned threads = 4;
   unsigned backlog = 1024;
 };
