@@ -1,7 +1,7 @@
 // The quick estimate page: the main window's inputs, the result window's text and its send
 // form. Every figure and every text of the estimate comes from the server; the page only lays
 // the lines out.
-import { getJson, postJson } from './api.js';
+import { getJson, postJson, unreachableMessage } from './api.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -68,7 +68,7 @@ async function runEstimate(event) {
   const reply = await postJson('/api/estimate', inputs);
   button.disabled = false;
   if (!reply.ok || !reply.data || typeof reply.data.text !== 'string') {
-    setMessage($('estimate-error'), (reply.data && reply.data.message) || '无法连接服务器，请稍后再试', true);
+    setMessage($('estimate-error'), (reply.data && reply.data.message) || unreachableMessage, true);
     if (reply.data && reply.data.field === 'area') $('area').focus();
     return;
   }
