@@ -45,6 +45,11 @@ def api(address, path, body):
         return error.code, json.loads(error.read())
 
 
+def as_shown(message):
+    """A message's lines as a page breaks them."""
+    return message.replace("\r\n", "\n")
+
+
 def site_choices(address):
     with urllib.request.urlopen(address + "/api/site", timeout=30) as response:
         return json.loads(response.read())["quotation"]
@@ -140,10 +145,10 @@ def scenario(setup, shots):
     bad = ["卧室", "3600*3000", "1200*1500", "实木门", "1", "4"]
     enter_room(driver, bad)
     driver.find_element(By.ID, "room-add").click()
-    status, refusal = api(address, "/api/quotation", {"rooms": [bad], "grade": grade, "package": "半包",
-                                                      "floor": floor, "edits": []})
+    status, refusal = api(address, "/api/quotation", {"rooms": [choices["initialRoom"], bad], "grade": grade,
+                                                      "package": "半包", "floor": floor, "edits": []})
     check(status >= 400 and refusal["message"], "the API refuses the malformed room")
-    wait_for(driver, lambda d: d.find_element(By.ID, "room-message").text == refusal["message"],
+    wait_for(driver, lambda d: d.find_element(By.ID, "room-message").get_attribute("textContent") == as_shown(refusal["message"]),
              "the room's refusal shown: %r" % refusal["message"])
     check(len(driver.execute_script(ROOM_ROWS)) == 1, "a refused room is not added")
     rooms = [choices["initialRoom"], ["厨房", "2400*1800*2800", "600*1500", "推拉门", "1", "4"],
@@ -246,7 +251,7 @@ def scenario(setup, shots):
     driver.find_element(By.ID, "quote-file").send_keys(damaged)
     status, refusal = api(address, "/api/quotation/open", b'{"version": ')
     check(status >= 400 and refusal["message"], "the API refuses a damaged file")
-    wait_for(driver, lambda d: d.find_element(By.ID, "build-message").text == refusal["message"],
+    wait_for(driver, lambda d: d.find_element(By.ID, "build-message").get_attribute("textContent") == as_shown(refusal["message"]),
              "the damaged file's message")
     check(shown(driver)[0] == answer["rows"], "a damaged file changes nothing")
 

@@ -19,8 +19,9 @@ let busy = false;
 // The desktop's choices and initial texts, from /api/site.
 let choices = {};
 
+// The desktop's messages break lines with CR LF; a page breaks them at LF alone.
 function setMessage(id, text) {
-  $(id).textContent = text || '';
+  $(id).textContent = (text || '').replace(/\r\n/g, '\n');
 }
 
 function refusalText(reply) {
@@ -86,7 +87,7 @@ function renderRooms() {
     const tr = document.createElement('tr');
     tr.tabIndex = 0;
     tr.dataset.index = String(index);
-    tr.setAttribute('aria-selected', String(index === selectedRoom));
+    if (index === selectedRoom) tr.setAttribute('aria-current', 'true');
     for (const cell of room) {
       const td = document.createElement('td');
       td.textContent = cell;
@@ -118,15 +119,16 @@ function setBusy(value) {
   if (!value) renderRooms();
 }
 
-// The room is checked by the server, with the room list's own rule and words: a quotation of
-// just this room is refused exactly when the room list would refuse the room.
+// The room is checked by the server, with the room list's own rule and words: the list with
+// this room at its end is refused when the room list would refuse the room, and the message
+// names the room by its place in the list.
 async function addRoom(event) {
   event.preventDefault();
   if (busy) return;
   setMessage('room-message', '');
   const room = roomInputs();
   setBusy(true);
-  const reply = await postJson('/api/quotation', { rooms: [room], grade: grade(), package: '半包', floor: floor(), edits: [] });
+  const reply = await postJson('/api/quotation', { rooms: [...state.rooms, room], grade: grade(), package: '半包', floor: floor(), edits: [] });
   setBusy(false);
   if (!reply.ok) {
     setMessage('room-message', refusalText(reply));
@@ -184,6 +186,7 @@ function renderQuotation(reply) {
       tr.className = 'blank';
     } else {
       tr.tabIndex = 0;
+      tr.setAttribute('aria-haspopup', 'dialog');
       if (isHeading(row)) tr.className = 'heading';
     }
     row.forEach((cell, column) => {
