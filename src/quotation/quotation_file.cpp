@@ -46,14 +46,21 @@ json::Value editValue(const QuotationEdit& edit) {
   return {};
 }
 
-// Reads the file's members, keeping the first thing that is wrong with it.
+// Reads the members of a file or a request, keeping the first thing that is wrong and the
+// member it was found in.
 class Reader {
  public:
   const std::string& error() const { return error_; }
+  const std::string& field() const { return field_; }
   bool failed() const { return !error_.empty(); }
 
+  // Later failures are found in this member.
+  void enter(std::string_view field) {
+    if (!failed()) field_ = field;
+  }
+
   void fail(std::string what) {
-    if (error_.empty()) error_ = std::string(kDamaged) + std::move(what);
+    if (error_.empty()) error_ = std::move(what);
   }
 
   const json::Value* member(const json::Value& object, std::string_view name, std::string_view where) {
@@ -114,6 +121,7 @@ class Reader {
 
  private:
   std::string error_;
+  std::string field_;
 };
 
 bool isDate(std::string_view text) {
@@ -169,7 +177,7 @@ KeptQuotation keptQuotationOf(const QuotationFile& file) {
   return KeptQuotation(QuotationSession(file.request, std::move(table)), file.edits);
 }
 
-std::string writeQuotationFile(const QuotationFile& file) {
+json::Value quotationFileValue(const QuotationFile& file) {
   json::Array rooms;
   for (const RoomEntry& room : file.request.rooms) {
     rooms.push_back(
@@ -180,7 +188,7 @@ std::string writeQuotationFile(const QuotationFile& file) {
   json::Array rows;
   for (const QuoteItem& row : file.rows) rows.push_back(texts(rowCells(row)));
 
-  const json::Value value = json::Object{
+  return json::Object{
       {"version", json::Value::integer(kQuotationFileVersion)},
       {"date", file.date},
       {"grade", file.request.grade},
@@ -190,7 +198,127 @@ std::string writeQuotationFile(const QuotationFile& file) {
       {"edits", std::move(edits)},
       {"rows", std::move(rows)},
   };
-  return json::write(value) + "\n";
+}
+
+std::string writeQuotationFile(const QuotationFile& file) { return json::write(quotationFileValue(file)) + "\n"; }
+
+namespace {
+
+// The rooms and the request around them: what a file and the web API's body share.
+void readRequest(Reader& reader, const json::Value& root, RoomStrictness strictness, QuoteRequest& request) {
+  reader.enter("grade");
+  request.grade = reader.text(root, "grade", "");
+  if (!reader.failed() && !decorationGradeIndex(request.grade)) {
+    reader.fail("未知的装修档次“" + request.grade + "”");
+  }
+  reader.enter("package");
+  const std::string package = reader.text(root, "package", "");
+  if (const auto scope = packageScopeFromText(package)) {
+    request.scope = *scope;
+  } else if (!reader.failed()) {
+    reader.fail("“package”应为 半包 或 全包，而不是“" + package + "”");
+  }
+  reader.enter("floor");
+  const std::string floor = reader.text(root, "floor", "");
+  if (const auto choice = floorChoiceFromText(floor)) {
+    request.floor = *choice;
+  } else if (!reader.failed()) {
+    reader.fail("“floor”应为 地板 或 瓷砖，而不是“" + floor + "”");
+  }
+
+  reader.enter("rooms");
+  if (const json::Array* rooms = reader.array(root, "rooms")) {
+    if (rooms->empty()) reader.fail(strictness == RoomStrictness::Stored ? "没有房间" : std::string(kNoRoomsMessage));
+    for (std::size_t i = 0; i < rooms->size() && !reader.failed(); ++i) {
+      const std::string where = "第" + std::to_string(i + 1) + "个房间";
+      if (auto cells = reader.sixTexts((*rooms)[i], where)) {
+        auto& c = *cells;
+        request.rooms.push_back(RoomEntry{c[0], c[1], c[2], c[3], c[4], c[5]});
+        if (strictness == RoomStrictness::Stored) continue;
+        // The room list's 添加 with its own messages, then the numbers it would price.
+        const RoomFormatProblem problem = roomFormatProblem(request.rooms.back(), RoomFormatCheck::AddingRoom);
+        if (problem != RoomFormatProblem::None) {
+          reader.fail(where + "：" + std::string(roomFormatMessage(problem)));
+        } else if (const auto measure = roomMeasureProblem(request.rooms.back())) {
+          reader.fail(where + "：" + measure->message);
+        }
+      }
+    }
+  }
+  // A file's rows were built from its rooms, so every one of them was readable.
+  if (!reader.failed() && strictness == RoomStrictness::Stored) {
+    if (const auto unreadable = findUnreadableRoom(request.rooms)) {
+      reader.fail("第" + std::to_string(unreadable->row + 1) + "个房间无法报价");
+    }
+  }
+}
+
+void readEdits(Reader& reader, const json::Value& root, std::vector<QuotationEdit>& edits) {
+  reader.enter("edits");
+  const json::Array* values = reader.array(root, "edits");
+  if (values == nullptr) return;
+  for (std::size_t i = 0; i < values->size() && !reader.failed(); ++i) {
+    const json::Value& value = (*values)[i];
+    const std::string where = "第" + std::to_string(i + 1) + "项修改";
+    if (value.asObject() == nullptr) {
+      reader.fail(where + "不是一个对象");
+      break;
+    }
+    QuotationEdit edit;
+    const std::string op = reader.text(value, "op", where);
+    if (op == "modify") {
+      edit.op = QuotationEdit::Op::Modify;
+      edit.row = reader.row(value, where);
+      edit.item = ItemEdit{.name = reader.text(value, "name", where),
+                           .unit = reader.text(value, "unit", where),
+                           .quantity = reader.text(value, "quantity", where),
+                           .unitPrice = reader.text(value, "price", where)};
+    } else if (op == "delete") {
+      edit.op = QuotationEdit::Op::Delete;
+      edit.row = reader.row(value, where);
+    } else if (op == "add") {
+      edit.op = QuotationEdit::Op::Add;
+      edit.added = AddedItem{.name = reader.text(value, "name", where),
+                             .quantity = reader.text(value, "quantity", where),
+                             .unitPrice = reader.text(value, "price", where)};
+    } else if (!reader.failed()) {
+      reader.fail(where + "的“op”应为 modify、delete 或 add，而不是“" + op + "”");
+    }
+    edits.push_back(std::move(edit));
+  }
+}
+
+void readRows(Reader& reader, const json::Value& root, std::vector<QuoteItem>& rows) {
+  reader.enter("rows");
+  const json::Array* values = reader.array(root, "rows");
+  if (values == nullptr) return;
+  if (values->empty()) reader.fail("没有报价表项");
+  for (std::size_t i = 0; i < values->size() && !reader.failed(); ++i) {
+    if (auto cells = reader.sixTexts((*values)[i], "报价表第" + std::to_string(i + 1) + "行")) {
+      auto& c = *cells;
+      rows.push_back(QuoteItem{c[0], c[1], c[2], c[3], c[4], c[5]});
+    }
+  }
+}
+
+}  // namespace
+
+QuotationRequestReading readQuotationRequest(const json::Value& object, RoomStrictness strictness) {
+  Reader reader;
+  QuotationRequestReading reading;
+  readRequest(reader, object, strictness, reading.request);
+  readEdits(reader, object, reading.edits);
+  reading.error = reader.error();
+  if (reader.failed()) reading.field = reader.field();
+  return reading;
+}
+
+QuotationRowsReading readQuotationRows(const json::Value& object) {
+  Reader reader;
+  QuotationRowsReading reading;
+  readRows(reader, object, reading.rows);
+  reading.error = reader.error();
+  return reading;
 }
 
 QuotationFileReading readQuotationFile(std::string_view bytes) {
@@ -215,83 +343,11 @@ QuotationFileReading readQuotationFile(std::string_view bytes) {
   QuotationFile file;
   file.date = reader.text(root, "date", "");
   if (!reader.failed() && !isDate(file.date)) reader.fail("日期“" + file.date + "”应为 年-月-日");
+  readRequest(reader, root, RoomStrictness::Stored, file.request);
+  readEdits(reader, root, file.edits);
+  readRows(reader, root, file.rows);
 
-  file.request.grade = reader.text(root, "grade", "");
-  if (!reader.failed() && !decorationGradeIndex(file.request.grade)) {
-    reader.fail("未知的装修档次“" + file.request.grade + "”");
-  }
-  const std::string package = reader.text(root, "package", "");
-  if (const auto scope = packageScopeFromText(package)) {
-    file.request.scope = *scope;
-  } else if (!reader.failed()) {
-    reader.fail("“package”应为 半包 或 全包，而不是“" + package + "”");
-  }
-  const std::string floor = reader.text(root, "floor", "");
-  if (const auto choice = floorChoiceFromText(floor)) {
-    file.request.floor = *choice;
-  } else if (!reader.failed()) {
-    reader.fail("“floor”应为 地板 或 瓷砖，而不是“" + floor + "”");
-  }
-
-  if (const json::Array* rooms = reader.array(root, "rooms")) {
-    if (rooms->empty()) reader.fail("没有房间");
-    for (std::size_t i = 0; i < rooms->size() && !reader.failed(); ++i) {
-      if (auto cells = reader.sixTexts((*rooms)[i], "第" + std::to_string(i + 1) + "个房间")) {
-        auto& c = *cells;
-        file.request.rooms.push_back(RoomEntry{c[0], c[1], c[2], c[3], c[4], c[5]});
-      }
-    }
-  }
-  // Its rows were built from these rooms, so every one of them was readable.
-  if (!reader.failed()) {
-    if (const auto unreadable = findUnreadableRoom(file.request.rooms)) {
-      reader.fail("第" + std::to_string(unreadable->row + 1) + "个房间无法报价");
-    }
-  }
-
-  if (const json::Array* edits = reader.array(root, "edits")) {
-    for (std::size_t i = 0; i < edits->size() && !reader.failed(); ++i) {
-      const json::Value& value = (*edits)[i];
-      const std::string where = "第" + std::to_string(i + 1) + "项修改";
-      if (value.asObject() == nullptr) {
-        reader.fail(where + "不是一个对象");
-        break;
-      }
-      QuotationEdit edit;
-      const std::string op = reader.text(value, "op", where);
-      if (op == "modify") {
-        edit.op = QuotationEdit::Op::Modify;
-        edit.row = reader.row(value, where);
-        edit.item = ItemEdit{.name = reader.text(value, "name", where),
-                             .unit = reader.text(value, "unit", where),
-                             .quantity = reader.text(value, "quantity", where),
-                             .unitPrice = reader.text(value, "price", where)};
-      } else if (op == "delete") {
-        edit.op = QuotationEdit::Op::Delete;
-        edit.row = reader.row(value, where);
-      } else if (op == "add") {
-        edit.op = QuotationEdit::Op::Add;
-        edit.added = AddedItem{.name = reader.text(value, "name", where),
-                               .quantity = reader.text(value, "quantity", where),
-                               .unitPrice = reader.text(value, "price", where)};
-      } else if (!reader.failed()) {
-        reader.fail(where + "的“op”应为 modify、delete 或 add，而不是“" + op + "”");
-      }
-      file.edits.push_back(std::move(edit));
-    }
-  }
-
-  if (const json::Array* rows = reader.array(root, "rows")) {
-    if (rows->empty()) reader.fail("没有报价表项");
-    for (std::size_t i = 0; i < rows->size() && !reader.failed(); ++i) {
-      if (auto cells = reader.sixTexts((*rows)[i], "报价表第" + std::to_string(i + 1) + "行")) {
-        auto& c = *cells;
-        file.rows.push_back(QuoteItem{c[0], c[1], c[2], c[3], c[4], c[5]});
-      }
-    }
-  }
-
-  if (reader.failed()) return {.file = std::nullopt, .error = reader.error()};
+  if (reader.failed()) return {.file = std::nullopt, .error = std::string(kDamaged) + reader.error()};
   return {.file = std::move(file), .error = {}};
 }
 

@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "json/json.h"
 #include "quotation/quotation_session.h"
 #include "quotation_rows/quote_build.h"
 #include "quotation_rows/quote_commands.h"
@@ -81,7 +82,8 @@ QuotationFile quotationFileOf(const KeptQuotation& quotation, std::string date);
 // The kept quotation a file describes: its request and rows, its edits to go on with.
 KeptQuotation keptQuotationOf(const QuotationFile& file);
 
-// The file's bytes.
+// The file as JSON, and its bytes.
+json::Value quotationFileValue(const QuotationFile& file);
 std::string writeQuotationFile(const QuotationFile& file);
 
 struct QuotationFileReading {
@@ -94,6 +96,29 @@ struct QuotationFileReading {
 // a room or row without its six texts, a room the build could not read, an edit of unknown
 // kind.
 QuotationFileReading readQuotationFile(std::string_view bytes);
+
+// How strictly rooms are read. A file's rooms were built once, and the room list's 修改 writes
+// a row unchecked, so a file is refused only for a room the build cannot read. A new request
+// (the web API's) is held to what the room list's 添加 takes: the format check for adding,
+// then the numbers (roomMeasureProblem), each refusal naming the room in the desktop's words.
+enum class RoomStrictness { Stored, Added };
+
+// The request and edits as a file holds them, from any JSON object with the file's members
+// "grade", "package", "floor", "rooms" and "edits": the web API's body is one.
+struct QuotationRequestReading {
+  QuoteRequest request;
+  std::vector<QuotationEdit> edits;
+  std::string error;  // for the user, in Chinese; empty when read
+  std::string field;  // the member at fault ("rooms", "edits", …); empty when read
+};
+QuotationRequestReading readQuotationRequest(const json::Value& object, RoomStrictness strictness);
+
+// The member "rows" of an object, six texts a row, as a file keeps them.
+struct QuotationRowsReading {
+  std::vector<QuoteItem> rows;
+  std::string error;  // empty when read
+};
+QuotationRowsReading readQuotationRows(const json::Value& object);
 
 // Writes the file through a temporary file, so that a failure leaves an earlier file as it
 // was. Returns the message for the user, empty on success.

@@ -53,6 +53,18 @@ inline constexpr std::string_view kAddedItemUnit = "增";
 // come back after the new one, and the full-package total is appended anew.
 void addItem(QuoteTable& table, const AddedItem& item, PackageScope mode);
 
+// What the add-item window offers, in its order, and the texts its three boxes open with
+// (the name and price are no item of the list; the boxes hold them as typed text).
+inline constexpr std::array<std::string_view, 18> kAddItemNameChoices{
+    "铲墙面",   "双包门套", "工艺鞋柜", "石膏板吊顶", "鞋柜隔断制作", "墙体拆除", "粉缺口",     "墙地砖铺贴", "包水管",
+    "封门头",   "清水漆",   "防水工程", "无门衣柜",   "有门吊柜",     "地面找平", "电视背景墙", "铝扣板吊顶", "单包门套"};
+inline constexpr std::array<std::string_view, 7> kAddItemQuantityChoices{"1", "2", "5", "10", "20", "50", "100"};
+inline constexpr std::array<std::string_view, 8> kAddItemPriceChoices{"10",  "20",   "50",   "100",
+                                                                      "200", "500", "1000", "2000"};
+inline constexpr std::string_view kAddItemInitialName = "包水管";
+inline constexpr std::string_view kAddItemInitialQuantity = "1";
+inline constexpr std::string_view kAddItemInitialPrice = "98";
+
 struct AddItemDefault {
   std::string_view name;
   std::string_view unitPrice;

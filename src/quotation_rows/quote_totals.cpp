@@ -38,4 +38,15 @@ void recomputeLastRow(QuoteTable& table) {
   table.setTotal(last, formatInteger(sumWithoutProjectTotals(table, last)));
 }
 
+std::vector<std::size_t> totalRows(const QuoteTable& table) {
+  std::vector<std::size_t> found;
+  const auto& rows = table.rows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::string_view name = rows[i].name;
+    const bool fee = std::find(kFeeNames.begin(), kFeeNames.end(), name) != kFeeNames.end();
+    if (fee || name == kProjectTotalName || name == kFullPackageTotalName) found.push_back(i);
+  }
+  return found;
+}
+
 }  // namespace decor

@@ -1,6 +1,7 @@
 #include "quotation_rows/room_list.h"
 
 #include "text/star_split.h"
+#include "text/text_to_number.h"
 
 namespace decor {
 
@@ -32,6 +33,53 @@ std::string_view roomFormatMessage(RoomFormatProblem problem) {
     case RoomFormatProblem::None: break;
   }
   return {};
+}
+
+namespace {
+
+bool isAsciiBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits, optionally a point and more digits, blanks around: what a person types as a size.
+bool isPlainNumber(std::string_view piece) {
+  const std::string text = foldFullWidth(piece);
+  std::string_view t = text;
+  while (!t.empty() && isAsciiBlank(t.front())) t.remove_prefix(1);
+  while (!t.empty() && isAsciiBlank(t.back())) t.remove_suffix(1);
+  std::size_t digits = 0;
+  std::size_t i = 0;
+  while (i < t.size() && isAsciiDigit(t[i])) { ++i; ++digits; }
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && isAsciiDigit(t[i])) { ++i; ++digits; }
+  }
+  return digits > 0 && i == t.size();
+}
+
+bool piecesArePlainNumbers(std::string_view text, std::size_t pieces) {
+  if (pieces == 1) return isPlainNumber(text);  // a count is one number, "*" and all
+  for (std::size_t i = 0; i < pieces; ++i) {
+    if (!isPlainNumber(starPiece(text, i))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<RoomMeasureProblem> roomMeasureProblem(const RoomEntry& room) {
+  struct Measured {
+    std::size_t column;
+    const std::string& text;
+    std::size_t pieces;
+  };
+  const std::array<Measured, 4> fields{{{1, room.size, 3}, {2, room.window, 2}, {4, room.doorLeaves, 1},
+                                        {5, room.wallCount, 1}}};
+  for (const Measured& field : fields) {
+    if (piecesArePlainNumbers(field.text, field.pieces)) continue;
+    return RoomMeasureProblem{.column = field.column,
+                              .message = std::string(kRoomListColumns[field.column].title) + "只能填写数字，且不能为负数"};
+  }
+  return std::nullopt;
 }
 
 std::string leavesForDoorType(std::string_view doorType) { return doorType == kNoDoor ? "0" : "1"; }

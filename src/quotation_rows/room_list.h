@@ -73,6 +73,20 @@ RoomFormatProblem roomFormatProblem(const RoomEntry& room, RoomFormatCheck check
 // The information message for a problem; empty for None.
 std::string_view roomFormatMessage(RoomFormatProblem problem);
 
+// Why a room's numbers cannot be a flat's: a piece of 房间长宽高 or 窗户长高, or 门的扇数 or
+// 墙面数, that is not a plain number (digits with an optional decimal part, full-width digits
+// and blanks around it allowed) or that is negative. The build reads letters as 0 and keeps a
+// minus sign, and would price both, so adding or modifying a room and every other way a room
+// comes in (a room file, the web) refuse them. Run after the format check: it looks at the
+// pieces that check counted.
+struct RoomMeasureProblem {
+  std::size_t column = 0;  // into kRoomListColumns
+  std::string message;     // for the user, naming the field
+
+  bool operator==(const RoomMeasureProblem&) const = default;
+};
+std::optional<RoomMeasureProblem> roomMeasureProblem(const RoomEntry& room);
+
 // --- The two door reactions -------------------------------------------------------------
 
 // Door type picked: the new leaves text.

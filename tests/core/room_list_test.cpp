@@ -109,6 +109,33 @@ TEST(RoomListEdit, DeleteAndLoadRow) {
   EXPECT_EQ(list.loadRow(0), std::nullopt);
 }
 
+TEST(RoomListMeasures, RefusesLettersAndNegativesNamingTheField) {
+  struct Case {
+    RoomEntry room;
+    std::optional<RoomMeasureProblem> problem;
+  };
+  const auto refused = [](std::size_t column, const char* message) {
+    return std::optional<RoomMeasureProblem>(RoomMeasureProblem{.column = column, .message = message});
+  };
+  const std::vector<Case> cases{
+      {initialRoomInput(), std::nullopt},
+      {{"卧室", "３２００*２８００*２９２０", "0*0", "(无)", "0", "4"}, std::nullopt},
+      {{"卧室", " 3200.5 *2800*2920", "800*1500", "实木门", "1", "4"}, std::nullopt},
+      {{"卧室", "3200*-2800*2920", "800*1500", "实木门", "1", "4"}, refused(1, "房间长宽高只能填写数字，且不能为负数")},
+      {{"卧室", "3200*2800*abc", "800*1500", "实木门", "1", "4"}, refused(1, "房间长宽高只能填写数字，且不能为负数")},
+      {{"卧室", "3200**2920", "800*1500", "实木门", "1", "4"}, refused(1, "房间长宽高只能填写数字，且不能为负数")},
+      {{"卧室", "3200*2800*2920", "800*1e3", "实木门", "1", "4"}, refused(2, "窗户长高只能填写数字，且不能为负数")},
+      {{"卧室", "3200*2800*2920", "800*1500", "实木门", "-1", "4"}, refused(4, "门的扇数只能填写数字，且不能为负数")},
+      {{"卧室", "3200*2800*2920", "800*1500", "实木门", "1*2", "4"}, refused(4, "门的扇数只能填写数字，且不能为负数")},
+      {{"卧室", "3200*2800*2920", "800*1500", "实木门", "1", ""}, refused(5, "墙面数只能填写数字，且不能为负数")},
+      {{"卧室", "3200*2800*2920", "800*1500", "实木门", "1", "4面"}, refused(5, "墙面数只能填写数字，且不能为负数")},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(roomMeasureProblem(c.room), c.problem) << c.room.size << " | " << c.room.window << " | "
+                                                     << c.room.doorLeaves << " | " << c.room.wallCount;
+  }
+}
+
 TEST(RoomListDoor, DoorTypePickedSetsTheLeaves) {
   EXPECT_EQ(leavesForDoorType("(无)"), "0");
   EXPECT_EQ(leavesForDoorType("移门"), "1");

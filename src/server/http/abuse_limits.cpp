@@ -11,7 +11,8 @@ namespace decor::server {
 
 std::string RefusalCounts::takeCounts() {
   static constexpr std::array<const char*, kRefusalKinds> kNames = {
-      "连接过多", "请求超时", "请求过大", "压缩请求", "表单无法读取", "字段不合理", "报价过于频繁", "重复访问未计数"};
+      "连接过多", "请求超时", "请求过大", "压缩请求", "表单无法读取", "字段不合理", "报价过于频繁", "重复访问未计数",
+      "大请求过多"};
   std::string line;
   for (std::size_t k = 0; k < kRefusalKinds; ++k) {
     const std::uint64_t count = counts_[k].exchange(0, std::memory_order_relaxed);

@@ -34,8 +34,9 @@ enum class Refusal {
   Implausible,    // a field failed its check
   EstimateLimit,  // too many estimates from one address
   RepeatVisit,    // a visit already counted for this address
+  Busy,           // the large bodies the server holds at a time were all in use
 };
-inline constexpr std::size_t kRefusalKinds = 8;
+inline constexpr std::size_t kRefusalKinds = 9;
 
 class RefusalCounts {
  public:

@@ -29,6 +29,8 @@ struct RequestState {
   std::string body;
   bool answered = false;  // refused before the body was read; the rest is discarded
   bool tooLarge = false;  // the rest of the body is discarded, then refused
+  bool large = false;     // counted among the large bodies held
+  std::size_t bodyLimit = 0;
 };
 
 MHD_Result queueReply(MHD_Connection* connection, const HttpReply& reply) {
@@ -141,9 +143,19 @@ struct ListenerCallbacks {
       if (conflictingLengths(connection)) {
         return refuse(self, connection, *state, Refusal::Unreadable, {400, kText, "发送失败：请求长度不一致"});
       }
+      state->bodyLimit = self.limits_.bodyBytes;
+      if (!self.limits_.largeBodyPath.empty() && std::string_view(url).starts_with(self.limits_.largeBodyPath)) {
+        std::lock_guard lock(self.mutex_);
+        if (self.largeBodiesHeld_ >= self.limits_.largeBodies) {
+          return refuse(self, connection, *state, Refusal::Busy, {503, kText, "服务器繁忙，请稍后再试"});
+        }
+        ++self.largeBodiesHeld_;
+        state->large = true;
+        state->bodyLimit = self.limits_.largeBodyBytes;
+      }
       const char* length = header(connection, MHD_HTTP_HEADER_CONTENT_LENGTH);
-      if (length != nullptr && std::strtoull(length, nullptr, 10) > self.limits_.bodyBytes) {
-        return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+      if (length != nullptr && std::strtoull(length, nullptr, 10) > state->bodyLimit) {
+        return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(state->bodyLimit));
       }
       return MHD_YES;
     }
@@ -155,7 +167,7 @@ struct ListenerCallbacks {
       // A chunked body has no length up front: the same limit applies as it arrives. The
       // library answers only once the body is in, so the rest is read and dropped, within
       // the deadline.
-      if (state->tooLarge || state->body.size() + *uploadSize > self.limits_.bodyBytes) {
+      if (state->tooLarge || state->body.size() + *uploadSize > state->bodyLimit) {
         state->tooLarge = true;
         std::string().swap(state->body);
       } else {
@@ -164,7 +176,7 @@ struct ListenerCallbacks {
       *uploadSize = 0;
       return MHD_YES;
     }
-    if (state->tooLarge) return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(self));
+    if (state->tooLarge) return refuse(self, connection, *state, Refusal::TooLarge, tooLarge(state->bodyLimit));
 
     HttpRequest request{method, url, {}, {}, std::move(state->body), {}};
     MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, collectQuery, &request.query);
@@ -185,14 +197,20 @@ struct ListenerCallbacks {
     }
   }
 
-  static void completed(void*, MHD_Connection*, void** requestContext, MHD_RequestTerminationCode) {
-    delete static_cast<RequestState*>(*requestContext);
+  static void completed(void* cls, MHD_Connection*, void** requestContext, MHD_RequestTerminationCode) {
+    auto* state = static_cast<RequestState*>(*requestContext);
+    if (state != nullptr && state->large) {
+      auto& self = *static_cast<HttpListener*>(cls);
+      std::lock_guard lock(self.mutex_);
+      --self.largeBodiesHeld_;
+    }
+    delete state;
     *requestContext = nullptr;
   }
 
  private:
-  static HttpReply tooLarge(const HttpListener& self) {
-    return {413, kText, "发送失败：请求超过 " + std::to_string(self.limits_.bodyBytes / 1024) + " KiB"};
+  static HttpReply tooLarge(std::size_t limit) {
+    return {413, kText, "发送失败：请求超过 " + std::to_string(limit / 1024) + " KiB"};
   }
   static MHD_Result refuse(HttpListener& self, MHD_Connection* connection, RequestState& state, Refusal why,
                            const HttpReply& reply) {

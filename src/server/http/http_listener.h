@@ -84,6 +84,7 @@ class HttpListener {
   bool stopping_ = false;
   std::map<Connection*, std::unique_ptr<Connection>> connections_;
   std::map<std::string, unsigned> perAddress_;
+  unsigned largeBodiesHeld_ = 0;
 };
 
 }  // namespace decor::server

@@ -3,6 +3,7 @@
 // server on the open internet that customers' programs post a few kilobytes to.
 #include <chrono>
 #include <cstddef>
+#include <string>
 
 namespace decor::server {
 
@@ -19,6 +20,13 @@ struct RequestLimits {
   std::size_t connectionMemory = 32 * 1024;
   // A larger body is refused (413) before it is read into memory.
   std::size_t bodyBytes = kMaxBodyBytes;
+  // A path starting with this (none when empty) may post up to largeBodyBytes instead: a call
+  // that takes a whole document in one body. At most largeBodies such requests are held at a
+  // time (more get 503 before their body is read), so that the bodies held stay within
+  // largeBodies * largeBodyBytes however many clients post them.
+  std::string largeBodyPath;
+  std::size_t largeBodyBytes = kMaxBodyBytes;
+  unsigned largeBodies = 8;
   unsigned threads = 4;
   unsigned backlog = 1024;
 };

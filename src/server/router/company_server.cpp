@@ -11,6 +11,7 @@
 #include "server/log/log_line.h"
 #include "server/mail/mail_outbox.h"
 #include "server/standins/chat_service.h"
+#include "server/web/quotation_api.h"
 #include "server/intake/form_check.h"
 #include "text/codepage.h"
 
@@ -49,6 +50,13 @@ HttpReply answerPriceFile(const std::filesystem::path& file, const std::string& 
   return {200, "application/xml; charset=utf-8", std::move(*bytes)};
 }
 
+// The quotation calls take a whole room list, and an opened quotation its rows, in one body.
+RequestLimits withQuotationBodies(RequestLimits limits) {
+  limits.largeBodyPath = std::string(web::kApiPrefix) + std::string(web::kQuotationCallPrefix);
+  limits.largeBodyBytes = web::kMaxQuotationBodyBytes;
+  return limits;
+}
+
 }  // namespace
 
 CompanyServer::CompanyServer(EstimateStore& store, ServerSettings settings)
@@ -57,7 +65,7 @@ CompanyServer::CompanyServer(EstimateStore& store, ServerSettings settings)
       estimates_(settings_.abuse.estimatesPerWindow, settings_.abuse.estimateWindow),
       visits_(1, settings_.abuse.visitWindow),
       web_(webServices(), settings_.web),
-      http_(settings_.limits, [this](const HttpRequest& request) { return answer(request); }, refused_,
+      http_(withQuotationBodies(settings_.limits), [this](const HttpRequest& request) { return answer(request); }, refused_,
             [this] { logRefusals(); }) {}
 
 CompanyServer::~CompanyServer() = default;
@@ -128,6 +136,8 @@ web::WebServices CompanyServer::webServices() {
       .chatPageUrl = deployment.chatPageUrl(),
       .website = deployment.website,
       .companyName = deployment.companyName,
+      // The date of the clock the server stamps estimates with ("2026-12-09 10:00:00").
+      .today = [this] { return settings_.now().substr(0, 10); },
   };
 }
 

@@ -1,13 +1,6 @@
 #include "server/web/api_conventions.h"
 
 namespace decor::web {
-namespace {
-
-// Far above any request of the page; the server's body limit is the real bound.
-constexpr json::Limits kRequestLimits{.maxBytes = 64 * 1024, .maxDepth = 16};
-
-}  // namespace
-
 WebReply jsonReply(int status, const json::Value& body) {
   return WebReply{.status = status, .contentType = kJsonType, .body = json::write(body), .headers = {}};
 }
@@ -18,8 +11,8 @@ WebReply errorReply(const ApiError& error) {
   return jsonReply(error.status, body);
 }
 
-std::variant<json::Value, ApiError> readJsonObject(std::string_view body) {
-  json::ParseResult parsed = json::parse(body, kRequestLimits);
+std::variant<json::Value, ApiError> readJsonObject(std::string_view body, std::size_t maxBytes) {
+  json::ParseResult parsed = json::parse(body, json::Limits{.maxBytes = maxBytes, .maxDepth = 16});
   if (!parsed.value) return ApiError{400, "请求不是有效的 JSON：" + parsed.error};
   if (parsed.value->asObject() == nullptr) return ApiError{400, "请求应为 JSON 对象"};
   return std::move(*parsed.value);

@@ -1,6 +1,7 @@
 #pragma once
 // How every call of the web API reads and answers: a JSON object in, a JSON object out, and
 // on failure a status with {"message": a short Chinese text naming what was wrong}.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,8 +29,11 @@ struct ApiError {
 WebReply jsonReply(int status, const json::Value& body);
 WebReply errorReply(const ApiError& error);
 
+// Far above any estimate; the server's body limit is the real bound.
+inline constexpr std::size_t kMaxJsonBytes = 64 * 1024;
+
 // The body of a POST as a JSON object; the error names what is wrong with it.
-std::variant<json::Value, ApiError> readJsonObject(std::string_view body);
+std::variant<json::Value, ApiError> readJsonObject(std::string_view body, std::size_t maxBytes = kMaxJsonBytes);
 
 // A field of an object, described for messages as its word on the page and its name
 // ("室（bedrooms）").

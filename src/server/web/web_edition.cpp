@@ -7,8 +7,10 @@
 #include "net/helped_counter.h"
 #include "net/phone_lookup.h"
 #include "pricing/price_files.h"
+#include "quotation_rows/room_list.h"
 #include "server/web/api_conventions.h"
 #include "server/web/estimate_api.h"
+#include "server/web/quotation_api.h"
 #include "text/input_rules.h"
 
 namespace decor::web {
@@ -173,7 +175,9 @@ std::optional<std::string> WebEdition::foreignOrigin(const WebRequest& request) 
 
 WebReply WebEdition::answerApi(const WebRequest& request) const {
   const std::string_view call = std::string_view(request.path).substr(kApiPrefix.size());
-  const bool posted = call == "estimate" || call == "send";
+  const bool quotation = call == "quotation" || call == "quotation.xlsx" || call == "quotation/file" ||
+                         call == "quotation/open";
+  const bool posted = call == "estimate" || call == "send" || quotation;
   const bool read = call == "site" || call == "number";
   if (!posted && !read) return errorReply({404, "没有这个接口"});
 
@@ -197,6 +201,8 @@ WebReply WebEdition::answerApi(const WebRequest& request) const {
     reply = estimate(request);
   } else if (call == "send") {
     reply = send(request);
+  } else if (quotation) {
+    reply = quotationCall(request, call);
   } else if (call == "site") {
     reply = site(request);
   } else {
@@ -211,14 +217,18 @@ WebReply WebEdition::answerApi(const WebRequest& request) const {
 
 namespace {
 
-// The estimate prices the server hands out right now, as the program reads them at start.
-std::variant<EstimatePrices, ApiError> currentPrices(const WebServices& services) {
+// The prices the server hands out right now, as the program reads them at start.
+struct CurrentPrices {
+  EstimatePrices estimate;
+  ItemPrices items;
+};
+std::variant<CurrentPrices, ApiError> currentPrices(const WebServices& services) {
   const auto files = services.priceFiles ? services.priceFiles() : std::nullopt;
   if (!files) return ApiError{500, "价格文件无法读取"};
   PriceTable table;
   table.resetToDefaults();
   applyPriceFiles(table, files->first, files->second);
-  return table.estimatePrices();
+  return CurrentPrices{table.estimatePrices(), table.itemPrices()};
 }
 
 // The estimate a request describes, computed on the current prices.
@@ -227,7 +237,46 @@ std::variant<EstimateAnswer, ApiError> estimateOf(const json::Value& body, const
   if (auto* error = std::get_if<ApiError>(&input)) return std::move(*error);
   auto prices = currentPrices(services);
   if (auto* error = std::get_if<ApiError>(&prices)) return std::move(*error);
-  return computeEstimate(std::get<QuickEstimateInput>(input), std::get<EstimatePrices>(prices));
+  return computeEstimate(std::get<QuickEstimateInput>(input), std::get<CurrentPrices>(prices).estimate);
+}
+
+template <typename Texts>
+json::Value textList(const Texts& texts) {
+  json::Array list;
+  for (const std::string_view text : texts) list.emplace_back(text);
+  return list;
+}
+
+// What the room entry and add-item windows offer, so that the page offers the same.
+json::Value quotationChoices() {
+  const RoomEntry initial = initialRoomInput();
+  json::Array columns;
+  for (const ColumnFormat& column : kRoomListColumns) columns.emplace_back(column.title);
+  json::Array defaults;
+  for (const AddItemDefault& item : kAddItemDefaults) {
+    defaults.push_back(json::Array{item.name, item.unitPrice});
+  }
+  return json::Object{
+      {"roomTypes", textList(kRoomTypes)},
+      {"doorTypes", textList(kDoorTypeChoices)},
+      {"windowSizes", textList(kWindowSizeChoices)},
+      {"wallCounts", textList(kWallCountChoices)},
+      {"doorLeaves", json::Object{{"min", json::Value::integer(kDoorLeavesMin)},
+                                  {"max", json::Value::integer(kDoorLeavesMax)}}},
+      {"initialRoom", textList(std::array<std::string_view, 6>{initial.roomType, initial.size, initial.window,
+                                                               initial.doorType, initial.doorLeaves, initial.wallCount})},
+      {"columns", std::move(columns)},
+      {"addItemNames", textList(kAddItemNameChoices)},
+      {"addItemUnits", textList(std::array{kAddedItemUnit})},
+      {"addItemQuantities", textList(kAddItemQuantityChoices)},
+      {"addItemPrices", textList(kAddItemPriceChoices)},
+      {"addItemInitial", textList(std::array{kAddItemInitialName, kAddItemInitialQuantity, kAddItemInitialPrice})},
+      {"addItemDefaults", std::move(defaults)},
+      {"grades", textList(kDecorationGrades)},
+      {"packages", textList(std::array{packageScopeText(PackageScope::Half), packageScopeText(PackageScope::Full)})},
+      {"floors", textList(std::array{floorText(FloorChoice::WoodenFloor), floorText(FloorChoice::Tiles)})},
+      {"noRooms", kNoRoomsMessage},
+  };
 }
 
 }  // namespace
@@ -268,6 +317,50 @@ WebReply WebEdition::send(const WebRequest& request) const {
   return jsonReply(200, json::Object{{"message", std::string(kSendSucceeded)}});
 }
 
+WebReply WebEdition::quotationCall(const WebRequest& request, std::string_view call) const {
+  std::optional<QuotationFile> file;
+  json::Value body;
+  if (call == "quotation/open") {
+    QuotationFileReading reading = readQuotationFile(request.body);
+    if (!reading.file) return errorReply({400, reading.error, "file"});
+    file = std::move(reading.file);
+    body = continuingBody(*file);
+  } else {
+    auto parsed = readJsonObject(request.body, kMaxQuotationBodyBytes);
+    if (auto* error = std::get_if<ApiError>(&parsed)) return errorReply(*error);
+    body = std::move(std::get<json::Value>(parsed));
+  }
+  auto prices = currentPrices(services_);
+  if (auto* error = std::get_if<ApiError>(&prices)) return errorReply(*error);
+  auto quotation = quotationOf(body, std::get<CurrentPrices>(prices).items);
+  if (auto* error = std::get_if<ApiError>(&quotation)) return errorReply(*error);
+  const KeptQuotation& kept = std::get<KeptQuotation>(quotation);
+  const QuotationSession& session = kept.session();
+  const std::string date = services_.today ? services_.today() : todayIsoDate();
+
+  if (call == "quotation.xlsx") {
+    const CompanyContact company{
+        .name = services_.companyName, .hotline = services_.hotline, .website = services_.website};
+    auto bytes = workbookBytes(session.document(company, date));
+    if (auto* error = std::get_if<ApiError>(&bytes)) return errorReply(*error);
+    const std::string name = proposedFileName(session.caption(), date, fileExtension(QuoteFileFormat::Excel));
+    return {200, "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet",
+            std::move(std::get<std::string>(bytes)),
+            {{"Content-Disposition", attachment(name, "quotation-" + date + ".xlsx")}}};
+  }
+  if (call == "quotation/file") {
+    return {200, kJsonType, writeQuotationFile(quotationFileOf(kept, date)),
+            {{"Content-Disposition", attachment(kQuotationDownloadName, "quotation.json")}}};
+  }
+  json::Value answer = quotationJson(session);
+  if (call == "quotation/open") {
+    json::Object members{{"quotation", std::move(body)}};
+    for (const auto& member : *answer.asObject()) members.push_back(member);
+    answer = std::move(members);
+  }
+  return jsonReply(200, answer);
+}
+
 WebReply WebEdition::site(const WebRequest& request) const {
   json::Object answer{{"hotline", services_.hotline}, {"chatUrl", services_.chatPageUrl}, {"website", services_.website}};
   // Only a GET is a visit, as with the server's own counter.
@@ -279,6 +372,7 @@ WebReply WebEdition::site(const WebRequest& request) const {
                                                {"sending", std::string(kSendingCaption)},
                                                {"sendSucceeded", std::string(kSendSucceeded)},
                                                {"sendFailed", std::string(kSendFailed)}});
+  answer.emplace_back("quotation", quotationChoices());
   return jsonReply(200, answer);
 }
 

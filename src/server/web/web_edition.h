@@ -67,7 +67,11 @@ struct WebServices {
   std::string hotline;
   std::string chatPageUrl;
   std::string website;
-  std::string companyName;  // names the company in the homeowner counter
+  std::string companyName;  // names the company in the homeowner counter and its quotations
+
+  // Today's date ("2026-12-09") for the quotations' documents and files; the local date when
+  // not set.
+  std::function<std::string()> today;
 };
 
 struct WebSettings {
@@ -101,6 +105,8 @@ class WebEdition {
   WebReply answerApi(const WebRequest& request) const;
   WebReply estimate(const WebRequest& request) const;
   WebReply send(const WebRequest& request) const;
+  // "quotation", "quotation.xlsx", "quotation/file" or "quotation/open".
+  WebReply quotationCall(const WebRequest& request, std::string_view call) const;
   WebReply site(const WebRequest& request) const;
   WebReply number(const WebRequest& request) const;
   std::optional<std::string> foreignOrigin(const WebRequest& request) const;
