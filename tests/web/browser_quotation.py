@@ -287,7 +287,11 @@ def scenario(setup, shots):
     os.makedirs(shots, exist_ok=True)
     driver.execute_script("window.scrollTo(0, 0);")
     screenshot(driver, 390, True, os.path.join(shots, "quotation-390.png"))
+    # What a phone shows: the quotation's top with the totals held at the bottom, then a row's detail.
     set_viewport(driver, 390, 844, True)
+    driver.execute_script("document.getElementById('quote').scrollIntoView();")
+    check(totals_in_sight(driver), "the totals in sight on a phone")
+    driver.save_screenshot(os.path.join(shots, "quotation-phone-390.png"))
     tap_row(driver, first_row_named(answer["rows"], "推拉门"))
     driver.save_screenshot(os.path.join(shots, "quotation-detail-390.png"))
     driver.find_element(By.ID, "detail-close").click()
