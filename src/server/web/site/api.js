@@ -35,6 +35,14 @@ export function getJson(path) {
   return call(path, { method: 'GET' });
 }
 
+// The deployment's values and the desktop's choices, asked for once while the page loads and
+// shared by the page's modules.
+let siteOnLoad = null;
+export function siteAtLoad() {
+  if (!siteOnLoad) siteOnLoad = getJson('/api/site');
+  return siteOnLoad;
+}
+
 // The name a download offers, from Content-Disposition (the UTF-8 form first, as it carries
 // the Chinese name); `fallback` when the header names none.
 function fileNameOf(disposition, fallback) {

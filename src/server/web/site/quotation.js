@@ -2,7 +2,7 @@
 // The server holds every rule: the page sends the whole quotation (rooms, grade, package,
 // floor and the commands so far) and shows the rows, details and totals it gets back. It
 // never computes a figure, so the web, the desktop and decor-cli cannot disagree.
-import { getJson, postForFile, postJson, saveFile, unreachableMessage } from './api.js';
+import { postForFile, postJson, saveFile, siteAtLoad, unreachableMessage } from './api.js';
 
 const $ = (id) => document.getElementById(id);
 const storageKey = 'decor.quotation';
@@ -380,7 +380,7 @@ async function start() {
   // The grades are the estimate's; the quotation starts from the one chosen there.
   $('q-grade').replaceChildren(...[...$('grade').options].map((option) => option.cloneNode(true)));
   $('q-grade').value = $('grade').value;
-  const reply = await getJson('/api/site');
+  const reply = await siteAtLoad();
   choices = (reply.ok && reply.data && reply.data.quotation) || {};
   fillList('room-types', choices.roomTypes);
   fillList('window-sizes', choices.windowSizes);
