@@ -257,7 +257,12 @@ function openRow(index) {
 async function runEdit(edit, dialogId, messageId) {
   if (busy || !state.quotation) return;
   setMessage(messageId, '');
-  if (await runQuotation(withEdit(edit), messageId)) $(dialogId).close();
+  const place = selectedRow;
+  if (!(await runQuotation(withEdit(edit), messageId))) return;
+  $(dialogId).close();
+  // The rows were drawn anew: the keyboard goes on from the row that was worked on.
+  const row = $('quote-rows').querySelector(`tr[data-row="${place + 1}"][tabindex]`);
+  (row || $('quote-caption')).focus();
 }
 
 function modifyRow(event) {
