@@ -260,18 +260,13 @@ def scenario(setup, cli, shots):
     print("screenshots: %s" % ", ".join(sorted(glob.glob(os.path.join(shots, "*.png")))))
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--server", required=True)
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--catcher", required=True)
-    parser.add_argument("--screenshots", required=True)
-    args = parser.parse_args()
+def run_visit(server, catcher, what, visit):
+    """Runs visit(setup) in a fresh set-up and cleans up; the exit code, the logs on a failure."""
     folder = tempfile.mkdtemp(prefix="decor-web-")
     setup = None
     try:
-        setup = Setup(args.server, args.catcher, folder)
-        scenario(setup, args.cli, args.screenshots)
+        setup = Setup(server, catcher, folder)
+        visit(setup)
     except Failure as failure:
         print("FAILED: %s" % failure, file=sys.stderr)
         for log in ("server.log", "catcher.log"):
@@ -284,8 +279,19 @@ def main():
         if setup:
             setup.close()
         shutil.rmtree(folder, ignore_errors=True)
-    print("web estimate in the browser: passed")
+    print("%s in the browser: passed" % what)
     return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--server", required=True)
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--catcher", required=True)
+    parser.add_argument("--screenshots", required=True)
+    args = parser.parse_args()
+    return run_visit(args.server, args.catcher, "web estimate",
+                     lambda setup: scenario(setup, args.cli, args.screenshots))
 
 
 if __name__ == "__main__":

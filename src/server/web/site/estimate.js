@@ -1,7 +1,7 @@
 // The quick estimate page: the main window's inputs, the result window's text and its send
 // form. Every figure and every text of the estimate comes from the server; the page only lays
 // the lines out.
-import { getJson, postJson } from './api.js';
+import { getJson, postJson, siteAtLoad, unreachableMessage } from './api.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -68,7 +68,7 @@ async function runEstimate(event) {
   const reply = await postJson('/api/estimate', inputs);
   button.disabled = false;
   if (!reply.ok || !reply.data || typeof reply.data.text !== 'string') {
-    setMessage($('estimate-error'), (reply.data && reply.data.message) || '无法连接服务器，请稍后再试', true);
+    setMessage($('estimate-error'), (reply.data && reply.data.message) || unreachableMessage, true);
     if (reply.data && reply.data.field === 'area') $('area').focus();
     return;
   }
@@ -134,8 +134,9 @@ async function send(event) {
   if (reply.data && (reply.data.field === 'email' || reply.data.field === 'tel')) $(reply.data.field).focus();
 }
 
-async function refreshCounter() {
-  const reply = await getJson('/api/site');
+// On load the page's shared answer; after an estimate a fresh one, as the count has grown.
+async function refreshCounter(atLoad = false) {
+  const reply = await (atLoad ? siteAtLoad() : getJson('/api/site'));
   if (!reply.ok || !reply.data) return;
   const site = reply.data;
   if (site.messages) messages = site.messages;
@@ -154,4 +155,4 @@ $('email').addEventListener('blur', (event) => {
   // Checked only when the focus went to another control of the page, as in the result window.
   if (event.relatedTarget) checkEmail();
 });
-refreshCounter();
+refreshCounter(true);
