@@ -29,10 +29,7 @@ AddItemWindow::AddItemWindow(QWidget* parent) : QDialog(parent), ui_(std::make_u
   QComboBox* priceBox = ui_->组合框3;
   QAbstractButton* confirmButton = ui_->按钮1;
   QAbstractButton* cancelButton = ui_->按钮2;
-  for (QComboBox* box : {nameBox, quantityBox, priceBox}) {
-    keepTypedText(*box);
-    keepTextWithoutSelection(*box);
-  }
+  for (QComboBox* box : {nameBox, quantityBox, priceBox}) keepTypedText(*box);
   offer(*nameBox, kAddItemNameChoices, kAddItemInitialName);
   offer(*quantityBox, kAddItemQuantityChoices, kAddItemInitialQuantity);
   offer(*priceBox, kAddItemPriceChoices, kAddItemInitialPrice);
