@@ -26,10 +26,11 @@ class WebApiTest : public InProcessServerTest {
   void SetUp() override {
     now_ = "2026-12-09 10:00:00";
     InProcessServerTest::SetUp();
-    // The intake the serve command uses, without mail: it merges a double send.
-    if (store_) intake_ = std::make_unique<EstimateIntake>(*store_, std::nullopt, NumberLocations::builtIn());
   }
   void configure(ServerSettings& settings) override {
+    // The intake the serve command uses, without mail: it merges a double send. Made before
+    // the server's threads start, since they read it.
+    if (!intake_) intake_ = std::make_unique<EstimateIntake>(*store_, std::nullopt, NumberLocations::builtIn());
     settings.keepEstimate = [this](const StoredEstimate& estimate) { return intake_->accept(estimate); };
   }
 
